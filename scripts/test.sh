@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the program and runs the whole test suite twice:
+# once in the normal build, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+
+build_and_test() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@"
+  cmake --build "$dir" -j "$jobs"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+}
+
+echo "== Build and tests =="
+build_and_test build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+echo "== Build and tests with AddressSanitizer and UndefinedBehaviorSanitizer =="
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
+build_and_test build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTRAMIS_SANITIZE=ON

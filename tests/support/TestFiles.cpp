@@ -1,0 +1,58 @@
+// Temporary folders, whole-file reads and writes, and locale switching for tests.
+#include "TestFiles.h"
+
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+namespace testsupport {
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "tramis-test-XXXXXX").string();
+  std::vector<char> buffer(pattern.begin(), pattern.end());
+  buffer.push_back('\0');
+  if (!mkdtemp(buffer.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = buffer.data();
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::file(std::string_view name) const {
+  return path_ + "/" + std::string(name);
+}
+
+void writeFile(const std::string& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+bool fileExists(const std::string& path) {
+  std::error_code ignored;
+  return std::filesystem::exists(path, ignored);
+}
+
+ScopedLocale::ScopedLocale(const char* name) {
+  const char* current = std::setlocale(LC_ALL, nullptr);
+  previous_ = current ? current : "C";
+  ok_ = std::setlocale(LC_ALL, name) != nullptr;
+}
+
+ScopedLocale::~ScopedLocale() { std::setlocale(LC_ALL, previous_.c_str()); }
+
+}  // namespace testsupport

@@ -1,0 +1,47 @@
+// Small helpers for tests that work with real files and with the process locale.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace testsupport {
+
+// A fresh folder below the system's temporary folder, removed with its contents.
+class TempDir {
+public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::string& path() const { return path_; }
+  // Full path of `name` inside the folder.
+  std::string file(std::string_view name) const;
+
+private:
+  std::string path_;
+};
+
+void writeFile(const std::string& path, std::string_view bytes);
+std::string readFile(const std::string& path);
+bool fileExists(const std::string& path);
+
+// Switches the whole process locale (LC_ALL) for the lifetime of the object and restores
+// the previous one afterwards. `ok()` tells whether the locale exists on this machine.
+class ScopedLocale {
+public:
+  explicit ScopedLocale(const char* name);
+  ~ScopedLocale();
+  ScopedLocale(const ScopedLocale&) = delete;
+  ScopedLocale& operator=(const ScopedLocale&) = delete;
+  bool ok() const { return ok_; }
+
+private:
+  std::string previous_;
+  bool ok_ = false;
+};
+
+// The German locale that the set-up generates.
+inline constexpr const char* kGermanLocale = "de_DE.UTF-8";
+
+}  // namespace testsupport
