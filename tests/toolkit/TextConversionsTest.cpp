@@ -1,0 +1,174 @@
+// Tests of the toolkit's number and text conversions: fixed-point texts and their
+// rounding, the regional decimal separator, trimming and the display of file bytes.
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+
+#include "TestFiles.h"
+#include "TextConversions.h"
+
+namespace {
+
+using toolkit::FloatToStrF;
+using toolkit::TFloatFormat;
+
+struct FixedCase {
+  const char* name;
+  long double value;
+  int precision;
+  int digits;
+  const char* expected;
+};
+
+std::string fixed(long double value, int precision, int digits, char sep = ',') {
+  return FloatToStrF(value, TFloatFormat::ffFixed, precision, digits, sep);
+}
+
+// Values are given as long double literals unless the case is about a double input.
+const FixedCase kFixedCases[] = {
+    // The program's documented examples.
+    {"centroid translation", 200.0075L, 11, 4, "200,0075"},
+    {"small parameter", 0.00075L, 11, 10, "0,0007500000"},
+    {"eleven significant digits", 123.456789012345L, 11, 10, "123,4567890100"},
+    {"negative residual", -0.00749999L, 10, 4, "-0,0075"},
+    {"zero", 0.0L, 10, 4, "0,0000"},
+    {"tiny negative shows no minus", -1e-15L, 10, 4, "0,0000"},
+    {"negative zero", -0.0L, 10, 4, "0,0000"},
+    {"just below half unit, negative", -0.0000499L, 10, 4, "0,0000"},
+    // Exact ties go away from zero (commercial rounding), not to even.
+    {"exact tie up", 0.03125L, 10, 4, "0,0313"},
+    {"exact tie negative", -0.03125L, 10, 4, "-0,0313"},
+    {"exact tie to odd neighbour", 0.5L, 10, 0, "1"},
+    {"exact tie 2.5", 2.5L, 10, 0, "3"},
+    {"exact tie with decimals", 0.125L, 10, 2, "0,13"},
+    {"exact tie at significant-digit limit", 1234.5L, 4, 4, "1235,0000"},
+    {"exact tie with even neighbour below", 0.625L, 10, 2, "0,63"},
+    // 2.00005 is no exact binary number: it lies just below or above the tie.
+    {"double 2.00005 (just below tie)", static_cast<double>(2.00005), 10, 4, "2,0000"},
+    {"double 2.00015 (just above tie)", static_cast<double>(2.00015), 10, 4, "2,0002"},
+    // Carries across all digits.
+    {"carry into new integer digit", 9.99995L, 10, 4, "10,0000"},
+    {"carry to one", 0.99999L, 10, 4, "1,0000"},
+    {"carry negative", -99.99996L, 10, 4, "-100,0000"},
+    // Significant digits limit the decimals shown.
+    {"precision cuts decimals", 1234567.87654L, 10, 4, "1234567,8770"},
+    {"precision reached exactly by integer digits", 9876543210.4L, 10, 4, "9876543210,0000"},
+    {"no decimals", 42.4L, 10, 0, "42"},
+    {"big value still fixed", 1234567890.1234L, 11, 4, "1234567890,1000"},
+    // More than P integer digits: scientific text.
+    {"scientific", 123456789012.0L, 11, 4, "1,2345678901E+11"},
+    {"scientific negative", -123456789012.0L, 11, 4, "-1,2345678901E+11"},
+    {"scientific by carry", 99999999999.6L, 11, 4, "1E+11"},
+    {"scientific power of ten", 1e20L, 10, 4, "1E+20"},
+    {"scientific tie away", 12345678905.0L, 10, 4, "1,234567891E+10"},
+};
+
+class FloatToStrFFixed : public ::testing::TestWithParam<FixedCase> {};
+
+TEST_P(FloatToStrFFixed, GivesExpectedText) {
+  const FixedCase& c = GetParam();
+  EXPECT_EQ(fixed(c.value, c.precision, c.digits), c.expected)
+      << c.name << " (P" << c.precision << " D" << c.digits << ")";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FloatToStrFFixed, ::testing::ValuesIn(kFixedCases));
+
+TEST(FloatToStrF, UsesGivenSeparatorOnly) {
+  EXPECT_EQ(fixed(-1234567.25L, 11, 3, '.'), "-1234567.250");
+  EXPECT_EQ(fixed(-1234567.25L, 11, 3, ','), "-1234567,250");
+  EXPECT_EQ(fixed(123456789012.0L, 11, 4, '.'), "1.2345678901E+11");
+}
+
+TEST(FloatToStrF, NonFiniteValuesAreReadable) {
+  EXPECT_EQ(fixed(std::numeric_limits<long double>::quiet_NaN(), 10, 4), "NAN");
+  EXPECT_EQ(fixed(std::numeric_limits<long double>::infinity(), 10, 4), "INF");
+  EXPECT_EQ(fixed(-std::numeric_limits<long double>::infinity(), 10, 4), "-INF");
+}
+
+TEST(FloatToStrF, ExtremeMagnitudesDoNotBreak) {
+  EXPECT_EQ(fixed(std::numeric_limits<long double>::denorm_min(), 10, 4), "0,0000");
+  EXPECT_EQ(fixed(-std::numeric_limits<long double>::min(), 18, 18), "0,000000000000000000");
+  const std::string biggest = fixed(std::numeric_limits<long double>::max(), 18, 4);
+  EXPECT_EQ(biggest, "1,18973149535723177E+4932");
+}
+
+// Guards against ties being sent to the even neighbour: 3 + j/16 for odd j has exactly
+// four decimals ending in 5, so rounding to three decimals always meets an exact tie.
+TEST(FloatToStrF, EveryExactTieRoundsAwayFromZero) {
+  for (int j = 1; j < 64; j += 2) {
+    const long double value = 3 + j / 16.0L;
+    const long long tenThousandths = 30000 + j * 625;  // value * 10^4, exact
+    const long long thousandths = (tenThousandths + 5) / 10;
+    std::string fraction = std::to_string(thousandths % 1000);
+    fraction.insert(0, 3 - fraction.size(), '0');
+    const std::string expected = std::to_string(thousandths / 1000) + "," + fraction;
+    EXPECT_EQ(fixed(value, 10, 3), expected) << "j = " << j;
+    EXPECT_EQ(fixed(-value, 10, 3), "-" + expected) << "j = " << j;
+  }
+}
+
+TEST(FloatToStrF, FourArgumentFormFollowsRegionalSettings) {
+  {
+    testsupport::ScopedLocale german(testsupport::kGermanLocale);
+    ASSERT_TRUE(german.ok()) << "locale " << testsupport::kGermanLocale << " missing";
+    EXPECT_EQ(toolkit::RegionalDecimalSeparator(), ',');
+    EXPECT_EQ(FloatToStrF(1234.5L, TFloatFormat::ffFixed, 10, 2), "1234,50");
+  }
+  {
+    testsupport::ScopedLocale c("C");
+    ASSERT_TRUE(c.ok());
+    EXPECT_EQ(toolkit::RegionalDecimalSeparator(), '.');
+    EXPECT_EQ(FloatToStrF(1234.5L, TFloatFormat::ffFixed, 10, 2), "1234.50");
+  }
+}
+
+TEST(FloatToStrF, ExplicitSeparatorIgnoresLocale) {
+  testsupport::ScopedLocale german(testsupport::kGermanLocale);
+  ASSERT_TRUE(german.ok());
+  EXPECT_EQ(fixed(1234.5L, 10, 2, '.'), "1234.50");
+}
+
+TEST(IntToStr, DecimalText) {
+  EXPECT_EQ(toolkit::IntToStr(0), "0");
+  EXPECT_EQ(toolkit::IntToStr(1234567), "1234567");
+  EXPECT_EQ(toolkit::IntToStr(-42), "-42");
+  EXPECT_EQ(toolkit::IntToStr(std::numeric_limits<long long>::min()), "-9223372036854775808");
+}
+
+TEST(Trim, RemovesControlCharactersAndSpacesAtBothEnds) {
+  EXPECT_EQ(toolkit::Trim(""), "");
+  EXPECT_EQ(toolkit::Trim(" \t\r\n"), "");
+  EXPECT_EQ(toolkit::Trim(std::string_view("\0\x01 P1 2,5\x1f\r", 12)), "P1 2,5");
+  EXPECT_EQ(toolkit::Trim("  inner  space "), "inner  space");
+}
+
+// Guards against comparing signed chars: bytes 0x80 and above are letters, not spaces.
+TEST(Trim, KeepsHighBytes) {
+  EXPECT_EQ(toolkit::Trim(" \xFC\xDF "), "\xFC\xDF");
+  EXPECT_EQ(toolkit::Trim("\xA0x\xA0"), "\xA0x\xA0");
+}
+
+TEST(DisplayText, ValidUtf8StaysAsItIs) {
+  EXPECT_EQ(toolkit::DisplayText(""), "");
+  EXPECT_EQ(toolkit::DisplayText("P1"), "P1");
+  EXPECT_EQ(toolkit::DisplayText("Müller Straße €"), "Müller Straße €");
+  EXPECT_EQ(toolkit::DisplayText("\xF0\x9F\x98\x80"), "\xF0\x9F\x98\x80");
+}
+
+TEST(DisplayText, OtherBytesAreWindows1252) {
+  EXPECT_EQ(toolkit::DisplayText("M\xFCller"), "Müller");
+  EXPECT_EQ(toolkit::DisplayText("Pa\xDFpunkt \x80 \x84x\x93"), "Paßpunkt € „x“");
+  EXPECT_EQ(toolkit::DisplayText("\x8A\x9A\x9F\xA0"), "ŠšŸ\u00A0");
+  // Undefined bytes keep their code point (C1 controls).
+  EXPECT_EQ(toolkit::DisplayText("\x81\x8D\x8F\x90\x9D"), "\u0081\u008D\u008F\u0090\u009D");
+}
+
+TEST(DisplayText, MalformedUtf8IsTakenAsWindows1252) {
+  // Overlong form, encoded surrogate, truncated sequence: none is valid UTF-8.
+  EXPECT_EQ(toolkit::DisplayText("\xC0\xAF"), "\u00C0\u00AF");
+  EXPECT_EQ(toolkit::DisplayText("\xED\xA0\x80"), "\u00ED\u00A0\u20AC");
+  EXPECT_EQ(toolkit::DisplayText("ab\xC3"), "ab\u00C3");
+}
+
+}  // namespace
