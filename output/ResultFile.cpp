@@ -1,0 +1,90 @@
+// The result file's format: one line per old-system point, transformed with the solver's
+// present parameters; the file mechanics are SafeFileWriter's.
+#include "ResultFile.h"
+
+#include "SafeFileWriter.h"
+
+#include <charconv>
+#include <cstring>
+#include <system_error>
+
+namespace output {
+
+namespace {
+
+// Field width and significant digits of " %-15.11g".
+constexpr int kFieldWidth = 15;
+constexpr int kSignificantDigits = 11;
+// Lines are collected and handed to the writer in pieces of about this size.
+constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
+// Longest %.11g text: sign, 11 digits, point, "e-308" fits easily.
+constexpr std::size_t kMaxNumberChars = 32;
+
+// Writes value as %-15.11g at `at` and returns the end. std::to_chars with a precision
+// is defined as printf's %.*g in the C locale, so the process locale cannot change it.
+char* putNumber(char* at, double value) {
+  const std::to_chars_result result =
+      std::to_chars(at, at + kMaxNumberChars, value, std::chars_format::general,
+                    kSignificantDigits);
+  char* end = result.ptr;
+  const auto length = end - at;
+  if (length < kFieldWidth) {
+    std::memset(end, ' ', static_cast<std::size_t>(kFieldWidth - length));
+    end = at + kFieldWidth;
+  }
+  return end;
+}
+
+}  // namespace
+
+void appendResultLine(std::string& out, std::string_view name, double rw, double hw) {
+  // " ", "\t ", "\t " and two numbers.
+  char numbers[5 + 2 * kMaxNumberChars];
+  char* at = numbers;
+  *at++ = '\t';
+  *at++ = ' ';
+  at = putNumber(at, rw);
+  *at++ = '\t';
+  *at++ = ' ';
+  at = putNumber(at, hw);
+
+  out.push_back(' ');
+  out.append(name);
+  out.append(numbers, static_cast<std::size_t>(at - numbers));
+}
+
+WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,
+                            const kel::TKEL_Vovezorevarovaduvorir& solver) {
+  SafeFileWriter writer;
+  if (!writer.open(path)) return {false, writer.error()};
+
+  std::string chunk;
+  chunk.reserve(kChunkBytes + 1024);
+  const std::size_t count = oldPoints.count();
+  for (std::size_t i = 0; i < count; ++i) {
+    // Transformed in extended precision, rw before hw, each rounded to double.
+    const double rw = static_cast<double>(solver.transform_rw(oldPoints.rw[i], oldPoints.hw[i]));
+    const double hw = static_cast<double>(solver.transform_hw(oldPoints.rw[i], oldPoints.hw[i]));
+    if (i != 0) chunk.append("\r\n");
+    appendResultLine(chunk, oldPoints.nameAt(i), rw, hw);
+    if (chunk.size() >= kChunkBytes) {
+      if (!writer.write(chunk)) return {false, writer.error()};
+      chunk.clear();
+    }
+  }
+  if (!chunk.empty() && !writer.write(chunk)) return {false, writer.error()};
+  if (!writer.commit()) return {false, writer.error()};
+  return {};
+}
+
+std::string writeErrorMessage(const std::string& displayPath) {
+  return "Datei " + displayPath + " kann nicht geschrieben werden.";
+}
+
+std::string writeErrorMessage(const std::string& displayPath, const std::string& reason) {
+  std::string message = writeErrorMessage(displayPath);
+  if (!reason.empty()) message += "\n" + reason;
+  return message;
+}
+
+}  // namespace output

@@ -1,0 +1,36 @@
+// The result file: every old-system point transformed with the solver's present
+// parameters, one line per point in the format of printf(" %s\t %-15.11g\t %-15.11g"),
+// lines separated by CR LF, no line break after the last line.
+#pragma once
+
+#include "PointList.h"
+
+#include <Keltransformation.h>
+
+#include <string>
+#include <string_view>
+
+namespace output {
+
+// Appends one result line (without line break) to `out`; the same bytes as
+// printf(" %s\t %-15.11g\t %-15.11g", name, rw, hw) in the C locale.
+void appendResultLine(std::string& out, std::string_view name, double rw, double hw);
+
+struct WriteResult {
+  bool ok = true;
+  std::string reason;  // why writing failed, for the message; empty on success
+};
+
+// Writes the result file for `oldPoints` to `path`. A regular file (existing or new) is
+// replaced only after everything has been written and flushed, so a failure leaves an
+// existing file as it was. A character device is written directly. A directory, FIFO or
+// socket is refused.
+WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,
+                            const kel::TKEL_Vovezorevarovaduvorir& solver);
+
+// "Datei <path> kann nicht geschrieben werden."
+std::string writeErrorMessage(const std::string& displayPath);
+// The same, followed on a new line by the reason from WriteResult (when there is one).
+std::string writeErrorMessage(const std::string& displayPath, const std::string& reason);
+
+}  // namespace output

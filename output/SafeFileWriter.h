@@ -1,0 +1,55 @@
+// Writes a file so that a failure never leaves a half-written file in place of a good one.
+//
+// A regular file (existing or new) is written to a temporary file in the same folder,
+// flushed to disk and then renamed over the target; until commit() succeeds the target
+// keeps its old content. A symbolic link is followed, so the file it points to is
+// replaced and the link stays a link. A character device (/dev/null, a terminal) cannot
+// be replaced and is written directly. Anything else (a directory, FIFO, socket or block
+// device) is refused.
+//
+// Use: open(path), then write() any number of chunks, then commit(). Every step returns
+// false on failure and leaves the reason in error(); after a failure the remaining steps
+// do nothing and return false. A writer destroyed before commit() removes its temporary.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace output {
+
+class SafeFileWriter {
+public:
+  SafeFileWriter() = default;
+  ~SafeFileWriter();
+  SafeFileWriter(const SafeFileWriter&) = delete;
+  SafeFileWriter& operator=(const SafeFileWriter&) = delete;
+
+  bool open(const std::string& path);
+  bool write(std::string_view bytes);
+  // Makes the written bytes the target's content: flush, close and (for a regular file)
+  // rename the temporary over the target.
+  bool commit();
+  // Abandons the written bytes; the target stays as it was.
+  void discard();
+
+  bool failed() const { return !error_.empty(); }
+  // Why the last step failed; empty while nothing failed.
+  const std::string& error() const { return error_; }
+
+private:
+  bool fail(const std::string& what, int errorNumber);
+  bool fail(const std::string& what);
+  bool openDirect(const std::string& path);
+  bool openTemporary(const std::string& target, bool exists, unsigned mode, unsigned owner,
+                     unsigned group);
+  void closeAndRemoveTemporary();
+
+  int fd_ = -1;
+  bool direct_ = false;  // writing the target itself (a character device)
+  bool committed_ = false;
+  std::string target_;     // the file that is finally replaced, symbolic links resolved
+  std::string temporary_;  // the temporary beside it; empty when writing directly
+  std::string error_;
+};
+
+}  // namespace output
