@@ -1,0 +1,46 @@
+// Reading a coordinate file into a PointList, without any user interface: the caller
+// decides at each unreadable line whether reading goes on.
+//
+// Format: one point per line, "name rw hw" or "rw hw", separated by blanks or tabs;
+// further tokens are ignored; a decimal comma or point is accepted. Blank lines are
+// skipped. Line ends may be LF, CR LF or CR. A UTF-8 byte-order mark at the start is skipped.
+#pragma once
+
+#include "PointList.h"
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+// One line that could not be read as a point.
+struct BadLine {
+  long long lineNumber = 0;  // the file's own line number, from 1
+  std::string firstShown;    // the two tokens the message shows (see badValueMessage)
+  std::string secondShown;
+};
+
+enum class BadLineAnswer { Continue, Stop };
+
+enum class ReadStatus {
+  Complete,       // the whole file was read
+  StoppedByUser,  // a bad-line answer was Stop; the points before that line are kept
+  OpenFailed,     // the file could not be opened; the list is unchanged
+  ReadFailed,     // a read error after opening; the points read before it are kept
+};
+
+using BadLineHandler = std::function<BadLineAnswer(const BadLine&)>;
+
+// Opens a coordinate file for reading (binary: line ends are handled by the reader).
+// Does not block on a FIFO without a writer; a directory counts as not openable.
+// Returns null when the file cannot be opened.
+std::FILE* openCoordinateFile(const std::string& path);
+
+// Reads an open coordinate file to its end: `points` is emptied first and refilled.
+// The caller closes the file.
+ReadStatus readCoordinateStream(std::FILE* file, PointList& points,
+                                const BadLineHandler& onBadLine);
+
+// Opens, reads and closes the file at `path` (a path in the file system's own encoding). Once the file is
+// open, `points` is emptied and refilled; it is left untouched when opening fails.
+ReadStatus readCoordinateFile(const std::string& path, PointList& points,
+                              const BadLineHandler& onBadLine);

@@ -1,0 +1,193 @@
+// Reading coordinate files written by the test: line forms, bad lines and the answers to
+// them, line ends, names kept aligned, and the same results under a German locale.
+#include "CoordinateReader.h"
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using testsupport::TempDir;
+
+struct ReadRecord {
+  ReadStatus status = ReadStatus::Complete;
+  PointList points;
+  std::vector<BadLine> badLines;
+};
+
+// Reads `content` as a file; every bad line is answered with `answer`.
+ReadRecord readContent(const std::string& content, BadLineAnswer answer = BadLineAnswer::Continue) {
+  TempDir dir;
+  const std::string path = dir.file("punkte.asc");
+  testsupport::writeFile(path, content);
+  ReadRecord record;
+  record.status = readCoordinateFile(path, record.points, [&](const BadLine& bad) {
+    record.badLines.push_back(bad);
+    return answer;
+  });
+  return record;
+}
+
+struct LineCase {
+  const char* label;
+  std::string line;
+  std::vector<std::string> names;
+  std::vector<double> rw, hw;
+  // Tokens shown in the message for a bad line; empty when the line is good.
+  std::vector<std::pair<std::string, std::string>> shown;
+};
+
+class SingleLine : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(SingleLine, GivesPointsOrBadLine) {
+  const LineCase& c = GetParam();
+  const ReadRecord r = readContent(c.line + "\n");
+  EXPECT_EQ(r.status, ReadStatus::Complete);
+  EXPECT_EQ(r.points.names, c.names);
+  EXPECT_EQ(r.points.rw, c.rw);
+  EXPECT_EQ(r.points.hw, c.hw);
+  ASSERT_EQ(r.badLines.size(), c.shown.size());
+  for (std::size_t i = 0; i < c.shown.size(); ++i) {
+    EXPECT_EQ(r.badLines[i].lineNumber, 1);
+    EXPECT_EQ(r.badLines[i].firstShown, c.shown[i].first);
+    EXPECT_EQ(r.badLines[i].secondShown, c.shown[i].second);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, SingleLine,
+    ::testing::Values(
+        LineCase{"named", "P1 512.345 678.901", {"P1"}, {512.345}, {678.901}, {}},
+        LineCase{"comma", "17 512,100 679,500", {"17"}, {512.1}, {679.5}, {}},
+        LineCase{"unnamed", "100.5 200.25", {}, {100.5}, {200.25}, {}},
+        LineCase{"extra tokens", "P7 10 20 30 Bemerkung", {"P7"}, {10}, {20}, {}},
+        LineCase{"tabs and blanks", "\t P8\t\t1e3 \t-2,5E-2  ", {"P8"}, {1000}, {-0.025}, {}},
+        LineCase{"title line", "Punkt RW HW", {}, {}, {}, {{"RW", "HW"}}},
+        LineCase{"one token", "P9", {}, {}, {}, {{"P9", ""}}},
+        LineCase{"letter in number", "P3 12a 100", {}, {}, {}, {{"12a", "100"}}},
+        LineCase{"thousands grouping", "P4 100 1.234,5", {}, {}, {}, {{"100", "1.234,5"}}},
+        LineCase{"semicolons", "P5;1;2", {}, {}, {}, {{"P5;1;2", ""}}},
+        LineCase{"overflow", "P6 1e999 5", {}, {}, {}, {{"1e999", "5"}}},
+        LineCase{"inf and nan", "P6 inf nan", {}, {}, {}, {{"inf", "nan"}}},
+        LineCase{"bad unnamed", "1,0 x", {}, {}, {}, {{"1,0", "x"}}},
+        LineCase{"only blanks", "   \t  ", {}, {}, {}, {}},
+        LineCase{"long name and number",
+                 "Grenzpunkt-Nord-0000123456789 4567890.123456789012345678 5432109.8765",
+                 {"Grenzpunkt-Nord-0000123456789"}, {4567890.123456789012345678}, {5432109.8765}, {}},
+        LineCase{"umlaut name", "M\xFChle 1 2", {"M\xFChle"}, {1}, {2}, {}}),
+    [](const ::testing::TestParamInfo<LineCase>& info) {
+      std::string name = info.param.label;
+      for (char& c : name)
+        if (!isalnum(static_cast<unsigned char>(c))) c = '_';
+      return name;
+    });
+
+TEST(CoordinateReader, CancelAtBadFirstLineKeepsNothing) {
+  const ReadRecord r = readContent("Punkt RW HW\nP1 1 2\n", BadLineAnswer::Stop);
+  EXPECT_EQ(r.status, ReadStatus::StoppedByUser);
+  EXPECT_TRUE(r.points.empty());
+  EXPECT_EQ(r.badLines.size(), 1u);
+}
+
+TEST(CoordinateReader, CancelKeepsThePointsBeforeTheBadLine) {
+  const ReadRecord r = readContent("P1 1 2\nP2 3 4\nkaputt\nP3 5 6\n", BadLineAnswer::Stop);
+  EXPECT_EQ(r.status, ReadStatus::StoppedByUser);
+  EXPECT_EQ(r.points.rw, (std::vector<double>{1, 3}));
+  EXPECT_EQ(r.points.names, (std::vector<std::string>{"P1", "P2"}));
+}
+
+TEST(CoordinateReader, OkSkipsBadLinesAndLineNumbersCountBlankLines) {
+  const ReadRecord r = readContent("P1 1 2\n\n   \nfalsch\nP2 3 4\nP3 x 6\n");
+  EXPECT_EQ(r.status, ReadStatus::Complete);
+  EXPECT_EQ(r.points.names, (std::vector<std::string>{"P1", "P2"}));
+  ASSERT_EQ(r.badLines.size(), 2u);
+  EXPECT_EQ(r.badLines[0].lineNumber, 4);
+  EXPECT_EQ(r.badLines[1].lineNumber, 6);
+}
+
+TEST(CoordinateReader, LineEndsAndLastLineWithoutLineFeed) {
+  for (const char* content : {"P1 1 2\r\nP2 3 4\r\nP3 5 6", "P1 1 2\nP2 3 4\nP3 5 6\n",
+                              "P1 1 2\rP2 3 4\rP3 5 6\r", "P1 1 2\r\n\r\nP2 3 4\nP3 5 6\r\n"}) {
+    const ReadRecord r = readContent(content);
+    EXPECT_EQ(r.points.hw, (std::vector<double>{2, 4, 6})) << content;
+    EXPECT_TRUE(r.badLines.empty()) << content;
+  }
+}
+
+TEST(CoordinateReader, CrOnlyLineEndsKeepTheirLineNumbers) {
+  const ReadRecord r = readContent("P1 1 2\rfalsch\rP2 3 4");
+  ASSERT_EQ(r.badLines.size(), 1u);
+  EXPECT_EQ(r.badLines[0].lineNumber, 2);
+  EXPECT_EQ(r.points.count(), 2u);
+}
+
+TEST(CoordinateReader, EmptyFileEmptiesTheList) {
+  TempDir dir;
+  const std::string path = dir.file("leer.asc");
+  testsupport::writeFile(path, "");
+  PointList points;
+  points.rw = {1};
+  points.hw = {2};
+  EXPECT_EQ(readCoordinateFile(path, points, nullptr), ReadStatus::Complete);
+  EXPECT_TRUE(points.empty());
+}
+
+TEST(CoordinateReader, UnopenableFileLeavesTheListAlone) {
+  TempDir dir;
+  PointList points;
+  points.names = {"A"};
+  points.rw = {1};
+  points.hw = {2};
+  for (const std::string& path : {dir.file("fehlt.asc"), dir.path()}) {
+    EXPECT_EQ(readCoordinateFile(path, points, nullptr), ReadStatus::OpenFailed) << path;
+    EXPECT_EQ(points.count(), 1u);
+    EXPECT_EQ(points.names.size(), 1u);
+  }
+}
+
+// Guards against splitting long lines: the tail of a long line must not become a point,
+// and the line numbers after it must be the file's own.
+TEST(CoordinateReader, LongLineIsOneLine) {
+  const std::string longName(300, 'N');
+  const std::string tail = " 7 8";
+  std::string content = longName + " 1 2 " + std::string(400, ' ') + "9 9 9" + "\n";
+  content += "falsch\n";
+  content += std::string(2 * 1024 * 1024, 'x') + tail + "\n";  // longer than a read block
+  content += "P2 3 4\n";
+  const ReadRecord r = readContent(content);
+  EXPECT_EQ(r.points.names,
+            (std::vector<std::string>{longName, std::string(2 * 1024 * 1024, 'x'), "P2"}));
+  EXPECT_EQ(r.points.rw, (std::vector<double>{1, 7, 3}));
+  ASSERT_EQ(r.badLines.size(), 1u);
+  EXPECT_EQ(r.badLines[0].lineNumber, 2);
+}
+
+// Guards against names shifting onto other points when named and unnamed lines mix.
+TEST(CoordinateReader, MixedNamedAndUnnamedLinesKeepNamesAligned) {
+  const ReadRecord r = readContent("1 2\nA 3 4\n5 6\nB 7 8\n");
+  EXPECT_EQ(r.points.names, (std::vector<std::string>{"", "A", "", "B"}));
+  EXPECT_EQ(r.points.rw, (std::vector<double>{1, 3, 5, 7}));
+  const ReadRecord unnamed = readContent("1 2\n3 4\n");
+  EXPECT_TRUE(unnamed.points.names.empty());
+  EXPECT_EQ(unnamed.points.count(), 2u);
+}
+
+TEST(CoordinateReader, ByteOrderMarkIsSkippedOnlyAtTheStart) {
+  const ReadRecord r = readContent("\xEF\xBB\xBFP1 1 2\n\xEF\xBB\xBFP2 3 4\n");
+  EXPECT_EQ(r.points.names, (std::vector<std::string>{"P1", "\xEF\xBB\xBFP2"}));
+  const ReadRecord unnamed = readContent("\xEF\xBB\xBF" "1 2\n");
+  EXPECT_EQ(unnamed.points.rw, (std::vector<double>{1}));
+}
+
+TEST(CoordinateReader, SameResultUnderGermanLocale) {
+  testsupport::ScopedLocale german(testsupport::kGermanLocale);
+  ASSERT_TRUE(german.ok()) << "the set-up generates " << testsupport::kGermanLocale;
+  const ReadRecord r = readContent("P1 512.345 678,901\n2,5E-2 1e3\n");
+  EXPECT_EQ(r.points.rw, (std::vector<double>{512.345, 0.025}));
+  EXPECT_EQ(r.points.hw, (std::vector<double>{678.901, 1000}));
+}
+
+}  // namespace
