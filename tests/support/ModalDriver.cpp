@@ -1,0 +1,114 @@
+// Polls for modal widgets while a command runs its nested event loop and hands each new
+// one to the next queued handler.
+#include "ModalDriver.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTest>
+
+namespace testsupport {
+
+namespace {
+
+// Types the full path into the dialog's file name field, as a user would.
+void typeFileName(QFileDialog* dialog, const std::string& path) {
+  auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  if (!field) {
+    QTest::qFail("the file dialog has no file name field", __FILE__, __LINE__);
+    return;
+  }
+  field->setText(QString::fromStdString(path));
+}
+
+}  // namespace
+
+ModalDriver::ModalDriver() {
+  timer_.setInterval(5);
+  connect(&timer_, &QTimer::timeout, this, &ModalDriver::poll);
+  timer_.start();
+}
+
+ModalDriver::~ModalDriver() = default;
+
+void ModalDriver::onNextModal(std::function<void(QWidget*)> handler) {
+  handlers_.push_back(std::move(handler));
+}
+
+QFileDialog* ModalDriver::takeFileDialog(QWidget* widget) {
+  auto* dialog = qobject_cast<QFileDialog*>(widget);
+  if (!dialog) {
+    QTest::qFail("expected a file dialog", __FILE__, __LINE__);
+    return nullptr;
+  }
+  const QStringList selected = dialog->selectedFiles();
+  fileDialogs_.push_back({dialog->windowTitle(), dialog->nameFilters(), dialog->defaultSuffix(),
+                          selected.isEmpty() ? QString() : selected.first()});
+  return dialog;
+}
+
+void ModalDriver::chooseFile(const std::string& path) {
+  onNextModal([this, path](QWidget* widget) {
+    if (QFileDialog* dialog = takeFileDialog(widget)) {
+      typeFileName(dialog, path);
+      static_cast<QDialog*>(dialog)->accept();
+      if (dialog->isVisible()) dialog->reject();  // the dialog refused the name
+    }
+  });
+}
+
+void ModalDriver::chooseVanishedFile(const std::string& path) {
+  onNextModal([this, path](QWidget* widget) {
+    if (QFileDialog* dialog = takeFileDialog(widget)) {
+      typeFileName(dialog, path);
+      static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
+    }
+  });
+}
+
+void ModalDriver::acceptFileDialog() {
+  onNextModal([this](QWidget* widget) {
+    if (QFileDialog* dialog = takeFileDialog(widget)) {
+      static_cast<QDialog*>(dialog)->accept();
+      if (dialog->isVisible()) dialog->reject();
+    }
+  });
+}
+
+void ModalDriver::cancelFileDialog() {
+  onNextModal([this](QWidget* widget) {
+    if (QFileDialog* dialog = takeFileDialog(widget)) dialog->reject();
+  });
+}
+
+void ModalDriver::answerMessage(QMessageBox::StandardButton button) {
+  onNextModal([this, button](QWidget* widget) {
+    auto* box = qobject_cast<QMessageBox*>(widget);
+    if (!box) {
+      QTest::qFail("expected a message box", __FILE__, __LINE__);
+      return;
+    }
+    messages_.push_back({box->text(), box->windowTitle(), box->icon(),
+                         box->button(QMessageBox::Cancel) != nullptr});
+    if (QAbstractButton* pressed = box->button(button)) pressed->click();
+    else box->reject();
+  });
+}
+
+void ModalDriver::poll() {
+  QWidget* modal = QApplication::activeModalWidget();
+  if (!modal || modal == lastHandled_ || handlers_.empty()) return;
+  lastHandled_ = modal;
+  auto handler = std::move(handlers_.front());
+  handlers_.pop_front();
+  // Run the handler from the event loop, not inside this timer's tick: a handler that
+  // opens a further modal widget (an overwrite question) must leave the timer free to
+  // find it.
+  QPointer<QWidget> target = modal;
+  QMetaObject::invokeMethod(
+      this, [handler = std::move(handler), target] { if (target) handler(target); },
+      Qt::QueuedConnection);
+}
+
+}  // namespace testsupport
