@@ -1,0 +1,139 @@
+// The main window TForm2 and the program state that lives for the whole run: the two
+// point lists, the solver, the stream handles and the window pointer.
+#pragma once
+
+#include "FileDialogs.h"
+#include "PointList.h"
+
+#include <Keltransformation.h>
+
+#include <QMainWindow>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+class QAction;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QPainter;
+class QStyleOptionViewItem;
+
+namespace toolkit {
+class TStatusBar;
+class TStringGrid;
+class TValueLabel;
+}  // namespace toolkit
+
+// The two coordinate systems that the open commands read.
+enum class CoordinateSystem { Old, New };
+
+class TForm2 : public QMainWindow {
+  Q_OBJECT
+
+public:
+  explicit TForm2(QWidget* owner);
+  ~TForm2() override;
+
+  // Components, in the order the window declares them.
+  toolkit::TFileDialog OpenDialog1{toolkit::TFileDialog::Kind::Open};
+  QMenuBar* MainMenu1 = nullptr;
+  QMenu* mnuDatei = nullptr;
+  QAction* mnuAltsystem = nullptr;
+  QAction* mnuNeusystem = nullptr;
+  QAction* N1 = nullptr;
+  QAction* mnuExit = nullptr;
+  toolkit::TStatusBar* StatusBar1 = nullptr;
+  QMenu* mnuBerechnen = nullptr;
+  QGroupBox* GroupBox1 = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QLabel* Label3 = nullptr;
+  QLabel* Label4 = nullptr;
+  QLabel* Label5 = nullptr;
+  QLabel* Label6 = nullptr;
+  toolkit::TValueLabel* lab_X = nullptr;
+  toolkit::TValueLabel* lab_Y = nullptr;
+  toolkit::TValueLabel* lab_a = nullptr;
+  toolkit::TValueLabel* lab_o = nullptr;
+  toolkit::TValueLabel* lab_m = nullptr;
+  toolkit::TValueLabel* lab_d = nullptr;
+  QAction* Parameter1 = nullptr;
+  QAction* Transformation1 = nullptr;
+  QGroupBox* GroupBox2 = nullptr;
+  toolkit::TStringGrid* StringGrid1 = nullptr;
+  QLabel* Label7 = nullptr;
+  QFrame* Bevel1 = nullptr;
+  QMenu* mnuHilfe = nullptr;
+  QAction* mnuAbout = nullptr;
+  QAction* mnuKELHome = nullptr;
+  toolkit::TFileDialog SaveDialog1{toolkit::TFileDialog::Kind::Save};
+  QAction* mnuHelpInhalt = nullptr;
+  QLabel* Label8 = nullptr;
+  toolkit::TValueLabel* lab_So = nullptr;
+  QGroupBox* GroupBox3 = nullptr;
+  QLabel* Label9 = nullptr;
+  toolkit::TValueLabel* lab_HWAS = nullptr;
+  toolkit::TValueLabel* lab_RWAS = nullptr;
+  toolkit::TValueLabel* lab_HWZS = nullptr;
+  toolkit::TValueLabel* lab_RWZS = nullptr;
+  QLabel* Label14 = nullptr;
+  QLabel* Label15 = nullptr;
+  QLabel* Label16 = nullptr;
+  QLabel* Label17 = nullptr;
+  QLabel* Label18 = nullptr;
+
+  // Program state kept by the window.
+  std::string oldFileName;   // full path of the old-system file chosen last (UTF-8)
+  std::string newFileName;   // full path of the new-system file chosen last
+  std::string workText;      // scratch: message being composed, point name being written
+  std::string lineText;      // scratch: the current input line, trimmed
+  std::int32_t pointCount = 0;  // point pairs used by the last "Parameter" run
+  double scale = 0.0;        // m of the last "Parameter" run
+  double rotation = 0.0;     // d [gon] of the last "Parameter" run
+  double firstValue = 0.0;   // first coordinate of the point at hand
+  double secondValue = 0.0;  // second coordinate of the point at hand
+  bool conversionOk = false; // outcome of the last number conversion while reading
+
+  // Commands of the menu; the sender is not used.
+  void mnuAltsystemClick(QObject* Sender);
+  void mnuExitClick(QObject* Sender);
+  void mnuNeusystemClick(QObject* Sender);
+  void Parameter1Click(QObject* Sender);
+  void Transformation1Click(QObject* Sender);
+  void mnuAboutClick(QObject* Sender);
+  void mnuKELHomeClick(QObject* Sender);
+  void mnuHelpInhaltClick(QObject* Sender);
+
+  // Draws one cell of StringGrid1: the text right-aligned in the cell shrunk by 3 pixels
+  // at the top and 5 at the right, on the background the grid chose for the cell.
+  void StringGrid1DrawCell(QObject* Sender, int ACol, int ARow, const QRect& Rect,
+                           QPainter* Canvas, const QStyleOptionViewItem& State);
+
+  // Help context number of the window: what F1 shows.
+  static constexpr int kHelpContext = 10;
+
+private:
+  void buildLayout();
+  void buildMenu();
+  void ResetDisplay();
+  void ReadCoordinateFile(CoordinateSystem system);
+  // Connects a menu action to a command; exceptions of the command are shown, not lost.
+  void connectCommand(QAction* action, void (TForm2::*command)(QObject*));
+};
+
+// The program state of the main unit, alive from before the entry until after it returns.
+extern TForm2* Form2;
+extern std::FILE* oldFile;
+extern std::FILE* newFile;
+extern PointList newPoints;
+extern PointList oldPoints;
+extern kel::TKEL_Vovezorevarovaduvorir solver;
+
+// The start of the window title; the file version follows it directly.
+inline constexpr const char* kTitlePrefix = "KEL Vovezorevarovaduvorir 202";
+// The maker's home page, opened by "KEL Home" and the About dialog.
+inline constexpr const char* kHomePageUrl = "https://kel.example/";

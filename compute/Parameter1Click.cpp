@@ -1,0 +1,69 @@
+// The "Parameter" command: estimates the transformation from the loaded point lists and
+// writes parameters, centroids and residuals into the main window.
+#include "Application.h"
+#include "Controls.h"
+#include "ParameterRun.h"
+#include "StringGrid.h"
+#include "TextConversions.h"
+#include "Tramis_Unit1.h"
+
+#include <vector>
+
+namespace {
+
+QString q(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+void TForm2::Parameter1Click(QObject*) {
+  const compute::ParameterRun run = compute::runParameterEstimation(oldPoints, newPoints, solver);
+  if (run.outcome == compute::ParameterOutcome::EmptyInput) {
+    toolkit::MessageBox(compute::kEmptyInputMessage, compute::kSolvErrorCaption,
+                        toolkit::MB_OK | toolkit::MB_ICONERROR);
+    return;
+  }
+  pointCount = run.pointCount;
+  if (run.outcome == compute::ParameterOutcome::TooFewPairs) {
+    toolkit::MessageBox(compute::kTooFewPairsMessage, compute::kSolveErrorCaption,
+                        toolkit::MB_OK | toolkit::MB_ICONINFORMATION);
+    return;
+  }
+
+  const char separator = toolkit::RegionalDecimalSeparator();
+  const compute::CentroidTexts centroids = compute::centroidTexts(solver, separator);
+  lab_HWAS->SetText(q(centroids.HWAS));
+  lab_RWAS->SetText(q(centroids.RWAS));
+  lab_HWZS->SetText(q(centroids.HWZS));
+  lab_RWZS->SetText(q(centroids.RWZS));
+  if (run.outcome == compute::ParameterOutcome::PointsCoincide) {
+    toolkit::MessageBox(compute::kPointsCoincideMessage, compute::kSolveErrorCaption,
+                        toolkit::MB_OK | toolkit::MB_ICONINFORMATION);
+    return;
+  }
+
+  scale = run.scale;
+  rotation = run.rotation;
+
+  // Rows 1 .. n hold the pairs' residuals, row n + 1 their sums.
+  const int n = run.pointCount;
+  std::vector<QString> cells;
+  cells.reserve(static_cast<std::size_t>(n + 1) * 3);
+  for (int i = 1; i <= n; ++i) {
+    cells.push_back(QString::number(i));
+    cells.push_back(q(compute::residualText(solver.residual_rw(i - 1), separator)));
+    cells.push_back(q(compute::residualText(solver.residual_hw(i - 1), separator)));
+  }
+  cells.push_back(QString::fromUtf8(compute::kSumRowText));
+  cells.push_back(q(compute::residualText(solver.residual_rw_sum(), separator)));
+  cells.push_back(q(compute::residualText(solver.residual_hw_sum(), separator)));
+  StringGrid1->ReplaceRowsFrom(1, std::move(cells));
+
+  const compute::ParameterTexts texts = compute::parameterTexts(solver, run, separator);
+  lab_X->SetText(q(texts.X));
+  lab_Y->SetText(q(texts.Y));
+  lab_a->SetText(q(texts.a));
+  lab_o->SetText(q(texts.o));
+  lab_m->SetText(q(texts.m));
+  lab_d->SetText(q(texts.d));
+  lab_So->SetText(q(texts.So));
+}

@@ -1,0 +1,47 @@
+// The two open commands of the main window: choose a coordinate file, read it into the
+// system's point list, report bad lines one by one, show count and file name.
+#include "Application.h"
+#include "Controls.h"
+#include "CoordinateReader.h"
+#include "ReaderMessages.h"
+#include "Tramis_Unit1.h"
+
+void TForm2::mnuAltsystemClick(QObject*) { ReadCoordinateFile(CoordinateSystem::Old); }
+
+void TForm2::mnuNeusystemClick(QObject*) { ReadCoordinateFile(CoordinateSystem::New); }
+
+void TForm2::ReadCoordinateFile(CoordinateSystem system) {
+  const bool old = system == CoordinateSystem::Old;
+  const input::SystemTexts& texts = input::textsFor(old);
+  std::string& fileName = old ? oldFileName : newFileName;
+  std::FILE*& file = old ? oldFile : newFile;
+  PointList& points = old ? oldPoints : newPoints;
+
+  OpenDialog1.Options |= toolkit::TFileDialog::ofFileMustExist;
+  OpenDialog1.Title = texts.dialogTitle;
+  OpenDialog1.Filter = input::kCoordinateFileFilter;
+  if (!OpenDialog1.Execute(this)) return;
+  fileName = OpenDialog1.GetFileName();
+
+  file = openCoordinateFile(fileName);
+  if (!file) {
+    toolkit::MessageBox(input::openErrorMessage(fileName), input::kFileErrorCaption,
+                        toolkit::MB_OK | toolkit::MB_ICONERROR);
+    return;
+  }
+
+  const ReadStatus status = readCoordinateStream(file, points, [&](const BadLine& line) {
+    workText = input::badValueMessage(fileName, line);
+    const int answer = toolkit::MessageBox(workText, input::kBadValueCaption,
+                                           toolkit::MB_OKCANCEL | toolkit::MB_ICONERROR);
+    return answer == toolkit::IDCANCEL ? BadLineAnswer::Stop : BadLineAnswer::Continue;
+  });
+  if (status == ReadStatus::ReadFailed)
+    toolkit::MessageBox(input::readErrorMessage(fileName), input::kFileErrorCaption,
+                        toolkit::MB_OK | toolkit::MB_ICONERROR);
+
+  StatusBar1->SetPanelText(texts.statusPanel,
+                           QString::fromStdString(input::statusText(texts, points.count(), fileName)));
+  std::fclose(file);
+  file = nullptr;
+}

@@ -1,0 +1,35 @@
+// The "Transformation Alt -> Neu" command: asks for a result file and writes every
+// old-system point, transformed with the solver's present parameters.
+#include "Application.h"
+#include "ReaderMessages.h"
+#include "ResultFile.h"
+#include "TextConversions.h"
+#include "Tramis_Unit1.h"
+
+#include <Kelfile.h>
+
+namespace {
+
+constexpr const char* kSaveTitle = "Save Transformation";
+constexpr const char* kResultFilter = "Ergebnisdatei (*.erg)| *.erg";
+constexpr const char* kResultExtension = "erg";
+
+}  // namespace
+
+void TForm2::Transformation1Click(QObject*) {
+  if (oldPoints.rw.empty() || newPoints.rw.empty()) return;
+
+  const std::string proposal = kel::FileNamePart(oldFileName.c_str(), 'e');
+  SaveDialog1.Options &= ~toolkit::TFileDialog::ofFileMustExist;
+  SaveDialog1.Title = kSaveTitle;
+  SaveDialog1.Filter = kResultFilter;
+  SaveDialog1.DefaultExt = kResultExtension;
+  SaveDialog1.FileName = proposal;
+  if (!SaveDialog1.Execute(this)) return;
+
+  const std::string path = SaveDialog1.GetFileName();
+  const output::WriteResult result = output::writeResultFile(path, oldPoints, solver);
+  if (!result.ok)
+    toolkit::MessageBox(output::writeErrorMessage(toolkit::DisplayText(path), result.reason),
+                        input::kFileErrorCaption, toolkit::MB_OK | toolkit::MB_ICONERROR);
+}

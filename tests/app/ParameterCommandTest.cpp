@@ -1,0 +1,197 @@
+// The "Parameter" command in the window: the worked example's label and grid texts under
+// German and English number settings, and what each failure leaves unchanged.
+#include "Controls.h"
+#include "StringGrid.h"
+#include "WindowFixture.h"
+
+#include <QTest>
+
+using testsupport::WindowFixture;
+
+class ParameterCommandTest : public QObject {
+  Q_OBJECT
+
+private slots:
+  void workedExample_data();
+  void workedExample();
+  void emptyListShowsSolvError();
+  void onePairChangesNothingShown();
+  void coincidingOldPointsChangeOnlyCentroids();
+  void fiveOldThreeNewGiveThreePairs();
+  void twoPairsGiveZeroSo();
+  void readingAgainKeepsResults();
+
+private:
+  // Texts of all value labels, in a fixed order, to compare before and after a command.
+  static QStringList allLabels(TForm2& form);
+  static QStringList allCells(TForm2& form);
+};
+
+QStringList ParameterCommandTest::allLabels(TForm2& form) {
+  QStringList texts;
+  for (auto* label : {form.lab_X, form.lab_Y, form.lab_a, form.lab_o, form.lab_m, form.lab_d,
+                      form.lab_So, form.lab_HWAS, form.lab_RWAS, form.lab_HWZS, form.lab_RWZS})
+    texts << label->text();
+  return texts;
+}
+
+QStringList ParameterCommandTest::allCells(TForm2& form) {
+  QStringList texts;
+  for (int row = 0; row < form.StringGrid1->RowCount(); ++row)
+    for (int column = 0; column < 3; ++column) texts << form.StringGrid1->GetCells(column, row);
+  return texts;
+}
+
+void ParameterCommandTest::workedExample_data() {
+  QTest::addColumn<QString>("locale");
+  QTest::addColumn<QString>("sep");
+  QTest::newRow("German") << QString::fromUtf8(testsupport::kGermanLocale) << ",";
+  QTest::newRow("English (C)") << "C" << ".";
+}
+
+void ParameterCommandTest::workedExample() {
+  QFETCH(QString, locale);
+  QFETCH(QString, sep);
+  testsupport::ScopedLocale numbers(locale.toLatin1().constData());
+  QVERIFY(numbers.ok());
+  WindowFixture f;
+  f.readOld(testsupport::kExampleOld);
+  f.readNew(testsupport::kExampleNew);
+  f.form().Parameter1Click(nullptr);
+  QVERIFY(f.driver().messages().empty());
+
+  auto s = [&](const char* text) { return QString::fromLatin1(text).replace(",", sep); };
+  TForm2& w = f.form();
+  QCOMPARE(w.lab_X->text(), s("200,0075"));
+  QCOMPARE(w.lab_Y->text(), s("99,9925"));
+  QCOMPARE(w.lab_a->text(), s("1,0015000000"));
+  QCOMPARE(w.lab_o->text(), s("0,0007500000"));
+  QCOMPARE(w.lab_m->text(), s("1,0015002808"));
+  QCOMPARE(w.lab_d->text(), s("0,0476749616"));
+  QCOMPARE(w.lab_So->text(), s("0,0106"));
+  QCOMPARE(w.lab_RWAS->text(), s("3,3333"));
+  QCOMPARE(w.lab_HWAS->text(), s("3,3333"));
+  QCOMPARE(w.lab_RWZS->text(), s("103,3333"));
+  QCOMPARE(w.lab_HWZS->text(), s("203,3433"));
+
+  const char* expected[5][3] = {{"Pkt.", "RW", "HW"},
+                                {"1", "0,0075", "-0,0075"},
+                                {"2", "-0,0075", "0,0000"},
+                                {"3", "0,0000", "0,0075"},
+                                {"Summe", "0,0000", "0,0000"}};
+  QCOMPARE(w.StringGrid1->RowCount(), 5);
+  for (int row = 0; row < 5; ++row)
+    for (int column = 0; column < 3; ++column)
+      QCOMPARE(f.cell(column, row), s(expected[row][column]));
+  QCOMPARE(w.pointCount, 3);
+  QVERIFY(qAbs(w.scale - 1.0015002808) < 1e-10);
+  QVERIFY(qAbs(w.rotation - 0.0476749616) < 1e-10);
+  // The value labels keep their right edge whatever the text's width.
+  QCOMPARE(w.lab_X->geometry().right() + 1, 209);
+  QCOMPARE(w.lab_m->geometry().right() + 1, 177);
+}
+
+void ParameterCommandTest::emptyListShowsSolvError() {
+  WindowFixture f;
+  f.readOld(testsupport::kExampleOld);
+  // A new-system file without any point: its one bad line is skipped with OK.
+  f.driver().chooseFile(f.write("neu.asc", "kein Punkt\n"));
+  f.driver().answerMessage();
+  f.form().mnuNeusystemClick(nullptr);
+  QVERIFY(newPoints.empty());
+  const QStringList labelsBefore = allLabels(f.form());
+  f.driver().answerMessage();
+  f.form().Parameter1Click(nullptr);
+  QVERIFY(f.driver().idle());
+  const testsupport::ShownMessage& message = f.driver().messages().back();
+  QCOMPARE(message.text, QStringLiteral("Berechnung kann nicht durchgeführt werden. Überprüfen Sie "
+                                        "den Inhalt der Eingabedateien"));
+  QCOMPARE(message.caption, QStringLiteral("Solv Error"));
+  QCOMPARE(message.icon, QMessageBox::Critical);
+  QCOMPARE(allLabels(f.form()), labelsBefore);
+  QCOMPARE(f.form().pointCount, 0);
+}
+
+void ParameterCommandTest::onePairChangesNothingShown() {
+  WindowFixture f;
+  f.readOld(testsupport::kExampleOld);
+  f.readNew(testsupport::kExampleNew);
+  f.form().Parameter1Click(nullptr);
+  const QStringList labelsBefore = allLabels(f.form());
+  const QStringList cellsBefore = allCells(f.form());
+
+  f.readNew("1 5 5\n");
+  f.driver().answerMessage();
+  f.form().Parameter1Click(nullptr);
+  QVERIFY(f.driver().idle());
+  QCOMPARE(f.driver().messages().back().text,
+           QStringLiteral("Mindestens zwei Paßpunkte sind erforderlich."));
+  QCOMPARE(f.driver().messages().back().caption, QStringLiteral("Solve Error"));
+  QCOMPARE(f.driver().messages().back().icon, QMessageBox::Information);
+  QCOMPARE(allLabels(f.form()), labelsBefore);
+  QCOMPARE(allCells(f.form()), cellsBefore);
+  QCOMPARE(f.form().pointCount, 1);
+}
+
+void ParameterCommandTest::coincidingOldPointsChangeOnlyCentroids() {
+  WindowFixture f;
+  f.readOld(testsupport::kExampleOld);
+  f.readNew(testsupport::kExampleNew);
+  f.form().Parameter1Click(nullptr);
+  const QStringList labelsBefore = allLabels(f.form());
+  const QStringList cellsBefore = allCells(f.form());
+
+  f.readOld("1 7 8\n2 7 8\n3 7 8\n4 7 8\n");
+  f.driver().answerMessage();
+  f.form().Parameter1Click(nullptr);
+  QVERIFY(f.driver().idle());
+  QCOMPARE(f.driver().messages().back().text,
+           QStringLiteral("Division durch Null. Paßpunkte liegen vermutlich aufeinander."));
+  QCOMPARE(f.driver().messages().back().caption, QStringLiteral("Solve Error"));
+  QCOMPARE(f.driver().messages().back().icon, QMessageBox::Information);
+  const QStringList labelsAfter = allLabels(f.form());
+  QCOMPARE(labelsAfter.mid(0, 7), labelsBefore.mid(0, 7));  // parameters and So
+  QVERIFY(f.form().lab_RWAS->text().startsWith(QStringLiteral("7")));
+  QVERIFY(f.form().lab_HWAS->text().startsWith(QStringLiteral("8")));
+  QCOMPARE(allCells(f.form()), cellsBefore);
+  QCOMPARE(f.form().pointCount, 3);
+}
+
+void ParameterCommandTest::fiveOldThreeNewGiveThreePairs() {
+  WindowFixture f;
+  f.readOld(std::string(testsupport::kExampleOld) + "4 50 50\n5 60 60\n");
+  f.readNew(testsupport::kExampleNew);
+  f.form().Parameter1Click(nullptr);
+  QCOMPARE(f.form().pointCount, 3);
+  QCOMPARE(f.form().StringGrid1->RowCount(), 5);
+  QCOMPARE(f.cell(0, 4), QStringLiteral("Summe"));
+  QCOMPARE(f.cell(0, 3), QStringLiteral("3"));
+}
+
+void ParameterCommandTest::twoPairsGiveZeroSo() {
+  testsupport::ScopedLocale german(testsupport::kGermanLocale);
+  WindowFixture f;
+  f.readOld("1 0 0\n2 10 0\n");
+  f.readNew("1 100 200\n2 109 204\n");
+  f.form().Parameter1Click(nullptr);
+  QCOMPARE(f.form().lab_So->text(), QStringLiteral("0,0000"));
+  for (int row = 1; row <= 3; ++row)
+    for (int column = 1; column <= 2; ++column)
+      QCOMPARE(f.cell(column, row), QStringLiteral("0,0000"));
+}
+
+void ParameterCommandTest::readingAgainKeepsResults() {
+  WindowFixture f;
+  f.readOld(testsupport::kExampleOld);
+  f.readNew(testsupport::kExampleNew);
+  f.form().Parameter1Click(nullptr);
+  const QStringList labelsBefore = allLabels(f.form());
+  const QStringList cellsBefore = allCells(f.form());
+  f.readOld("9 1 1\n8 2 2\n");
+  f.readNew("9 3 3\n");
+  QCOMPARE(allLabels(f.form()), labelsBefore);
+  QCOMPARE(allCells(f.form()), cellsBefore);
+}
+
+QTEST_MAIN(ParameterCommandTest)
+#include "ParameterCommandTest.moc"

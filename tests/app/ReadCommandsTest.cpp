@@ -1,0 +1,176 @@
+// The two open commands driven through their real dialogs and message boxes: status
+// texts, bad-line questions with OK and Cancel, unopenable files, cancelled dialogs, and
+// reading under a German locale.
+#include "Controls.h"
+#include "WindowFixture.h"
+
+#include <QTest>
+
+#include <clocale>
+
+using testsupport::WindowFixture;
+
+class ReadCommandsTest : public QObject {
+  Q_OBJECT
+
+private slots:
+  void readsOldSystemAndShowsCountAndShortName();
+  void newSystemUsesItsOwnTextsAndPanel();
+  void badLineMessageOkGoesOn_data();
+  void badLineMessageOkGoesOn();
+  void cancelStopsAndKeepsPointsReadBefore();
+  void unopenableFileReportsAndKeepsLists();
+  void readErrorReportsAndKeepsPointsRead();
+  void cancelledDialogChangesNothing();
+  void dialogStartsWithTheFileChosenLast();
+  void readsTheSameUnderGermanLocale();
+};
+
+void ReadCommandsTest::readsOldSystemAndShowsCountAndShortName() {
+  WindowFixture f;
+  std::string content;
+  for (int i = 1; i <= 12; ++i) content += "P" + std::to_string(i) + " 1,5 2.5\n";
+  f.readOld(content);
+
+  QCOMPARE(f.form().StatusBar1->PanelText(0), QStringLiteral("Old: [12]  alt.asc"));
+  QCOMPARE(f.form().StatusBar1->PanelText(1), QStringLiteral("New:"));
+  QCOMPARE(oldPoints.count(), std::size_t{12});
+  QCOMPARE(oldPoints.rw.front(), 1.5);
+  QVERIFY(newPoints.empty());
+  QCOMPARE(f.form().oldFileName, f.dir().file("alt.asc"));
+
+  const auto& shown = f.driver().fileDialogs().front();
+  QCOMPARE(shown.title, QStringLiteral("Koordinatendatei Altsystem öffnen"));
+  QCOMPARE(shown.nameFilters,
+           QStringList({QStringLiteral("Koordinatendatei (*.asc *.txt)"),
+                        QStringLiteral("Alle Dateien (*)")}));
+}
+
+void ReadCommandsTest::newSystemUsesItsOwnTextsAndPanel() {
+  WindowFixture f;
+  f.readOld("1 2\n");
+  f.readNew("A 1 2\nB 3 4\n", "neu.txt");
+  QCOMPARE(f.form().StatusBar1->PanelText(0), QStringLiteral("Old: [1]  alt.asc"));
+  QCOMPARE(f.form().StatusBar1->PanelText(1), QStringLiteral("New: [2]  neu.txt"));
+  QCOMPARE(f.driver().fileDialogs().back().title,
+           QStringLiteral("Koordinatendatei Neusystem öffnen"));
+  QCOMPARE(newPoints.names, (std::vector<std::string>{"A", "B"}));
+  QCOMPARE(oldPoints.count(), std::size_t{1});
+}
+
+void ReadCommandsTest::badLineMessageOkGoesOn_data() {
+  QTest::addColumn<QString>("line");
+  QTest::addColumn<QString>("shown");
+  QTest::newRow("title line") << "Punkt RW HW" << "\"RW HW\"";
+  QTest::newRow("one token") << "P9" << "\"P9 \"";
+  QTest::newRow("letter in number") << "P3 12a 100" << "\"12a 100\"";
+  QTest::newRow("thousands grouping") << "P4 100 1.234,5" << "\"100 1.234,5\"";
+  QTest::newRow("Windows umlaut") << QString::fromLatin1("M\xFChle x y") << "\"x y\"";
+}
+
+void ReadCommandsTest::badLineMessageOkGoesOn() {
+  QFETCH(QString, line);
+  QFETCH(QString, shown);
+  WindowFixture f;
+  const std::string path =
+      f.write("alt.asc", "P1 1 2\n\n" + line.toLatin1().toStdString() + "\nP2 3 4\n");
+  f.driver().chooseFile(path);
+  f.driver().answerMessage(QMessageBox::Ok);
+  f.form().mnuAltsystemClick(nullptr);
+
+  QVERIFY(f.driver().idle());
+  QCOMPARE(f.driver().messages().size(), std::size_t{1});
+  const testsupport::ShownMessage& message = f.driver().messages().front();
+  QCOMPARE(message.caption, QStringLiteral("Error"));
+  QCOMPARE(message.icon, QMessageBox::Critical);
+  QVERIFY(message.hasCancel);
+  QCOMPARE(message.text,
+           QStringLiteral("Es trat ein Problem in folgender Datei auf:\n\n\"") +
+               QString::fromStdString(path) +
+               QStringLiteral("\"\n\nEin Wert in Zeile 3 ist keine Gleitkommazahl.\n\n") + shown +
+               QStringLiteral("\n\nSoll das Einlesen der Daten fortgesetzt werden ?"));
+  QCOMPARE(oldPoints.names, (std::vector<std::string>{"P1", "P2"}));
+  QCOMPARE(f.form().StatusBar1->PanelText(0), QStringLiteral("Old: [2]  alt.asc"));
+}
+
+void ReadCommandsTest::cancelStopsAndKeepsPointsReadBefore() {
+  WindowFixture f;
+  f.driver().chooseFile(f.write("alt.asc", "P1 1 2\nP2 3 4\nkaputt\nP3 5 6\n"));
+  f.driver().answerMessage(QMessageBox::Cancel);
+  f.form().mnuAltsystemClick(nullptr);
+  QVERIFY(f.driver().idle());
+  QCOMPARE(oldPoints.count(), std::size_t{2});
+  QCOMPARE(f.form().StatusBar1->PanelText(0), QStringLiteral("Old: [2]  alt.asc"));
+  QCOMPARE(oldFile, nullptr);
+}
+
+void ReadCommandsTest::unopenableFileReportsAndKeepsLists() {
+  WindowFixture f;
+  f.readOld("A 1 2\n");
+  f.readNew("B 3 4\n");
+  const std::string vanished = f.dir().file("weg.asc");  // chosen, then gone before opening
+  f.driver().chooseVanishedFile(vanished);
+  f.driver().answerMessage();
+  f.form().mnuAltsystemClick(nullptr);
+
+  QVERIFY(f.driver().idle());
+  const testsupport::ShownMessage& message = f.driver().messages().front();
+  QCOMPARE(message.caption, QStringLiteral("File Error"));
+  QCOMPARE(message.icon, QMessageBox::Critical);
+  QVERIFY(!message.hasCancel);
+  QCOMPARE(message.text, QStringLiteral("Datei ") + QString::fromStdString(vanished) +
+                             QStringLiteral(" kann nicht geöffnet werden."));
+  QCOMPARE(oldPoints.names, (std::vector<std::string>{"A"}));
+  QCOMPARE(newPoints.names, (std::vector<std::string>{"B"}));
+  QCOMPARE(f.form().StatusBar1->PanelText(0), QStringLiteral("Old: [1]  alt.asc"));
+  QCOMPARE(f.form().StatusBar1->PanelText(1), QStringLiteral("New: [1]  neu.asc"));
+  QCOMPARE(f.form().oldFileName, vanished);
+}
+
+// Reading the process's own memory file fails with an input/output error right away.
+void ReadCommandsTest::readErrorReportsAndKeepsPointsRead() {
+  WindowFixture f;
+  f.readOld("A 1 2\n");
+  f.driver().chooseFile("/proc/self/mem");
+  f.driver().answerMessage();
+  f.form().mnuAltsystemClick(nullptr);
+
+  QVERIFY(f.driver().idle());
+  QCOMPARE(f.driver().messages().size(), std::size_t{1});
+  QCOMPARE(f.driver().messages().front().caption, QStringLiteral("File Error"));
+  QCOMPARE(f.driver().messages().front().text,
+           QStringLiteral("Datei /proc/self/mem kann nicht gelesen werden."));
+  QCOMPARE(f.form().StatusBar1->PanelText(0), QStringLiteral("Old: [0]  mem"));
+  QCOMPARE(oldFile, nullptr);
+}
+
+void ReadCommandsTest::cancelledDialogChangesNothing() {
+  WindowFixture f;
+  f.readOld("A 1 2\n");
+  f.driver().cancelFileDialog();
+  f.form().mnuAltsystemClick(nullptr);
+  QVERIFY(f.driver().idle());
+  QVERIFY(f.driver().messages().empty());
+  QCOMPARE(oldPoints.names, (std::vector<std::string>{"A"}));
+  QCOMPARE(f.form().oldFileName, f.dir().file("alt.asc"));
+  QCOMPARE(f.form().StatusBar1->PanelText(0), QStringLiteral("Old: [1]  alt.asc"));
+}
+
+void ReadCommandsTest::dialogStartsWithTheFileChosenLast() {
+  WindowFixture f;
+  f.readOld("A 1 2\n");
+  f.readNew("B 3 4\n");
+  QCOMPARE(f.driver().fileDialogs().at(1).selected, QString::fromStdString(f.dir().file("alt.asc")));
+}
+
+void ReadCommandsTest::readsTheSameUnderGermanLocale() {
+  testsupport::ScopedLocale german(testsupport::kGermanLocale);
+  QVERIFY2(german.ok(), "the set-up generates de_DE.UTF-8");
+  WindowFixture f;
+  f.readOld("P1 512.375 1,5\nP2 -0,5 2.5E-2\n");
+  QCOMPARE(oldPoints.rw, (std::vector<double>{512.375, -0.5}));
+  QCOMPARE(oldPoints.hw, (std::vector<double>{1.5, 0.025}));
+}
+
+QTEST_MAIN(ReadCommandsTest)
+#include "ReadCommandsTest.moc"

@@ -1,0 +1,122 @@
+// The "Transformation Alt -> Neu" command in the window: its silent pre-check, the save
+// dialog's texts and proposed name, the written file, and a write that fails.
+#include "WindowFixture.h"
+
+#include <QTest>
+
+using testsupport::WindowFixture;
+
+class TransformationCommandTest : public QObject {
+  Q_OBJECT
+
+private slots:
+  void withoutPointsNothingHappens();
+  void beforeParameterEveryValueIsZero();
+  void proposesOldFileWithoutExtension();
+  void writesTransformedPointsAfterParameter();
+  void asksBeforeReplacingAnExistingFile();
+  void cancelWritesNothing();
+  void failedWriteShowsFileError();
+};
+
+void TransformationCommandTest::withoutPointsNothingHappens() {
+  WindowFixture f;
+  f.readOld("P1 1 2\n");
+  f.driver().cancelFileDialog();  // would answer a dialog, if one appeared
+  f.form().Transformation1Click(nullptr);
+  QTest::qWait(50);
+  QVERIFY(!f.driver().idle());
+  QCOMPARE(f.driver().fileDialogs().size(), std::size_t{1});  // only the open dialog
+}
+
+void TransformationCommandTest::beforeParameterEveryValueIsZero() {
+  WindowFixture f;
+  f.readOld("P1 4567890.1 5432109.8\n1 2\n");
+  f.readNew("1 2\n");
+  const std::string target = f.dir().file("ergebnis.erg");
+  f.driver().chooseFile(target);
+  f.form().Transformation1Click(nullptr);
+  QVERIFY(f.driver().idle());
+  QCOMPARE(testsupport::readFile(target),
+           std::string(" P1\t 0              \t 0              \r\n"
+                       " \t 0              \t 0              "));
+}
+
+void TransformationCommandTest::proposesOldFileWithoutExtension() {
+  WindowFixture f;
+  f.readOld("P1 1 2\n", "alt.txt");
+  f.readNew("1 2\n");
+  f.driver().acceptFileDialog();
+  f.form().Transformation1Click(nullptr);
+  QVERIFY(f.driver().idle());
+  const auto& shown = f.driver().fileDialogs().back();
+  QCOMPARE(shown.title, QStringLiteral("Save Transformation"));
+  QCOMPARE(shown.nameFilters, QStringList{QStringLiteral("Ergebnisdatei (*.erg)")});
+  QCOMPARE(shown.defaultSuffix, QStringLiteral("erg"));
+  QCOMPARE(f.form().SaveDialog1.FileName, f.dir().file("alt.erg"));
+  QVERIFY(testsupport::fileExists(f.dir().file("alt.erg")));
+}
+
+void TransformationCommandTest::writesTransformedPointsAfterParameter() {
+  testsupport::ScopedLocale german(testsupport::kGermanLocale);
+  WindowFixture f;
+  f.readOld(std::string(testsupport::kExampleOld) + "-20 5\n");
+  f.readNew(testsupport::kExampleNew);
+  f.form().Parameter1Click(nullptr);
+  const std::string target = f.dir().file("ergebnis.erg");
+  f.driver().chooseFile(target);
+  f.form().Transformation1Click(nullptr);
+  QVERIFY(f.driver().idle());
+  // RW = Yo + a rw + o hw, HW = Xo + a hw - o rw with a 1.0015, o 0.00075, Yo 99.9925,
+  // Xo 200.0075; the old file names its first three points and not the fourth.
+  QCOMPARE(testsupport::readFile(target),
+           std::string(" 1\t 99.9925        \t 200.0075       \r\n"
+                       " 2\t 110.0075       \t 200            \r\n"
+                       " 3\t 100            \t 210.0225       \r\n"
+                       " \t 79.96625       \t 205.03         "));
+}
+
+void TransformationCommandTest::asksBeforeReplacingAnExistingFile() {
+  WindowFixture f;
+  f.readOld("P1 1 2\n");
+  f.readNew("1 2\n");
+  const std::string target = f.write("da.erg", "alter Inhalt");
+  f.driver().chooseFile(target);
+  f.driver().answerMessage(QMessageBox::Yes);
+  f.form().Transformation1Click(nullptr);
+  QVERIFY(f.driver().idle());
+  QCOMPARE(f.driver().messages().size(), std::size_t{1});
+  QCOMPARE(testsupport::readFile(target), std::string(" P1\t 0              \t 0              "));
+}
+
+void TransformationCommandTest::cancelWritesNothing() {
+  WindowFixture f;
+  f.readOld("P1 1 2\n");
+  f.readNew("1 2\n");
+  f.driver().cancelFileDialog();
+  f.form().Transformation1Click(nullptr);
+  QVERIFY(f.driver().idle());
+  QVERIFY(!testsupport::fileExists(f.dir().file("alt.erg")));
+  QVERIFY(f.driver().messages().empty());
+}
+
+void TransformationCommandTest::failedWriteShowsFileError() {
+  WindowFixture f;
+  f.readOld("P1 1 2\n");
+  f.readNew("1 2\n");
+  const std::string target = f.dir().file("fehlt/ergebnis.erg");  // its folder has gone
+  f.driver().chooseVanishedFile(target);
+  f.driver().answerMessage();
+  f.form().Transformation1Click(nullptr);
+  QVERIFY(f.driver().idle());
+  const testsupport::ShownMessage& message = f.driver().messages().front();
+  QCOMPARE(message.caption, QStringLiteral("File Error"));
+  QCOMPARE(message.icon, QMessageBox::Critical);
+  QVERIFY2(message.text.startsWith(QStringLiteral("Datei ") + QString::fromStdString(target) +
+                                   QStringLiteral(" kann nicht geschrieben werden.")),
+           qPrintable(message.text));
+  QVERIFY(!testsupport::fileExists(target));
+}
+
+QTEST_MAIN(TransformationCommandTest)
+#include "TransformationCommandTest.moc"
