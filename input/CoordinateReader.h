@@ -3,7 +3,8 @@
 //
 // Format: one point per line, "name rw hw" or "rw hw", separated by blanks or tabs;
 // further tokens are ignored; a decimal comma or point is accepted. Blank lines are
-// skipped. Line ends may be LF, CR LF or CR. A UTF-8 byte-order mark at the start is skipped.
+// skipped. Line ends may be LF, CR LF or CR. A UTF-8 byte-order mark at the start is skipped;
+// a UTF-16 file (with or without byte-order mark) is read as the text it holds.
 #pragma once
 
 #include "PointList.h"

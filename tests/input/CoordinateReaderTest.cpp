@@ -191,3 +191,34 @@ TEST(CoordinateReader, SameResultUnderGermanLocale) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string utf16(const std::u16string& text, bool bigEndian, bool byteOrderMark) {
+  std::string bytes;
+  auto put = [&](char16_t unit) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? high : low;
+    bytes += bigEndian ? low : high;
+  };
+  if (byteOrderMark) put(0xFEFF);
+  for (char16_t unit : text) put(unit);
+  return bytes;
+}
+
+// Files saved as UTF-16 by an editor are read as the text they hold.
+TEST(CoordinateReader, Utf16FilesAreReadAsText) {
+  const std::u16string text = u"M\u00fchle 1,5 2\r\nP\U0001F4CD 3 4\r\nkaputt\r\n";
+  for (bool bigEndian : {false, true})
+    for (bool byteOrderMark : {false, true}) {
+      const ReadRecord r = readContent(utf16(text, bigEndian, byteOrderMark));
+      EXPECT_EQ(r.points.names, (std::vector<std::string>{"Mühle", "P\xF0\x9F\x93\x8D"}))
+          << bigEndian << byteOrderMark;
+      EXPECT_EQ(r.points.rw, (std::vector<double>{1.5, 3}));
+      ASSERT_EQ(r.badLines.size(), 1u);
+      EXPECT_EQ(r.badLines[0].lineNumber, 3);
+    }
+}
+
+}  // namespace
