@@ -89,8 +89,10 @@ void ModalDriver::answerMessage(QMessageBox::StandardButton button) {
       QTest::qFail("expected a message box", __FILE__, __LINE__);
       return;
     }
+    QStringList buttons;
+    for (QAbstractButton* b : box->buttons()) buttons << b->text();
     messages_.push_back({box->text(), box->windowTitle(), box->icon(),
-                         box->button(QMessageBox::Cancel) != nullptr});
+                         box->button(QMessageBox::Cancel) != nullptr, buttons});
     if (QAbstractButton* pressed = box->button(button)) pressed->click();
     else box->reject();
   });

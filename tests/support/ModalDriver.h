@@ -22,6 +22,7 @@ struct ShownMessage {
   QString caption;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   bool hasCancel = false;
+  QStringList buttons;  // the buttons' texts
 };
 
 class ModalDriver : public QObject {
