@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "Controls.h"
 #include "ParameterRun.h"
+#include "Progress.h"
 #include "StringGrid.h"
 #include "TextConversions.h"
 #include "Tramis_Unit1.h"
@@ -13,10 +14,14 @@ namespace {
 
 QString q(const std::string& text) { return QString::fromStdString(text); }
 
+constexpr int kRowsPerProgressStep = 1 << 16;
+
 }  // namespace
 
 void TForm2::Parameter1Click(QObject*) {
-  const compute::ParameterRun run = compute::runParameterEstimation(oldPoints, newPoints, solver);
+  toolkit::TProgress progress(this, QStringLiteral("Parameter werden berechnet …"));
+  const compute::ParameterRun run =
+      compute::runParameterEstimation(oldPoints, newPoints, solver, progress.Handler());
   if (run.outcome == compute::ParameterOutcome::EmptyInput) {
     toolkit::MessageBox(compute::kEmptyInputMessage, compute::kSolvErrorCaption,
                         toolkit::MB_OK | toolkit::MB_ICONERROR);
@@ -49,6 +54,7 @@ void TForm2::Parameter1Click(QObject*) {
   std::vector<QString> cells;
   cells.reserve(static_cast<std::size_t>(n + 1) * 3);
   for (int i = 1; i <= n; ++i) {
+    if (i % kRowsPerProgressStep == 0) progress.Step(0.9 + 0.1 * i / n);
     cells.push_back(QString::number(i));
     cells.push_back(q(compute::residualText(solver.residual_rw(i - 1), separator)));
     cells.push_back(q(compute::residualText(solver.residual_hw(i - 1), separator)));

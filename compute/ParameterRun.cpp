@@ -21,7 +21,11 @@ std::string fixedText(long double value, int precision, int digits, char sep) {
 }  // namespace
 
 ParameterRun runParameterEstimation(const PointList& oldPoints, const PointList& newPoints,
-                                    kel::TKEL_Vovezorevarovaduvorir& solver) {
+                                    kel::TKEL_Vovezorevarovaduvorir& solver,
+                                    const toolkit::ProgressHandler& onProgress) {
+  auto progress = [&](double fraction) {
+    if (onProgress) onProgress(fraction);
+  };
   ParameterRun run;
   if (newPoints.rw.empty() || newPoints.hw.empty() || oldPoints.rw.empty() ||
       oldPoints.hw.empty()) {
@@ -44,7 +48,9 @@ ParameterRun runParameterEstimation(const PointList& oldPoints, const PointList&
     observation[3] = newPoints.hw[i];
   }
 
+  progress(0.25);
   solver.estimate();
+  progress(0.6);
   if (solver.status == 2) {
     run.outcome = ParameterOutcome::TooFewPairs;
     return run;
@@ -55,6 +61,7 @@ ParameterRun runParameterEstimation(const PointList& oldPoints, const PointList&
   }
 
   run.So = solver.compute_residuals();
+  progress(0.9);
   const double a = static_cast<double>(solver.a);
   const double o = static_cast<double>(solver.o);
   run.scale = std::sqrt(a * a + o * o);

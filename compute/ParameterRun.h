@@ -8,6 +8,7 @@
 
 #include "Keltransformation.h"
 #include "PointList.h"
+#include "ProgressHandler.h"
 
 namespace compute {
 
@@ -44,8 +45,10 @@ struct ParameterRun {
 // rw old, hw old, RW new, HW new, estimates, and on success computes the residuals, So,
 // and scale and rotation from a and o rounded to double. When all new points coincide
 // (a = o = 0) the rotation is 0.
+// `onProgress`, when given, hears after each step how far the run has got.
 ParameterRun runParameterEstimation(const PointList& oldPoints, const PointList& newPoints,
-                                    kel::TKEL_Vovezorevarovaduvorir& solver);
+                                    kel::TKEL_Vovezorevarovaduvorir& solver,
+                                    const toolkit::ProgressHandler& onProgress = {});
 
 // Centroid texts of the four value labels: mean hw and rw of the old points (HWAS, RWAS)
 // and of the new points (HWZS, RWZS); 11 significant digits, 4 decimals.

@@ -277,7 +277,8 @@ std::FILE* openForReading(const std::string& path) {
 std::FILE* openCoordinateFile(const std::string& path) { return openForReading(path); }
 
 ReadStatus readCoordinateStream(std::FILE* file, PointList& points,
-                                const BadLineHandler& onBadLine) {
+                                const BadLineHandler& onBadLine,
+                                const toolkit::ProgressHandler& onProgress) {
   points.clear();
   LineParser parser(points, onBadLine);
   LineSplitter lines(parser);
@@ -285,6 +286,10 @@ ReadStatus readCoordinateStream(std::FILE* file, PointList& points,
   std::optional<Utf16Decoder> utf16;
   std::string decoded;
   bool first = true;
+  struct stat info {};
+  const double fileSize =
+      ::fstat(::fileno(file), &info) == 0 && S_ISREG(info.st_mode) ? double(info.st_size) : 0.0;
+  double bytesRead = 0;
 
   for (;;) {
     const std::size_t got = std::fread(block.get(), 1, kBlockSize, file);
@@ -292,6 +297,8 @@ ReadStatus readCoordinateStream(std::FILE* file, PointList& points,
       if (std::ferror(file)) return ReadStatus::ReadFailed;
       break;
     }
+    bytesRead += static_cast<double>(got);
+    if (onProgress && fileSize > 0) onProgress(bytesRead / fileSize);
     std::string_view bytes(block.get(), got);
     if (first) {
       first = false;

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "PointList.h"
+#include "ProgressHandler.h"
 
 #include <cstdio>
 #include <functional>
@@ -38,8 +39,10 @@ std::FILE* openCoordinateFile(const std::string& path);
 
 // Reads an open coordinate file to its end: `points` is emptied first and refilled.
 // The caller closes the file.
+// `onProgress`, when given, hears after each block how much of the file has been read.
 ReadStatus readCoordinateStream(std::FILE* file, PointList& points,
-                                const BadLineHandler& onBadLine);
+                                const BadLineHandler& onBadLine,
+                                const toolkit::ProgressHandler& onProgress = {});
 
 // Opens, reads and closes the file at `path` (a path in the file system's own encoding). Once the file is
 // open, `points` is emptied and refilled; it is left untouched when opening fails.

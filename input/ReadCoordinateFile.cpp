@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "Controls.h"
 #include "CoordinateReader.h"
+#include "Progress.h"
 #include "ReaderMessages.h"
 #include "Tramis_Unit1.h"
 
@@ -30,12 +31,16 @@ void TForm2::ReadCoordinateFile(CoordinateSystem system) {
     return;
   }
 
-  const ReadStatus status = readCoordinateStream(file, points, [&](const BadLine& line) {
-    workText = input::badValueMessage(fileName, line);
-    const int answer = toolkit::MessageBox(workText, input::kBadValueCaption,
-                                           toolkit::MB_OKCANCEL | toolkit::MB_ICONERROR);
-    return answer == toolkit::IDCANCEL ? BadLineAnswer::Stop : BadLineAnswer::Continue;
-  });
+  toolkit::TProgress progress(this, QStringLiteral("Koordinaten werden gelesen …"));
+  const ReadStatus status = readCoordinateStream(
+      file, points,
+      [&](const BadLine& line) {
+        workText = input::badValueMessage(fileName, line);
+        const int answer = toolkit::MessageBox(workText, input::kBadValueCaption,
+                                               toolkit::MB_OKCANCEL | toolkit::MB_ICONERROR);
+        return answer == toolkit::IDCANCEL ? BadLineAnswer::Stop : BadLineAnswer::Continue;
+      },
+      progress.Handler());
   if (status == ReadStatus::ReadFailed)
     toolkit::MessageBox(input::readErrorMessage(fileName), input::kFileErrorCaption,
                         toolkit::MB_OK | toolkit::MB_ICONERROR);

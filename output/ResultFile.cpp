@@ -54,7 +54,8 @@ void appendResultLine(std::string& out, std::string_view name, double rw, double
 }
 
 WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,
-                            const kel::TKEL_Vovezorevarovaduvorir& solver) {
+                            const kel::TKEL_Vovezorevarovaduvorir& solver,
+                            const toolkit::ProgressHandler& onProgress) {
   SafeFileWriter writer;
   if (!writer.open(path)) return {false, writer.error()};
 
@@ -70,6 +71,7 @@ WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,
     if (chunk.size() >= kChunkBytes) {
       if (!writer.write(chunk)) return {false, writer.error()};
       chunk.clear();
+      if (onProgress) onProgress(static_cast<double>(i + 1) / static_cast<double>(count));
     }
   }
   if (!chunk.empty() && !writer.write(chunk)) return {false, writer.error()};

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "PointList.h"
+#include "ProgressHandler.h"
 
 #include <Keltransformation.h>
 
@@ -25,8 +26,10 @@ struct WriteResult {
 // replaced only after everything has been written and flushed, so a failure leaves an
 // existing file as it was. A character device is written directly. A directory, FIFO or
 // socket is refused.
+// `onProgress`, when given, hears after each written chunk how far the writing has got.
 WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,
-                            const kel::TKEL_Vovezorevarovaduvorir& solver);
+                            const kel::TKEL_Vovezorevarovaduvorir& solver,
+                            const toolkit::ProgressHandler& onProgress = {});
 
 // "Datei <path> kann nicht geschrieben werden."
 std::string writeErrorMessage(const std::string& displayPath);

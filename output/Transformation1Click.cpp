@@ -1,6 +1,7 @@
 // The "Transformation Alt -> Neu" command: asks for a result file and writes every
 // old-system point, transformed with the solver's present parameters.
 #include "Application.h"
+#include "Progress.h"
 #include "ReaderMessages.h"
 #include "ResultFile.h"
 #include "TextConversions.h"
@@ -28,7 +29,9 @@ void TForm2::Transformation1Click(QObject*) {
   if (!SaveDialog1.Execute(this)) return;
 
   const std::string path = SaveDialog1.GetFileName();
-  const output::WriteResult result = output::writeResultFile(path, oldPoints, solver);
+  toolkit::TProgress progress(this, QStringLiteral("Ergebnisdatei wird geschrieben …"));
+  const output::WriteResult result =
+      output::writeResultFile(path, oldPoints, solver, progress.Handler());
   if (!result.ok)
     toolkit::MessageBox(output::writeErrorMessage(toolkit::DisplayText(path), result.reason),
                         input::kFileErrorCaption, toolkit::MB_OK | toolkit::MB_ICONERROR);

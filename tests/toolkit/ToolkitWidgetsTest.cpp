@@ -4,11 +4,14 @@
 #include "Controls.h"
 #include "FileDialogs.h"
 #include "ModalDriver.h"
+#include "Progress.h"
 #include "StringGrid.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QProgressDialog>
 #include <QTest>
+#include <QThread>
 
 #include <stdexcept>
 
@@ -25,6 +28,7 @@ private slots:
   void nameFilters();
   void gridCellsAndRows();
   void valueLabelKeepsRightEdge();
+  void progressShowsOnlyForLongWork();
 };
 
 void ToolkitWidgetsTest::messageBoxFlags_data() {
@@ -146,6 +150,28 @@ void ToolkitWidgetsTest::valueLabelKeepsRightEdge() {
     QCOMPARE(label.geometry().top(), 20);
     QVERIFY(label.width() >= label.fontMetrics().horizontalAdvance(label.text()));
   }
+}
+
+// Quick work must not process events (a menu click could start a second command in the
+// middle of the first); long work shows a modal window that keeps the program repainting.
+void ToolkitWidgetsTest::progressShowsOnlyForLongWork() {
+  bool delivered = false;
+  QTimer::singleShot(0, this, [&] { delivered = true; });
+  {
+    toolkit::TProgress progress(nullptr, QStringLiteral("Parameter werden berechnet …"));
+    progress.Step(0.1);
+    QVERIFY(!progress.Shown());
+    QVERIFY(!delivered);
+    QThread::msleep(toolkit::TProgress::kDelayMilliseconds + 100);
+    progress.Handler()(0.5);
+    QVERIFY(progress.Shown());
+    QVERIFY(delivered);
+    auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+    QVERIFY(dialog);
+    QCOMPARE(dialog->labelText(), QStringLiteral("Parameter werden berechnet …"));
+    QCOMPARE(dialog->value(), dialog->maximum() / 2);
+  }
+  QCOMPARE(QApplication::activeModalWidget(), nullptr);
 }
 
 QTEST_MAIN(ToolkitWidgetsTest)

@@ -1,0 +1,12 @@
+// How long-running work tells its caller how far it has got, without any user interface.
+#pragma once
+
+#include <functional>
+
+namespace toolkit {
+
+// Called now and then with the share of the work done, from 0 to 1. An empty handler is
+// allowed: callers check before calling.
+using ProgressHandler = std::function<void(double fraction)>;
+
+}  // namespace toolkit
