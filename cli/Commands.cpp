@@ -1,0 +1,273 @@
+// Estimating and applying: reads the coordinate files with the window's reader, reports bad
+// lines and pairing problems on the error stream, runs the window's parameter run or takes
+// known parameters, writes the result file with the window's writer, and hands the outcome
+// to the chosen report writer.
+#include "Commands.h"
+
+#include "Json.h"
+#include "Pairing.h"
+#include "ProjOperation.h"
+#include "Protocol.h"
+#include "ReaderMessages.h"
+#include "Report.h"
+#include "ResultFile.h"
+#include "TextConversions.h"
+
+#include <cmath>
+#include <string>
+#include <utility>
+
+namespace cli {
+
+namespace {
+
+// Warnings beyond this many lines would bury everything else on the terminal; the rest
+// is given as a count.
+constexpr std::size_t kWarningsShown = 20;
+
+// 200 / pi: radians to gon.
+constexpr double kGonPerRadian = 63.66197723675813;
+
+constexpr const char* kStrictStopCaption = "Error";
+
+char separatorFor(const Options& options) {
+  return options.decimalSeparator != 0 ? options.decimalSeparator
+                                       : toolkit::RegionalDecimalSeparator();
+}
+
+// The window's question, with the answer that this run gives in place of a button.
+void reportBadLine(std::ostream& err, const std::string& path, const BadLine& line, bool stop) {
+  err << toolkit::DisplayText(path) << ':' << line.lineNumber << ":\n"
+      << input::badValueMessage(path, line) << '\n'
+      << (stop ? "-> Abbrechen (--strict): das Einlesen endet hier.\n\n"
+               : "-> OK: die Zeile wird übersprungen.\n\n");
+}
+
+// A failed step: the outcome, the caption of the window's message box and the message.
+struct Failure {
+  Outcome outcome = Outcome::Success;
+  std::string caption;
+  std::string message;
+  bool failed() const { return outcome != Outcome::Success; }
+};
+
+// Reads one coordinate file; bad lines are reported at once and either skipped or, with
+// --strict, end the reading.
+Failure readInput(const std::string& path, bool strict, PointList& points, InputFile& file,
+                  std::ostream& err) {
+  file.path = path;
+  const ReadStatus status = readCoordinateFile(path, points, [&](const BadLine& line) {
+    file.badLines.push_back(line);
+    reportBadLine(err, path, line, strict);
+    return strict ? BadLineAnswer::Stop : BadLineAnswer::Continue;
+  });
+  file.pointCount = points.count();
+  switch (status) {
+    case ReadStatus::Complete:
+      return {};
+    case ReadStatus::StoppedByUser:
+      return {Outcome::InputError, kStrictStopCaption,
+              "Einlesen von " + toolkit::DisplayText(path) + " in Zeile " +
+                  std::to_string(file.badLines.back().lineNumber) + " abgebrochen (--strict)."};
+    case ReadStatus::OpenFailed:
+      return {Outcome::InputError, input::kFileErrorCaption, input::openErrorMessage(path)};
+    case ReadStatus::ReadFailed:
+      break;
+  }
+  return {Outcome::InputError, input::kFileErrorCaption, input::readErrorMessage(path)};
+}
+
+std::string nameList(const std::vector<std::string>& names) {
+  std::string text;
+  for (std::size_t i = 0; i < names.size() && i < kWarningsShown; ++i)
+    text += (i == 0 ? "" : ", ") + toolkit::DisplayText(names[i]);
+  if (names.size() > kWarningsShown)
+    text += " … (" + std::to_string(names.size() - kWarningsShown) + " weitere)";
+  return text;
+}
+
+std::string duplicatesMessage(const std::string& path, const std::vector<DuplicateName>& duplicates) {
+  std::string message;
+  for (std::size_t i = 0; i < duplicates.size() && i < kWarningsShown; ++i) {
+    const DuplicateName& duplicate = duplicates[i];
+    std::string positions;
+    for (const std::size_t position : duplicate.positions)
+      positions += (positions.empty() ? "" : ", ") + std::to_string(position);
+    message += "Punktname \"" + toolkit::DisplayText(duplicate.name) + "\" kommt in " +
+               toolkit::DisplayText(path) + " mehrfach vor (Punkte " + positions + ").\n";
+  }
+  if (duplicates.size() > kWarningsShown)
+    message += "… und " + std::to_string(duplicates.size() - kWarningsShown) +
+               " weitere mehrfache Namen in " + toolkit::DisplayText(path) + ".\n";
+  return message;
+}
+
+// --pair-by-name: pairs the two lists, reports names without partner on `err`.
+Failure pairNamed(const PointList& oldPoints, const PointList& newPoints, Report& report,
+                  NamePairing& pairing, std::ostream& err) {
+  const std::pair<const PointList*, const InputFile*> files[] = {{&oldPoints, &report.oldFile},
+                                                                 {&newPoints, &report.newFile}};
+  for (const auto& [points, file] : files) {
+    if (points->names.empty() && !points->empty())
+      return {Outcome::InputError, kStrictStopCaption,
+              "--pair-by-name: " + toolkit::DisplayText(file->path) +
+                  " enthält keine Punktnamen; Paaren nach Namen ist nicht möglich."};
+  }
+  pairing = pairByName(oldPoints, newPoints);
+  if (pairing.refused()) {
+    std::string message = duplicatesMessage(report.oldFile.path, pairing.duplicatesOld) +
+                          duplicatesMessage(report.newFile.path, pairing.duplicatesNew);
+    message += "--pair-by-name verlangt eindeutige Punktnamen; es wurde nichts berechnet.";
+    return {Outcome::InputError, kStrictStopCaption, message};
+  }
+  if (!pairing.onlyOld.empty())
+    err << "Hinweis: nur im Altsystem (" << pairing.onlyOld.size()
+        << "): " << nameList(pairing.onlyOld) << '\n';
+  if (!pairing.onlyNew.empty())
+    err << "Hinweis: nur im Neusystem (" << pairing.onlyNew.size()
+        << "): " << nameList(pairing.onlyNew) << '\n';
+  if (pairing.unnamedOld + pairing.unnamedNew != 0)
+    err << "Hinweis: Punkte ohne Namen werden nicht gepaart (Altsystem " << pairing.unnamedOld
+        << ", Neusystem " << pairing.unnamedNew << ").\n";
+  report.onlyOld = pairing.onlyOld;
+  report.onlyNew = pairing.onlyNew;
+  report.oldPairs = &pairing.oldPaired;
+  report.newPairs = &pairing.newPaired;
+  return {};
+}
+
+// Pairing by position, as the window does; differing names are only warned about.
+void warnAboutNames(const PointList& oldPoints, const PointList& newPoints, Report& report,
+                    std::ostream& err) {
+  const MismatchScan scan = findNameMismatches(oldPoints, newPoints, kWarningsShown);
+  for (const NameMismatch& mismatch : scan.first)
+    err << "Warnung: Paar " << mismatch.position << ": Altsystem \""
+        << toolkit::DisplayText(mismatch.oldName) << "\", Neusystem \""
+        << toolkit::DisplayText(mismatch.newName)
+        << "\"; gepaart wird nach Reihenfolge (--pair-by-name paart nach Namen).\n";
+  if (scan.count > scan.first.size())
+    err << "Warnung: … und " << scan.count - scan.first.size()
+        << " weitere Paare mit verschiedenen Namen.\n";
+  report.nameMismatches = scan.count;
+  report.oldPairs = &oldPoints;
+  report.newPairs = &newPoints;
+}
+
+Failure estimationFailure(compute::ParameterOutcome outcome) {
+  switch (outcome) {
+    case compute::ParameterOutcome::EmptyInput:
+      return {Outcome::EmptyInput, compute::kSolvErrorCaption, compute::kEmptyInputMessage};
+    case compute::ParameterOutcome::TooFewPairs:
+      return {Outcome::TooFewPairs, compute::kSolveErrorCaption, compute::kTooFewPairsMessage};
+    case compute::ParameterOutcome::PointsCoincide:
+      return {Outcome::PointsCoincide, compute::kSolveErrorCaption,
+              compute::kPointsCoincideMessage};
+    case compute::ParameterOutcome::Success:
+      break;
+  }
+  return {};
+}
+
+Failure writeResult(const Options& options, const PointList& oldPoints,
+                    const kel::TKEL_Vovezorevarovaduvorir& solver, Report& report) {
+  if (options.resultPath.empty()) return {};
+  const output::WriteResult written = output::writeResultFile(options.resultPath, oldPoints, solver);
+  if (!written.ok)
+    return {Outcome::WriteFailed, input::kFileErrorCaption,
+            output::writeErrorMessage(toolkit::DisplayText(options.resultPath), written.reason)};
+  report.resultPath = options.resultPath;
+  report.transformedPoints = oldPoints.count();
+  return {};
+}
+
+// Prints the failure (if any) and the report in the chosen form; returns the exit code.
+int finish(const Options& options, Report& report, const Failure& failure, std::ostream& out,
+           std::ostream& err) {
+  report.outcome = failure.failed() ? failure.outcome : Outcome::Success;
+  report.message = failure.message;
+  if (failure.failed()) err << failure.caption << ": " << failure.message << '\n';
+
+  int exitCode = failure.failed() ? kExitBadInput : kExitSuccess;
+  switch (options.format) {
+    case OutputFormat::Json:
+      writeJson(out, report);
+      break;
+    case OutputFormat::Proj:
+      if (!report.hasParameters()) break;
+      if (report.run.scale == 0) {
+        // PROJ refuses s=0 in its two-dimensional form.
+        err << "Maßstab m = 0: dafür gibt es keine PROJ-Operation.\n";
+        exitCode = kExitBadInput;
+        break;
+      }
+      out << projOperation(*report.solver) << '\n';
+      break;
+    case OutputFormat::Protocol:
+      if (report.outcome != Outcome::InputError) writeProtocol(out, report, separatorFor(options));
+      break;
+  }
+  out.flush();
+  return exitCode;
+}
+
+int estimate(const Options& options, std::ostream& out, std::ostream& err) {
+  PointList oldPoints;
+  PointList newPoints;
+  kel::TKEL_Vovezorevarovaduvorir solver;
+  NamePairing namePairing;
+  Report report;
+  report.solver = &solver;
+  report.pairing = options.pairing;
+
+  Failure failure = readInput(options.oldPath, options.strict, oldPoints, report.oldFile, err);
+  if (!failure.failed())
+    failure = readInput(options.newPath, options.strict, newPoints, report.newFile, err);
+  if (failure.failed()) return finish(options, report, failure, out, err);
+
+  if (options.pairing == Pairing::ByName) {
+    failure = pairNamed(oldPoints, newPoints, report, namePairing, err);
+    if (failure.failed()) return finish(options, report, failure, out, err);
+  } else {
+    warnAboutNames(oldPoints, newPoints, report, err);
+  }
+
+  report.run = compute::runParameterEstimation(*report.oldPairs, *report.newPairs, solver);
+  failure = estimationFailure(report.run.outcome);
+  // Only a successful estimate is written: the window would write the parameters of an
+  // earlier run, of which a single command has none.
+  if (!failure.failed()) failure = writeResult(options, oldPoints, solver, report);
+  return finish(options, report, failure, out, err);
+}
+
+int apply(const Options& options, std::ostream& out, std::ostream& err) {
+  PointList oldPoints;
+  kel::TKEL_Vovezorevarovaduvorir solver;
+  Report report;
+  report.applyOnly = true;
+  report.solver = &solver;
+
+  Failure failure = readInput(options.oldPath, options.strict, oldPoints, report.oldFile, err);
+  if (failure.failed()) return finish(options, report, failure, out, err);
+
+  const KnownParameters& known = *options.apply;
+  solver.Xo = known.Xo;
+  solver.Yo = known.Yo;
+  solver.a = known.a;
+  solver.o = known.o;
+  // Scale and rotation shown beside the given parameters, derived as the estimate derives them.
+  report.run.scale = std::sqrt(known.a * known.a + known.o * known.o);
+  report.run.rotation =
+      (known.a == 0 && known.o == 0) ? 0.0 : std::atan2(known.o, known.a) * kGonPerRadian;
+  report.run.outcome = compute::ParameterOutcome::Success;
+
+  failure = writeResult(options, oldPoints, solver, report);
+  return finish(options, report, failure, out, err);
+}
+
+}  // namespace
+
+int runCommand(const Options& options, std::ostream& out, std::ostream& err) {
+  return options.apply ? apply(options, out, err) : estimate(options, out, err);
+}
+
+}  // namespace cli

@@ -1,0 +1,159 @@
+// Writes a run as JSON: one object, residuals one per line so that large files stay
+// readable with line-based tools.
+#include "Json.h"
+
+#include "ChunkedOutput.h"
+#include "ProjOperation.h"
+#include "TextConversions.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace cli {
+
+namespace {
+
+std::string number(long double value) { return roundTripText(static_cast<double>(value)); }
+
+std::string count(std::size_t value) { return std::to_string(value); }
+
+std::string stringArray(const std::vector<std::string>& items) {
+  std::string text = "[";
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (i != 0) text += ", ";
+    text += jsonString(items[i]);
+  }
+  return text + "]";
+}
+
+void writeFile(ChunkedOutput& out, std::string_view key, const InputFile& file) {
+  out << "  " << jsonString(key) << ": {\"path\": " << jsonString(file.path)
+      << ", \"points\": " << count(file.pointCount) << ", \"badLines\": [";
+  for (std::size_t i = 0; i < file.badLines.size(); ++i) {
+    const BadLine& bad = file.badLines[i];
+    out << (i == 0 ? "" : ", ") << "{\"line\": " << std::to_string(bad.lineNumber)
+        << ", \"values\": " << jsonString(bad.firstShown + " " + bad.secondShown) << "}";
+  }
+  out << "]},\n";
+}
+
+void writeParameters(ChunkedOutput& out, const Report& report) {
+  const kel::TKEL_Vovezorevarovaduvorir& solver = *report.solver;
+  // a and o as the window shows them: rounded to double.
+  out << "  \"parameters\": {\"Xo\": " << number(solver.Xo) << ", \"Yo\": " << number(solver.Yo)
+      << ", \"a\": " << number(solver.a) << ", \"o\": " << number(solver.o) << "},\n";
+  out << "  \"m\": " << roundTripText(report.run.scale) << ",\n";
+  out << "  \"dGon\": " << roundTripText(report.run.rotation) << ",\n";
+  out << "  \"scalePpm\": " << roundTripText((report.run.scale - 1.0) * 1e6) << ",\n";
+  if (!report.applyOnly) out << "  \"So\": " << roundTripText(report.run.So) << ",\n";
+  out << "  \"proj\": " << jsonString(projOperation(solver)) << ",\n";
+}
+
+void writeCentroids(ChunkedOutput& out, const Report& report) {
+  // centroid rows: 0 rw old, 1 hw old, 2 RW new, 3 HW new
+  const kel::matrix& centroid = report.solver->centroid;
+  out << "  \"centroid\": {\"old\": {\"rw\": " << number(centroid.row(0)[0])
+      << ", \"hw\": " << number(centroid.row(1)[0]) << "}, \"new\": {\"rw\": "
+      << number(centroid.row(2)[0]) << ", \"hw\": " << number(centroid.row(3)[0]) << "}},\n";
+}
+
+void writeResiduals(ChunkedOutput& out, const Report& report) {
+  const kel::TKEL_Vovezorevarovaduvorir& solver = *report.solver;
+  const bool oldNamed = !report.oldPairs->names.empty();
+  const bool newNamed = !report.newPairs->names.empty();
+  out << "  \"residuals\": [";
+  const int n = report.run.pointCount;
+  std::string row;
+  for (int i = 0; i < n; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    row = i == 0 ? "\n    {\"pkt\": " : ",\n    {\"pkt\": ";
+    row += std::to_string(i + 1);
+    if (oldNamed) row += ", \"oldName\": " + jsonString(report.oldPairs->nameAt(at));
+    if (newNamed) row += ", \"newName\": " + jsonString(report.newPairs->nameAt(at));
+    row += ", \"RW\": " + number(solver.residual_rw(i));
+    row += ", \"HW\": " + number(solver.residual_hw(i)) + "}";
+    out << row;
+  }
+  out << "\n  ],\n";
+  out << "  \"residualSum\": {\"RW\": " << number(solver.residual_rw_sum())
+      << ", \"HW\": " << number(solver.residual_hw_sum()) << "},\n";
+}
+
+}  // namespace
+
+std::string roundTripText(double value) {
+  if (!std::isfinite(value)) return "null";
+  char text[32];
+  const std::to_chars_result result = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, result.ptr);
+}
+
+std::string jsonString(std::string_view bytes) {
+  const std::string text = toolkit::DisplayText(bytes);
+  std::string quoted = "\"";
+  for (const char c : text) {
+    switch (c) {
+      case '"': quoted += "\\\""; break;
+      case '\\': quoted += "\\\\"; break;
+      case '\n': quoted += "\\n"; break;
+      case '\r': quoted += "\\r"; break;
+      case '\t': quoted += "\\t"; break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          static constexpr char kHex[] = "0123456789abcdef";
+          quoted += "\\u00";
+          quoted += kHex[(c >> 4) & 0xF];
+          quoted += kHex[c & 0xF];
+        } else {
+          quoted += c;
+        }
+    }
+  }
+  return quoted + "\"";
+}
+
+std::string_view outcomeName(Outcome outcome) {
+  switch (outcome) {
+    case Outcome::Success: return "ok";
+    case Outcome::InputError: return "inputError";
+    case Outcome::EmptyInput: return "emptyInput";
+    case Outcome::TooFewPairs: return "tooFewPairs";
+    case Outcome::PointsCoincide: return "pointsCoincide";
+    case Outcome::WriteFailed: return "writeFailed";
+  }
+  return "inputError";
+}
+
+void writeJson(std::ostream& stream, const Report& report) {
+  ChunkedOutput out(stream);
+  out << "{\n";
+  out << "  \"status\": " << jsonString(outcomeName(report.outcome)) << ",\n";
+  out << "  \"message\": " << (report.message.empty() ? "null" : jsonString(report.message)) << ",\n";
+  out << "  \"mode\": " << (report.applyOnly ? "\"apply\"" : "\"estimate\"") << ",\n";
+  writeFile(out, "old", report.oldFile);
+  if (!report.applyOnly) {
+    writeFile(out, "new", report.newFile);
+    out << "  \"pairing\": " << (report.pairing == Pairing::ByName ? "\"name\"" : "\"position\"")
+        << ",\n";
+    out << "  \"nameMismatches\": " << count(report.nameMismatches) << ",\n";
+    out << "  \"onlyOld\": " << stringArray(report.onlyOld) << ",\n";
+    out << "  \"onlyNew\": " << stringArray(report.onlyNew) << ",\n";
+    if (report.outcome != Outcome::InputError && report.outcome != Outcome::EmptyInput) {
+      out << "  \"solverStatus\": " << std::to_string(report.solver->status) << ",\n";
+      out << "  \"n\": " << std::to_string(report.run.pointCount) << ",\n";
+      out << "  \"redundancy\": " << std::to_string(redundancy(report.run.pointCount)) << ",\n";
+    }
+  }
+  if (report.hasParameters()) writeParameters(out, report);
+  if (report.hasCentroids()) writeCentroids(out, report);
+  if (report.hasResiduals()) writeResiduals(out, report);
+  out << "  \"resultFile\": ";
+  if (report.resultPath.empty())
+    out << "null\n";
+  else
+    out << "{\"path\": " << jsonString(report.resultPath)
+        << ", \"points\": " << count(report.transformedPoints) << "}\n";
+  out << "}\n";
+}
+
+}  // namespace cli

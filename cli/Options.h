@@ -1,0 +1,59 @@
+// The command line of tramis-cli: what the user asked for, parsed without side effects,
+// and the German help and usage texts.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cli {
+
+// Exit codes of the program.
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitBadInput = 1;  // unreadable input, a refused file, a failed estimate
+inline constexpr int kExitUsage = 2;     // the command line itself is wrong
+
+enum class OutputFormat { Protocol, Json, Proj };
+enum class Pairing { ByPosition, ByName };
+
+// Published parameters for --apply, in the order the user types them: "Xo Yo a o".
+// Xo is added to hw, Yo to rw (RW = Yo + a*rw + o*hw, HW = Xo + a*hw - o*rw).
+struct KnownParameters {
+  double Xo = 0;
+  double Yo = 0;
+  double a = 0;
+  double o = 0;
+};
+
+struct Options {
+  bool help = false;
+  OutputFormat format = OutputFormat::Protocol;
+  Pairing pairing = Pairing::ByPosition;
+  bool strict = false;                    // stop at the first bad line
+  char decimalSeparator = 0;              // 0: the separator of the process locale
+  std::optional<KnownParameters> apply;   // transform with these instead of estimating
+  std::string oldPath;
+  std::string newPath;                    // empty with --apply
+  std::string resultPath;                 // -o; empty when no result file is wanted
+};
+
+struct ParseResult {
+  Options options;
+  std::string error;  // why the command line is wrong, in German; empty when it is fine
+  bool ok() const { return error.empty(); }
+};
+
+// Parses the arguments after the program name.
+ParseResult parseOptions(const std::vector<std::string>& arguments);
+
+// Reads "Xo Yo a o": exactly four numbers separated by blanks or tabs, each with a
+// decimal point or a decimal comma, as coordinate files accept them.
+std::optional<KnownParameters> parseKnownParameters(std::string_view text);
+
+// The full German help; `version` is the program's file version (may be empty).
+std::string helpText(const std::string& version);
+// The short reminder printed after a usage error.
+std::string usageHint();
+
+}  // namespace cli

@@ -1,0 +1,70 @@
+// What one run of tramis-cli found out, gathered for the report writers (protocol, JSON,
+// PROJ operation). The writers only format; they decide nothing.
+#pragma once
+
+#include "CoordinateReader.h"
+#include "Keltransformation.h"
+#include "Options.h"
+#include "ParameterRun.h"
+#include "PointList.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+enum class Outcome {
+  Success,
+  InputError,      // a file could not be read, a bad line under --strict, refused pairing
+  EmptyInput,      // the window's "Solv Error"
+  TooFewPairs,     // the window's first "Solve Error"
+  PointsCoincide,  // the window's second "Solve Error"; the centroids are known
+  WriteFailed,     // the result file could not be written; the estimate is known
+};
+
+struct InputFile {
+  std::string path;
+  std::size_t pointCount = 0;
+  std::vector<BadLine> badLines;  // every line that held no point
+};
+
+struct Report {
+  bool applyOnly = false;  // --apply: known parameters, no estimate
+  Outcome outcome = Outcome::Success;
+  std::string message;     // the German message of a failed outcome
+
+  InputFile oldFile;
+  InputFile newFile;  // not used with --apply
+  Pairing pairing = Pairing::ByPosition;
+
+  // The control point pairs in the solver's row order: pair i is oldPairs point i with
+  // newPairs point i. Null with --apply.
+  const PointList* oldPairs = nullptr;
+  const PointList* newPairs = nullptr;
+  std::size_t nameMismatches = 0;      // position pairs with differing names
+  std::vector<std::string> onlyOld;    // --pair-by-name: names without partner
+  std::vector<std::string> onlyNew;
+
+  const kel::TKEL_Vovezorevarovaduvorir* solver = nullptr;
+  compute::ParameterRun run;  // scale, rotation and So; with --apply scale and rotation only
+
+  std::string resultPath;              // the result file written, empty when none
+  std::size_t transformedPoints = 0;   // lines in the result file
+
+  // Whether the values of each part are known for this outcome.
+  bool hasCentroids() const {
+    return !applyOnly && (outcome == Outcome::Success || outcome == Outcome::PointsCoincide ||
+                          outcome == Outcome::WriteFailed);
+  }
+  bool hasParameters() const {
+    return applyOnly ? outcome != Outcome::InputError
+                     : outcome == Outcome::Success || outcome == Outcome::WriteFailed;
+  }
+  bool hasResiduals() const { return !applyOnly && hasParameters(); }
+};
+
+// The redundancy of the estimate: 2n - 4 for n pairs.
+inline long long redundancy(int pairCount) { return 2LL * pairCount - 4; }
+
+}  // namespace cli

@@ -1,0 +1,30 @@
+// tramis-cli: the command-line companion of the window program. Estimates a plane Helmert
+// transformation from two coordinate files or applies known parameters, and reports as a
+// German protocol, as JSON or as a PROJ operation.
+#include "Commands.h"
+#include "FileVersion.h"
+#include "Options.h"
+
+#include <clocale>
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+  // The locale decides the protocol's decimal separator only; reading and the result file
+  // never depend on it.
+  std::setlocale(LC_ALL, "");
+  std::ios::sync_with_stdio(false);
+
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const cli::ParseResult parsed = cli::parseOptions(arguments);
+  if (!parsed.ok()) {
+    std::cerr << "tramis-cli: " << parsed.error << '\n' << cli::usageHint();
+    return cli::kExitUsage;
+  }
+  if (parsed.options.help) {
+    std::cout << cli::helpText(GetFileVersion("/proc/self/exe"));
+    return cli::kExitSuccess;
+  }
+  return cli::runCommand(parsed.options, std::cout, std::cerr);
+}

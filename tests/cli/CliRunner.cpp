@@ -1,0 +1,78 @@
+// Child processes for the command-line tests: posix_spawn with standard output and error
+// redirected into files of a temporary folder.
+#include "CliRunner.h"
+
+#include "TestFiles.h"
+
+#include <cstring>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sstream>
+#include <stdexcept>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace clitest {
+
+ProcessResult runProcess(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::string& workingDirectory, const std::string& locale) {
+  testsupport::TempDir capture;
+  const std::string outPath = capture.file("stdout");
+  const std::string errPath = capture.file("stderr");
+
+  // The parent's environment without its locale settings, plus the one asked for.
+  std::vector<std::string> environment;
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    const std::string_view text(*entry);
+    if (text.starts_with("LC_") || text.starts_with("LANG=") || text.starts_with("LANGUAGE="))
+      continue;
+    environment.emplace_back(text);
+  }
+  environment.push_back("LC_ALL=" + (locale.empty() ? std::string("C") : locale));
+
+  std::vector<std::string> argv{program};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argvPointers;
+  for (std::string& argument : argv) argvPointers.push_back(argument.data());
+  argvPointers.push_back(nullptr);
+  std::vector<char*> envPointers;
+  for (std::string& entry : environment) envPointers.push_back(entry.data());
+  envPointers.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
+
+  pid_t child = 0;
+  const int spawned =
+      posix_spawn(&child, program.c_str(), &actions, nullptr, argvPointers.data(), envPointers.data());
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) throw std::runtime_error("cannot start " + program + ": " + std::strerror(spawned));
+
+  int status = 0;
+  if (waitpid(child, &status, 0) != child) throw std::runtime_error("waitpid failed");
+  ProcessResult result;
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.out = testsupport::readFile(outPath);
+  result.err = testsupport::readFile(errPath);
+  return result;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> result;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) result.push_back(line);
+  return result;
+}
+
+std::vector<std::string> words(const std::string& line) {
+  std::vector<std::string> result;
+  std::istringstream in(line);
+  for (std::string word; in >> word;) result.push_back(word);
+  return result;
+}
+
+}  // namespace clitest

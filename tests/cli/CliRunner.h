@@ -1,0 +1,26 @@
+// Runs a program as a child process with chosen arguments and locale, and collects its
+// exit code, standard output and standard error.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace clitest {
+
+struct ProcessResult {
+  int exitCode = -1;  // -1 when the process did not end normally
+  std::string out;
+  std::string err;
+};
+
+// Runs `program` with `arguments` in `workingDirectory`. `locale` is set as LC_ALL for the
+// child (empty: LC_ALL=C), so that tests do not depend on the caller's environment.
+ProcessResult runProcess(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::string& workingDirectory, const std::string& locale = "");
+
+// The lines of `text`, without their line feeds.
+std::vector<std::string> lines(const std::string& text);
+// The blank-separated words of `line`.
+std::vector<std::string> words(const std::string& line);
+
+}  // namespace clitest
