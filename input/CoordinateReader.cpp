@@ -61,6 +61,16 @@ public:
   LineParser(PointList& points, const BadLineHandler& onBadLine)
       : points_(points), onBadLine_(onBadLine) {}
 
+  long long lineCount() const { return lineNumber_; }
+
+  // Makes room for about `points` points at once, so that a large file does not make the
+  // lists grow step by step (each step briefly holds the old and the new storage).
+  void reserve(std::size_t points) {
+    points_.rw.reserve(points);
+    points_.hw.reserve(points);
+    if (!points_.names.empty()) points_.names.reserve(points);
+  }
+
   // Processes one line without its line end; false when the user stops reading.
   bool parse(std::string_view line) {
     ++lineNumber_;
@@ -313,6 +323,11 @@ ReadStatus readCoordinateStream(std::FILE* file, PointList& points,
       bytes = decoded;
     }
     if (!lines.feed(bytes)) return ReadStatus::StoppedByUser;
+    if (bytesRead == static_cast<double>(got) && fileSize > bytesRead && parser.lineCount() > 0) {
+      // Estimate the point count from the first block's line length.
+      const double estimate = fileSize / bytesRead * static_cast<double>(parser.lineCount());
+      parser.reserve(static_cast<std::size_t>(estimate * 1.02) + 16);
+    }
   }
   return lines.finish() ? ReadStatus::Complete : ReadStatus::StoppedByUser;
 }
