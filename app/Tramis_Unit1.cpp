@@ -5,6 +5,7 @@
 #include "Application.h"
 #include "Controls.h"
 #include "FileVersion.h"
+#include "HomePage.h"
 #include "GridDrawing.h"
 #include "Help.h"
 #include "StringGrid.h"

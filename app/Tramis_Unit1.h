@@ -135,5 +135,3 @@ extern kel::TKEL_Vovezorevarovaduvorir solver;
 
 // The start of the window title; the file version follows it directly.
 inline constexpr const char* kTitlePrefix = "KEL Vovezorevarovaduvorir 202";
-// The maker's home page, opened by "KEL Home" and the About dialog.
-inline constexpr const char* kHomePageUrl = "https://kel.example/";

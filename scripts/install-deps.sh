@@ -10,7 +10,7 @@ packages=(
   libgtest-dev googletest
   clang libclang-rt-14-dev
   locales fonts-dejavu-core
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick xdotool
   proj-bin
 )
 

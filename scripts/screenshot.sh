@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# Makes docs/screenshot.png: starts the real program on a virtual X display, reads two
+# sample coordinate files through its own menu commands, runs "Parameter" and takes a
+# picture of the main window. Needs Xvfb, xdotool and ImageMagick's import
+# (scripts/install-deps.sh installs them).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+build=${BUILD_DIR:-build}
+output=${1:-docs/screenshot.png}
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" --target tramis
+
+work=$(mktemp -d)
+xvfb_pid=""
+program_pid=""
+cleanup() {
+  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Five control points in Gauss-Krueger coordinates, and two more points that only the
+# transformation would carry over. The new system is the old one turned by 0.0125 gon,
+# scaled by 23.5 ppm and shifted, with a few millimetres of noise.
+cat >"$work/alt.txt" <<'DATA'
+1001 4567123.456 5432987.654
+1002 4567456.789 5433120.321
+1003 4567301.234 5432650.987
+1004 4566980.111 5432801.222
+1005 4567250.500 5432890.750
+2001 4567200.000 5432800.000
+2002 4567350.250 5432950.125
+DATA
+cat >"$work/neu.txt" <<'DATA'
+1001 4568149,163 5432431,102
+1002 4568482,532 5432563,706
+1003 4568326,880 5432094,394
+1004 4568005,776 5432244,697
+1005 4568276,188 5432334,173
+DATA
+
+# A free display number.
+display=99
+while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do
+  display=$((display + 1))
+done
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=":$display"
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+
+# German regional settings: the values are shown with a decimal comma.
+export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 QT_QPA_PLATFORM=xcb
+(cd "$work" && exec "$root/$build/app/tramis") &
+program_pid=$!
+
+window=$(xdotool search --sync --onlyvisible --name '^KEL Vovezorevarovaduvorir' | head -n 1)
+xdotool windowfocus --sync "$window"
+
+# Opens a coordinate file through the command behind `keys`: the dialog with `title`
+# starts in the program's working folder, so the bare file name is enough.
+open_file() {
+  local keys=$1 title=$2 name=$3 dialog
+  xdotool windowfocus --sync "$window"
+  xdotool key --clearmodifiers "$keys"
+  dialog=$(xdotool search --sync --onlyvisible --name "^$title\$" | head -n 1)
+  xdotool windowfocus --sync "$dialog"
+  sleep 0.5
+  xdotool type --delay 40 "$name"
+  sleep 0.3
+  xdotool key Return
+  for _ in $(seq 50); do
+    xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  echo "the dialog \"$title\" did not close" >&2
+  return 1
+}
+
+open_file ctrl+a 'Koordinatendatei Altsystem öffnen' alt.txt
+open_file ctrl+n 'Koordinatendatei Neusystem öffnen' neu.txt
+
+# Berechnen > Parameter: the menu opens on its access key with its first item active.
+xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers alt+b
+sleep 0.5
+xdotool key Return
+sleep 1
+
+mkdir -p "$(dirname "$output")"
+import -window "$window" "$output"
+echo "written: $output"
