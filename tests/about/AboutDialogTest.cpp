@@ -1,6 +1,5 @@
-// The About dialog as the "About" command shows it: layout and texts, the version line,
-// staying open with its timer switched off, closing by its button, the home-page clicks,
-// and the main window's title, which takes its version from the same lookup.
+// The About dialog as the "About" command shows it: its texts, the version line, staying
+// open with its timer switched off, closing by its button, and the home-page clicks.
 // Built twice: once into an executable that carries the program's version record, once
 // into one without; EXPECTED_FILE_VERSION says which.
 #include "About.h"
@@ -63,156 +62,43 @@ private:
 private slots:
   void initTestCase() {
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &recorder_, "openUrl");
-    QDesktopServices::setUrlHandler(QStringLiteral("http"), &recorder_, "openUrl");
   }
-  void cleanupTestCase() {
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-  }
+  void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("https")); }
   void init() { recorder_.urls.clear(); }
-
-  void componentGeometry_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("geometry");
-    QTest::newRow("Panel1") << "Panel1" << QRect(0, 0, 92, 170);
-    QTest::newRow("Panel3") << "Panel3" << QRect(0, 0, 92, 92);
-    QTest::newRow("Image1") << "Image1" << QRect(2, 2, 88, 88);
-    QTest::newRow("BitBtn1") << "BitBtn1" << QRect(7, 119, 78, 25);
-    QTest::newRow("Panel2") << "Panel2" << QRect(92, 0, 219, 170);
-    QTest::newRow("labAbout2") << "labAbout2" << QRect(54, 16, 112, 18);
-    QTest::newRow("Label3") << "Label3" << QRect(26, 34, 167, 19);
-    QTest::newRow("Label1") << "Label1" << QRect(54, 54, 112, 12);
-    QTest::newRow("Bevel1") << "Bevel1" << QRect(9, 89, 201, 4);
-    QTest::newRow("labAbout1") << "labAbout1" << QRect(22, 101, 175, 19);
-    QTest::newRow("Memo1") << "Memo1" << QRect(9, 130, 201, 31);
-  }
-  void componentGeometry() {
-    QFETCH(QString, name);
-    QFETCH(QRect, geometry);
-    TfrmAbout dialog(nullptr);
-    auto* component = dialog.findChild<QWidget*>(name);
-    QVERIFY(component);
-    QCOMPARE(component->geometry(), geometry);
-  }
-
-  void fontsAndColours_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("pixelSize");
-    QTest::addColumn<bool>("blue");
-    QTest::newRow("maker line") << "labAbout2" << 15 << true;
-    QTest::newRow("web address") << "Label3" << 11 << true;
-    QTest::newRow("year line") << "Label1" << 11 << true;
-    QTest::newRow("program name") << "labAbout1" << 12 << false;
-    QTest::newRow("version memo") << "Memo1" << 11 << false;
-  }
-  void fontsAndColours() {
-    QFETCH(QString, name);
-    QFETCH(int, pixelSize);
-    QFETCH(bool, blue);
-    TfrmAbout dialog(nullptr);
-    auto* component = dialog.findChild<QWidget*>(name);
-    QVERIFY(component);
-    QCOMPARE(component->font().pixelSize(), pixelSize);
-    QVERIFY(component->font().bold());
-    QCOMPARE(component->palette().color(QPalette::WindowText) == QColor(Qt::blue), blue);
-  }
 
   void dialogAsDefined() {
     TfrmAbout dialog(nullptr);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("About"));
-    QCOMPARE(dialog.size(), QSize(311, 170));
     QVERIFY(dialog.windowFlags() & Qt::WindowTitleHint);
-    QVERIFY(!(dialog.windowFlags() & Qt::WindowCloseButtonHint));
-    QVERIFY(!(dialog.windowFlags() & Qt::WindowSystemMenuHint));
+    QVERIFY2(!(dialog.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)),
+             "no close box and no system menu");
     QCOMPARE(dialog.labAbout1->text(), QStringLiteral("Vovezorevarovaduvorir"));
     QCOMPARE(dialog.Memo1->toPlainText(), QStringLiteral("nanu, wieso steht hier nix"));
-    QVERIFY(dialog.Memo1->isReadOnly());
     QCOMPARE(dialog.BitBtn1->text(), QStringLiteral("Schli&eßen"));
-    QVERIFY(!dialog.BitBtn1->icon().isNull());
-    QVERIFY(!dialog.Image1->pixmap().isNull());
     QCOMPARE(dialog.Image1->toolTip(), QString::fromUtf8(kHomePageUrl));
-    QCOMPARE(dialog.Panel3->palette().color(QPalette::Window), QColor(0x00, 0x80, 0x80));
-    QCOMPARE(dialog.Timer1->interval(), 2000);
-    QVERIFY(dialog.Timer1->isActive());
-    QVERIFY(!dialog.windowIcon().isNull());
   }
 
-  void showVersionWritesOneLine() {
-    TfrmAbout dialog(nullptr);
-    dialog.ShowVersion();
-    QCOMPARE(dialog.Memo1->toPlainText(), kExpectedVersionLine);
-    QCOMPARE(dialog.Memo1->document()->blockCount(), 1);
-    dialog.ShowVersion();
-    QCOMPARE(dialog.Memo1->toPlainText(), kExpectedVersionLine);
-  }
-
-  void memoComesBeforeButtonInTabOrder() {
-    TfrmAbout dialog(nullptr);
-    dialog.Timer1->stop();
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dialog.Memo1));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dialog.BitBtn1));
-  }
-
-  // Left running (as the dialog is defined), the timer closes the dialog.
+  // Left running, as the dialog's definition has it, the timer closes the dialog; this is
+  // what the command has to prevent.
   void timerLeftOnClosesTheDialog() {
     TfrmAbout dialog(nullptr);
     dialog.show();
-    QVERIFY(dialog.isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), 20000);
   }
 
+  // The command shows the version line and stays open past the timer's interval; Escape
+  // leaves it open, the button's access key closes it, and it is then destroyed.
   void aboutCommandStaysOpenUntilClosed() {
     TForm2 form(nullptr);
     QPointer<TfrmAbout> shown;
-    bool openAfterWait = false;
-    bool modal = false;
+    bool modal = false, openAfterWait = false, openAfterEscape = false, closedByAccessKey = false;
     QString versionLine;
     runAboutCommand(form, [&](TfrmAbout* dialog) {
       shown = dialog;
       modal = dialog->isModal();
       versionLine = dialog->Memo1->toPlainText();
-      QTest::qWait(2500);  // longer than the timer's interval
+      QTest::qWait(2500);  // longer than the timer's 2 seconds
       openAfterWait = dialog->isVisible();
-      QTest::mouseClick(dialog->BitBtn1, Qt::LeftButton);
-    });
-    QVERIFY(modal);
-    QCOMPARE(versionLine, kExpectedVersionLine);
-    QVERIFY(openAfterWait);
-    QVERIFY2(shown.isNull(), "the dialog is destroyed after it has closed");
-  }
-
-  void eachOpeningIsANewDialog() {
-    TForm2 form(nullptr);
-    QPointer<TfrmAbout> first;
-    QString firstLine;
-    runAboutCommand(form, [&](TfrmAbout* dialog) {
-      first = dialog;
-      firstLine = dialog->Memo1->toPlainText();
-      dialog->BitBtn1->click();
-    });
-    QVERIFY(first.isNull());
-    bool secondIsLive = false;
-    bool firstGone = false;
-    QString secondLine;
-    runAboutCommand(form, [&](TfrmAbout* dialog) {
-      secondIsLive = dialog->isVisible();
-      firstGone = first.isNull();
-      secondLine = dialog->Memo1->toPlainText();
-      dialog->BitBtn1->click();
-    });
-    QVERIFY(secondIsLive);
-    QVERIFY(firstGone);
-    QCOMPARE(secondLine, firstLine);
-  }
-
-  void accessKeyClosesButEscapeDoesNot() {
-    TForm2 form(nullptr);
-    bool openAfterEscape = false;
-    bool closedByAccessKey = false;
-    runAboutCommand(form, [&](TfrmAbout* dialog) {
       QVERIFY(QTest::qWaitForWindowActive(dialog));
       QTest::keyClick(dialog, Qt::Key_Escape);
       openAfterEscape = dialog->isVisible();
@@ -221,8 +107,31 @@ private slots:
       closedByAccessKey = QTest::qWaitFor([dialog] { return !dialog->isVisible(); }, 5000);
       if (!closedByAccessKey) dialog->close();
     });
+    QVERIFY(modal);
+    QCOMPARE(versionLine, kExpectedVersionLine);
+    QVERIFY(openAfterWait);
     QVERIFY(openAfterEscape);
     QVERIFY(closedByAccessKey);
+    QVERIFY2(shown.isNull(), "the dialog is destroyed after it has closed");
+  }
+
+  void eachOpeningIsANewDialog() {
+    TForm2 form(nullptr);
+    QPointer<TfrmAbout> first;
+    runAboutCommand(form, [&](TfrmAbout* dialog) {
+      first = dialog;
+      dialog->BitBtn1->click();
+    });
+    QVERIFY(first.isNull());
+    bool secondIsLive = false;
+    QString secondLine;
+    runAboutCommand(form, [&](TfrmAbout* dialog) {
+      secondIsLive = dialog->isVisible();
+      secondLine = dialog->Memo1->toPlainText();
+      dialog->BitBtn1->click();
+    });
+    QVERIFY(secondIsLive);
+    QCOMPARE(secondLine, kExpectedVersionLine);
   }
 
   void homePageClicks_data() {
@@ -231,10 +140,8 @@ private slots:
     QTest::addColumn<bool>("opens");
     QTest::newRow("picture") << "Image1" << QPoint(44, 44) << true;
     QTest::newRow("left panel below the picture") << "Panel1" << QPoint(46, 100) << true;
-    QTest::newRow("left panel below the button") << "Panel1" << QPoint(46, 160) << true;
     QTest::newRow("web address") << "Label3" << QPoint(80, 9) << true;
     QTest::newRow("frame around the picture") << "Panel3" << QPoint(1, 1) << false;
-    QTest::newRow("maker line") << "labAbout2" << QPoint(50, 9) << false;
     QTest::newRow("right panel") << "Panel2" << QPoint(100, 80) << false;
   }
   void homePageClicks() {
@@ -249,19 +156,8 @@ private slots:
     QVERIFY(target);
     QCOMPARE(target->childAt(where), nullptr);
     QTest::mouseClick(target, Qt::LeftButton, {}, where);
-    if (opens) {
-      QCOMPARE(recorder_.urls.size(), 1);
-      QCOMPARE(recorder_.urls.front(), QUrl(QString::fromUtf8(kHomePageUrl)));
-    } else {
-      QVERIFY(recorder_.urls.isEmpty());
-    }
+    QCOMPARE(recorder_.urls, opens ? QList<QUrl>{QUrl(QString::fromUtf8(kHomePageUrl))} : QList<QUrl>{});
     QVERIFY2(dialog.isVisible(), "the dialog stays open");
-  }
-
-  void mainWindowTitleCarriesTheVersion() {
-    TForm2 form(nullptr);
-    QCOMPARE(form.windowTitle(),
-             QString::fromUtf8(kTitlePrefix) + QStringLiteral(EXPECTED_FILE_VERSION));
   }
 };
 

@@ -15,34 +15,23 @@ struct PartCase {
 };
 
 const PartCase kCases[] = {
-    {"C:\\Messung\\2001\\alt.asc", 'E', ".asc"},
-    {"C:\\Messung\\2001\\alt.asc", 'F', "alt"},
-    {"C:\\Messung\\2001\\alt.asc", 'L', "C:"},
-    {"C:\\Messung\\2001\\alt.asc", 'P', "\\Messung\\2001\\"},
-    {"C:\\Messung\\2001\\alt.asc", 'd', "alt.asc"},
-    {"C:\\Messung\\2001\\alt.asc", 'e', "C:\\Messung\\2001\\alt"},
+    {"C:\\Messung\\2001\\alt.asc", 'E', ".asc"},      {"C:\\Messung\\2001\\alt.asc", 'F', "alt"},
+    {"C:\\Messung\\2001\\alt.asc", 'L', "C:"},        {"C:\\Messung\\2001\\alt.asc", 'P', "\\Messung\\2001\\"},
+    {"C:\\Messung\\2001\\alt.asc", 'd', "alt.asc"},   {"C:\\Messung\\2001\\alt.asc", 'e', "C:\\Messung\\2001\\alt"},
     {"C:\\Messung\\2001\\alt.asc", 'f', "C:\\Messung\\2001\\.asc"},
     {"C:\\Messung\\2001\\alt.asc", 'l', "\\Messung\\2001\\alt.asc"},
     {"C:\\Messung\\2001\\alt.asc", 'p', "C:\\alt.asc"},
-    {"C:\\Messung\\2001\\alt.asc", 'x', ""},
-    {"C:\\Messung\\2001\\alt.asc", '\0', ""},
-    {"alt.asc", 'p', "alt.asc"},
-    {"alt.asc", 'e', "alt"},
-    {"C:\\Messung\\alt", 'p', "C:\\alt"},
-    {"C:\\Messung\\alt", 'E', ""},
-    {"C:\\Messung\\alt.2001.asc", 'E', ".asc"},
-    {"C:\\Messung\\alt.2001.asc", 'F', "alt.2001"},
-    {"\\\\server\\messung\\alt.asc", 'p', "alt.asc"},
-    {"\\\\server\\messung\\alt.asc", 'L', ""},
+    {"C:\\Messung\\2001\\alt.asc", 'x', ""},          {"C:\\Messung\\2001\\alt.asc", '\0', ""},
+    {"alt.asc", 'p', "alt.asc"},                      {"alt.asc", 'e', "alt"},
+    {"C:\\Messung\\alt", 'p', "C:\\alt"},             {"C:\\Messung\\alt", 'E', ""},
+    {"C:\\Messung\\alt.2001.asc", 'E', ".asc"},       {"C:\\Messung\\alt.2001.asc", 'F', "alt.2001"},
+    {"\\\\server\\messung\\alt.asc", 'p', "alt.asc"}, {"\\\\server\\messung\\alt.asc", 'L', ""},
     {"\\\\server\\messung\\alt.asc", 'P', "\\\\server\\messung\\"},
     // A dot in a directory name is not an extension.
-    {"C:\\Mess.2001\\alt", 'E', ""},
-    {"C:\\Mess.2001\\alt", 'e', "C:\\Mess.2001\\alt"},
-    {"C:alt.asc", 'p', "C:\\alt.asc"},
-    {"", 'e', ""},
+    {"C:\\Mess.2001\\alt", 'E', ""},                  {"C:\\Mess.2001\\alt", 'e', "C:\\Mess.2001\\alt"},
+    {"C:alt.asc", 'p', "C:\\alt.asc"},                {"", 'e', ""},
     // The dialogs on Linux deliver forward slashes.
-    {"/home/vermessung/alt.asc", 'p', "alt.asc"},
-    {"/home/vermessung/alt.asc", 'e', "/home/vermessung/alt"},
+    {"/home/vermessung/alt.asc", 'p', "alt.asc"},     {"/home/vermessung/alt.asc", 'e', "/home/vermessung/alt"},
     {"/home/vermessung/alt.asc", 'P', "/home/vermessung/"},
     {"/home/vermessung.2001/alt", 'e', "/home/vermessung.2001/alt"},
 };
@@ -64,10 +53,8 @@ TEST(FileNamePart, SecondCallReplacesTheFirstResult) {
 
 // Guards against overrunning the part buffers with paths longer than they are.
 TEST(FileNamePart, OverlongPartsAreCut) {
-  const std::string directory = "/" + std::string(600, 'd') + "/";
   const std::string name(1000, 'n');
-  const std::string extension = "." + std::string(400, 'x');
-  const std::string path = "C:" + directory + name + extension;
+  const std::string path = "C:/" + std::string(600, 'd') + "/" + name + "." + std::string(400, 'x');
 
   EXPECT_EQ(std::strlen(kel::FileNamePart(path.c_str(), 'P')), 255u);
   EXPECT_EQ(std::string(kel::FileNamePart(path.c_str(), 'F')), std::string(255, 'n'));

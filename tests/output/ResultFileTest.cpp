@@ -23,6 +23,7 @@
 namespace {
 
 using kel::TKEL_Vovezorevarovaduvorir;
+using testsupport::TempDir;
 
 struct Parameters {
   long double a = 0, o = 0, Yo = 0, Xo = 0;
@@ -31,19 +32,23 @@ struct Parameters {
 // A solver that passes coordinates through unchanged.
 constexpr Parameters kIdentity{1, 0, 0, 0};
 
-void setParameters(TKEL_Vovezorevarovaduvorir& solver, const Parameters& p) {
+output::WriteResult write(const std::string& path, const PointList& points,
+                          const Parameters& p = kIdentity) {
+  TKEL_Vovezorevarovaduvorir solver;
   solver.a = p.a;
   solver.o = p.o;
   solver.Yo = p.Yo;
   solver.Xo = p.Xo;
+  return output::writeResultFile(path, points, solver);
 }
 
-PointList makePoints(std::vector<std::string> names, std::vector<double> rw,
-                     std::vector<double> hw) {
+PointList manyPoints(std::size_t count) {
   PointList points;
-  points.names = std::move(names);
-  points.rw = std::move(rw);
-  points.hw = std::move(hw);
+  for (std::size_t i = 0; i < count; ++i) {
+    points.names.push_back("P" + std::to_string(i));
+    points.rw.push_back(4500000.0 + 0.123456 * static_cast<double>(i));
+    points.hw.push_back(5400000.0 - 0.654321 * static_cast<double>(i));
+  }
   return points;
 }
 
@@ -60,292 +65,153 @@ mode_t fileType(const std::string& path) {
   return info.st_mode & S_IFMT;
 }
 
-mode_t permissions(const std::string& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return 0;
-  return info.st_mode & 07777;
-}
-
-// Runs `body` in a child process and returns its exit code, or 128 + signal when it was
-// killed; the alarm ends a child that hangs.
-int runInChild(const std::function<int()>& body, unsigned timeoutSeconds = 20) {
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::alarm(timeoutSeconds);
-    ::_exit(body());
+TEST(ResultFile, ContentIsWrittenByteForByte) {
+  const struct {
+    const char* label;
+    PointList points;
+    Parameters parameters;
+    std::string expected;
+  } cases[] = {
+      {"named, negative values",
+       PointList{{"P1", "17"}, {4567890.12345678, -4567890.12345678}, {-0.5, 100}}, kIdentity,
+       " P1\t 4567890.1235   \t -0.5           \r\n"
+       " 17\t -4567890.1235  \t 100            "},
+      {"unnamed", PointList{{}, {0, 1}, {0, 2}}, kIdentity,
+       " \t 0              \t 0              \r\n"
+       " \t 1              \t 2              "},
+      {"parameters never estimated", PointList{{"P1", "P2"}, {4567890.1, -3}, {1, 2}}, Parameters{},
+       " P1\t 0              \t 0              \r\n"
+       " P2\t 0              \t 0              "},
+      // Guards against reading past the end of a name list shorter than the points.
+      {"fewer names than points", PointList{{"N1"}, {1, 2}, {3, 4}}, kIdentity,
+       " N1\t 1              \t 3              \r\n"
+       " \t 2              \t 4              "},
+      {"one point in exponent form, no line break",
+       PointList{{"E"}, {123456789012.5}, {0.0000123}}, kIdentity,
+       " E\t 1.2345678901e+11\t 1.23e-05       "},
+      // a = 1 + 2^-60 exists only in extended precision; in double it would be 1 and
+      // both values would print as 0.
+      {"extended precision", PointList{{"X"}, {0x1p62}, {0x1p62}},
+       Parameters{1.0L + 0x1p-60L, 0, -0x1p62L, -0x1p62L},
+       " X\t 4              \t 4              "},
+      {"no points, empty file", PointList{}, kIdentity, ""}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    TempDir dir;
+    const output::WriteResult result = write(dir.file("r.erg"), c.points, c.parameters);
+    ASSERT_TRUE(result.ok) << result.reason;
+    EXPECT_EQ(testsupport::readFile(dir.file("r.erg")), c.expected);
+    EXPECT_EQ(folderEntries(dir.path()), std::set<std::string>{"r.erg"});
   }
-  int status = 0;
-  if (pid < 0 || ::waitpid(pid, &status, 0) != pid) return -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-struct FileCase {
-  const char* label;
-  PointList points;
-  Parameters parameters;
-  std::string expected;
-};
-
-// Names the case in test listings instead of dumping its bytes.
-void PrintTo(const FileCase& c, std::ostream* os) { *os << c.label; }
-
-class ResultFileContent : public ::testing::TestWithParam<FileCase> {};
-
-TEST_P(ResultFileContent, IsWrittenByteForByte) {
-  const FileCase& c = GetParam();
-  testsupport::TempDir dir;
-  TKEL_Vovezorevarovaduvorir solver;
-  setParameters(solver, c.parameters);
-  const std::string path = dir.file("result.erg");
-
-  const output::WriteResult result = output::writeResultFile(path, c.points, solver);
-
-  ASSERT_TRUE(result.ok) << result.reason;
-  EXPECT_TRUE(result.reason.empty());
-  EXPECT_EQ(testsupport::readFile(path), c.expected);
-  EXPECT_EQ(folderEntries(dir.path()), std::set<std::string>{"result.erg"});
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ResultFileContent,
-    ::testing::Values(
-        FileCase{"examples", makePoints({"P1", "17"}, {4567890.12345678, -12.5},
-                                        {5432109.87654321, 100}),
-                 kIdentity,
-                 " P1\t 4567890.1235   \t 5432109.8765   \r\n"
-                 " 17\t -12.5          \t 100            "},
-        FileCase{"parameters never estimated", makePoints({"P1", "P2"}, {4567890.1, -3}, {1, 2}),
-                 Parameters{},
-                 " P1\t 0              \t 0              \r\n"
-                 " P2\t 0              \t 0              "},
-        FileCase{"one point has no line break", makePoints({"A"}, {1.5}, {2.5}), kIdentity,
-                 " A\t 1.5            \t 2.5            "},
-        FileCase{"unnamed points", makePoints({}, {0, 1}, {0, 2}), kIdentity,
-                 " \t 0              \t 0              \r\n"
-                 " \t 1              \t 2              "},
-        // Guards against reading past the end of a name list shorter than the points.
-        FileCase{"name list shorter than the points", makePoints({"N1"}, {1, 2}, {3, 4}),
-                 kIdentity,
-                 " N1\t 1              \t 3              \r\n"
-                 " \t 2              \t 4              "},
-        FileCase{"exponent forms", makePoints({"E"}, {123456789012.5}, {0.0000123}), kIdentity,
-                 " E\t 1.2345678901e+11\t 1.23e-05       "},
-        FileCase{"negative values", makePoints({"N"}, {-4567890.12345678}, {-0.5}), kIdentity,
-                 " N\t -4567890.1235  \t -0.5           "},
-        // rw comes first and is turned clockwise: rw 1, hw 0 goes to RW 0, HW -1.
-        FileCase{"rotation by 100 gon", makePoints({"R"}, {1}, {0}), Parameters{0, 1, 0, 0},
-                 " R\t 0              \t -1             "},
-        FileCase{"translation: Yo to rw, Xo to hw", makePoints({"T"}, {1}, {2}),
-                 Parameters{1, 0, 10, 20}, " T\t 11             \t 22             "},
-        // a = 1 + 2^-60 exists only in extended precision; in double it would be 1 and
-        // both values would print as 0.
-        FileCase{"extended precision reaches the file", makePoints({"X"}, {0x1p62}, {0x1p62}),
-                 Parameters{1.0L + 0x1p-60L, 0, -0x1p62L, -0x1p62L},
-                 " X\t 4              \t 4              "},
-        FileCase{"no points gives an empty file", PointList{}, kIdentity, ""}),
-    [](const auto& info) {
-      std::string name;
-      for (const char ch : std::string(info.param.label))
-        name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
-      return name;
-    });
-
-PointList manyPoints(std::size_t count) {
-  PointList points;
-  for (std::size_t i = 0; i < count; ++i) {
-    points.names.push_back("P" + std::to_string(i));
-    points.rw.push_back(4500000.0 + 0.123456 * static_cast<double>(i));
-    points.hw.push_back(5400000.0 - 0.654321 * static_cast<double>(i));
-  }
-  return points;
-}
-
-// Spans several of the writer's chunks, so the joins between chunks are checked too.
-TEST(ResultFile, LargeFileMatchesLineByLine) {
-  testsupport::TempDir dir;
-  TKEL_Vovezorevarovaduvorir solver;
-  setParameters(solver, Parameters{0.9999, 0.0001, 12.5, -7.25});
+// Spans several of the writer's chunks, so the joins between chunks are checked too; the
+// user's German locale must not change a byte.
+TEST(ResultFile, LargeFileIsPrintfLineByLineUnderAnyLocale) {
+  TempDir dir;
   const PointList points = manyPoints(60000);
-  const std::string path = dir.file("big.erg");
-  ASSERT_TRUE(output::writeResultFile(path, points, solver).ok);
-
   std::string expected;
   for (std::size_t i = 0; i < points.count(); ++i) {
-    if (i != 0) expected += "\r\n";
     char line[128];
-    const double rw = static_cast<double>(solver.transform_rw(points.rw[i], points.hw[i]));
-    const double hw = static_cast<double>(solver.transform_hw(points.rw[i], points.hw[i]));
+    expected += (i == 0 ? "" : "\r\n");
     expected.append(line, static_cast<std::size_t>(std::snprintf(
                               line, sizeof line, " %s\t %-15.11g\t %-15.11g",
-                              points.names[i].c_str(), rw, hw)));
+                              points.names[i].c_str(), points.rw[i], points.hw[i])));
   }
-  EXPECT_EQ(testsupport::readFile(path), expected);
-}
-
-TEST(ResultFile, SameBytesUnderGermanLocale) {
-  testsupport::TempDir dir;
-  TKEL_Vovezorevarovaduvorir solver;
-  setParameters(solver, Parameters{1.0001, -0.0002, 0.5, 1234.125});
-  const PointList points = manyPoints(2000);
-  ASSERT_TRUE(output::writeResultFile(dir.file("c.erg"), points, solver).ok);
+  ASSERT_TRUE(write(dir.file("c.erg"), points).ok);
+  EXPECT_EQ(testsupport::readFile(dir.file("c.erg")), expected);
 
   testsupport::ScopedLocale german(testsupport::kGermanLocale);
   if (!german.ok()) GTEST_SKIP() << testsupport::kGermanLocale << " is not installed";
-  ASSERT_TRUE(output::writeResultFile(dir.file("de.erg"), points, solver).ok);
-  EXPECT_EQ(testsupport::readFile(dir.file("de.erg")), testsupport::readFile(dir.file("c.erg")));
-}
-
-TEST(ResultFile, ReplacesExistingFileAndKeepsItsMode) {
-  testsupport::TempDir dir;
-  const std::string path = dir.file("old.erg");
-  testsupport::writeFile(path, std::string(5000, 'x'));
-  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
-  TKEL_Vovezorevarovaduvorir solver;
-  setParameters(solver, kIdentity);
-
-  ASSERT_TRUE(output::writeResultFile(path, makePoints({"A"}, {1}, {2}), solver).ok);
-  EXPECT_EQ(testsupport::readFile(path), " A\t 1              \t 2              ");
-  EXPECT_EQ(permissions(path), 0640u);
-  EXPECT_EQ(folderEntries(dir.path()), std::set<std::string>{"old.erg"});
-}
-
-TEST(ResultFile, NewFileGetsModeFromUmask) {
-  testsupport::TempDir dir;
-  const mode_t previous = ::umask(027);
-  TKEL_Vovezorevarovaduvorir solver;
-  const bool ok = output::writeResultFile(dir.file("new.erg"), makePoints({}, {1}, {2}), solver).ok;
-  ::umask(previous);
-  ASSERT_TRUE(ok);
-  EXPECT_EQ(permissions(dir.file("new.erg")), 0640u);
+  ASSERT_TRUE(write(dir.file("de.erg"), points).ok);
+  EXPECT_EQ(testsupport::readFile(dir.file("de.erg")), expected);
 }
 
 TEST(ResultFile, SymbolicLinkStaysALink) {
-  testsupport::TempDir dir;
-  ASSERT_EQ(::mkdir(dir.file("data").c_str(), 0755), 0);
-  testsupport::writeFile(dir.file("data/real.erg"), "old");
-  ASSERT_EQ(::symlink("data/real.erg", dir.file("link.erg").c_str()), 0);
-  ASSERT_EQ(::symlink("data/missing.erg", dir.file("dangling.erg").c_str()), 0);
-  TKEL_Vovezorevarovaduvorir solver;
-  const PointList points = makePoints({"L"}, {1}, {2});
-  const std::string expected = " L\t 0              \t 0              ";
-
-  ASSERT_TRUE(output::writeResultFile(dir.file("link.erg"), points, solver).ok);
+  TempDir dir;
+  testsupport::writeFile(dir.file("real.erg"), "old");
+  ASSERT_EQ(::symlink("real.erg", dir.file("link.erg").c_str()), 0);
+  ASSERT_TRUE(write(dir.file("link.erg"), PointList{{"L"}, {1}, {2}}, Parameters{}).ok);
   EXPECT_EQ(fileType(dir.file("link.erg")), S_IFLNK);
-  EXPECT_EQ(testsupport::readFile(dir.file("data/real.erg")), expected);
-
-  // A link to a file that does not exist yet creates that file.
-  ASSERT_TRUE(output::writeResultFile(dir.file("dangling.erg"), points, solver).ok);
-  EXPECT_EQ(fileType(dir.file("dangling.erg")), S_IFLNK);
-  EXPECT_EQ(testsupport::readFile(dir.file("data/missing.erg")), expected);
-  EXPECT_EQ(folderEntries(dir.file("data")), (std::set<std::string>{"missing.erg", "real.erg"}));
+  EXPECT_EQ(testsupport::readFile(dir.file("real.erg")), " L\t 0              \t 0              ");
+  EXPECT_EQ(folderEntries(dir.path()), (std::set<std::string>{"link.erg", "real.erg"}));
 }
 
-TEST(ResultFile, MissingFolderFails) {
-  testsupport::TempDir dir;
-  TKEL_Vovezorevarovaduvorir solver;
-  const std::string path = dir.file("no such folder/result.erg");
-  const output::WriteResult result = output::writeResultFile(path, manyPoints(3), solver);
-  EXPECT_FALSE(result.ok);
-  EXPECT_FALSE(result.reason.empty());
-  EXPECT_FALSE(testsupport::fileExists(dir.file("no such folder")));
+struct Refusal {
+  const char* label;
+  // Makes what stands at the target and returns the target's path; empty when the machine
+  // does not allow making it.
+  std::function<std::string(const TempDir&)> prepare;
+  mode_t typeAfter;          // what stands at the path afterwards; 0: nothing
+  int reasonErrno = 0;       // when set, the reason must name this error
+  rlim_t fileSizeLimit = 0;  // when set, the writing child may not write larger files
+};
+
+// Makes the target with `make` (a mkdir-like call that returns 0 on success).
+std::function<std::string(const TempDir&)> made(int (*make)(const char*)) {
+  return [make](const TempDir& dir) {
+    return make(dir.file("r.erg").c_str()) == 0 ? dir.file("r.erg") : "";
+  };
 }
 
-TEST(ResultFile, DirectoryIsRefused) {
-  testsupport::TempDir dir;
-  ASSERT_EQ(::mkdir(dir.file("folder.erg").c_str(), 0755), 0);
-  TKEL_Vovezorevarovaduvorir solver;
-  const output::WriteResult result =
-      output::writeResultFile(dir.file("folder.erg"), manyPoints(3), solver);
-  EXPECT_FALSE(result.ok);
-  EXPECT_FALSE(result.reason.empty());
-  EXPECT_EQ(fileType(dir.file("folder.erg")), S_IFDIR);
-  EXPECT_TRUE(folderEntries(dir.file("folder.erg")).empty());
-  EXPECT_EQ(folderEntries(dir.path()), std::set<std::string>{"folder.erg"});
-}
+void PrintTo(const Refusal& c, std::ostream* os) { *os << c.label; }
 
-// Opening a FIFO for writing blocks until a reader comes; the writer must refuse it
-// instead. The child's alarm turns a hang into a failure.
-TEST(ResultFile, FifoIsRefusedWithoutHanging) {
-  testsupport::TempDir dir;
-  const std::string path = dir.file("pipe.erg");
-  ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
-  const int code = runInChild(
-      [&] {
-        TKEL_Vovezorevarovaduvorir solver;
-        const output::WriteResult result = output::writeResultFile(path, manyPoints(3), solver);
-        return result.ok ? 1 : result.reason.empty() ? 2 : 0;
-      },
-      10);
-  EXPECT_EQ(code, 0) << "1: accepted, 2: no reason, 142: hung";
-  EXPECT_EQ(fileType(path), S_IFIFO);
-  EXPECT_EQ(folderEntries(dir.path()), std::set<std::string>{"pipe.erg"});
-}
+class RefusedTarget : public ::testing::TestWithParam<Refusal> {};
 
-// Makes a character device in the test's folder (never touches the machine's /dev).
-bool makeDevice(const std::string& path, unsigned minor) {
-  return ::mknod(path.c_str(), S_IFCHR | 0666, ::makedev(1, minor)) == 0;
-}
+// Writing runs in a child so that a hang (opening a FIFO for writing blocks until a reader
+// comes) ends by the child's alarm instead of blocking the suite, and so that a file size
+// limit stays with the child. Whatever stood at the path stays as it was, with no temporary
+// file left beside it.
+TEST_P(RefusedTarget, FailsWithAReasonAndLeavesThePathAlone) {
+  const Refusal& c = GetParam();
+  TempDir dir;
+  const std::string path = c.prepare(dir);
+  if (path.empty() && errno == EPERM) GTEST_SKIP() << "not permitted here";
+  ASSERT_FALSE(path.empty()) << std::strerror(errno);
+  const std::set<std::string> entriesBefore = folderEntries(dir.path());
+  const std::string bytesBefore = fileType(path) == S_IFREG ? testsupport::readFile(path) : "";
+  const std::string wanted = c.reasonErrno != 0 ? std::strerror(c.reasonErrno) : "";
+  const PointList points = manyPoints(200000);  // some 10 MB, far beyond any limit below
 
-TEST(ResultFile, CharacterDeviceIsWrittenDirectly) {
-  testsupport::TempDir dir;
-  const std::string path = dir.file("null.erg");
-  if (!makeDevice(path, 3)) {
-    if (errno == EPERM) GTEST_SKIP() << "mknod not permitted";
-    FAIL() << "mknod: " << std::strerror(errno);
-  }
-  TKEL_Vovezorevarovaduvorir solver;
-  const output::WriteResult result = output::writeResultFile(path, manyPoints(50000), solver);
-  EXPECT_TRUE(result.ok) << result.reason;
-  EXPECT_EQ(fileType(path), S_IFCHR);
-  EXPECT_EQ(folderEntries(dir.path()), std::set<std::string>{"null.erg"});
-}
-
-TEST(ResultFile, FullDeviceReportsNoSpace) {
-  testsupport::TempDir dir;
-  const std::string path = dir.file("full.erg");
-  if (!makeDevice(path, 7)) {
-    if (errno == EPERM) GTEST_SKIP() << "mknod not permitted";
-    FAIL() << "mknod: " << std::strerror(errno);
-  }
-  TKEL_Vovezorevarovaduvorir solver;
-  const output::WriteResult result = output::writeResultFile(path, manyPoints(3), solver);
-  EXPECT_FALSE(result.ok);
-  EXPECT_NE(result.reason.find(std::strerror(ENOSPC)), std::string::npos) << result.reason;
-  EXPECT_EQ(fileType(path), S_IFCHR);
-  EXPECT_EQ(folderEntries(dir.path()), std::set<std::string>{"full.erg"});
-}
-
-// A write that fails part-way (here: the file size limit) must leave the existing file
-// as it was and no temporary behind.
-TEST(ResultFile, FailureMidwayKeepsExistingFile) {
-  testsupport::TempDir dir;
-  const std::string path = dir.file("keep.erg");
-  const std::string original = " K\t 1              \t 2              ";
-  testsupport::writeFile(path, original);
-  const PointList points = manyPoints(200000);  // far beyond the limit below
-
-  const int code = runInChild([&] {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::alarm(10);
     std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{4096, 4096};
-    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 3;
-    TKEL_Vovezorevarovaduvorir solver;
-    setParameters(solver, kIdentity);
-    const output::WriteResult result = output::writeResultFile(path, points, solver);
-    if (result.ok) return 1;
-    return result.reason.find(std::strerror(EFBIG)) != std::string::npos ? 0 : 2;
-  });
-
-  EXPECT_EQ(code, 0) << "1: reported success, 2: reason without EFBIG, 3: setrlimit failed";
-  EXPECT_EQ(testsupport::readFile(path), original);
-  EXPECT_EQ(folderEntries(dir.path()), std::set<std::string>{"keep.erg"});
+    const rlimit limit{c.fileSizeLimit, c.fileSizeLimit};
+    if (c.fileSizeLimit != 0 && ::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(3);
+    const output::WriteResult result = write(path, points);
+    const bool reasonFits =
+        !result.reason.empty() && result.reason.find(wanted) != std::string::npos;
+    ::_exit(result.ok ? 1 : reasonFits ? 0 : 2);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  EXPECT_EQ(code, 0) << "1: accepted, 2: reason missing or wrong, 3: setrlimit failed, 142: hung";
+  EXPECT_EQ(fileType(path), c.typeAfter);
+  EXPECT_EQ(c.typeAfter == S_IFREG ? testsupport::readFile(path) : "", bytesBefore);
+  EXPECT_EQ(folderEntries(dir.path()), entriesBefore);
 }
 
-TEST(ResultFile, ErrorMessage) {
-  EXPECT_EQ(output::writeErrorMessage("C:\\Daten\\alt.erg"),
-            "Datei C:\\Daten\\alt.erg kann nicht geschrieben werden.");
-  EXPECT_EQ(output::writeErrorMessage("/x.erg", "Grund"),
-            "Datei /x.erg kann nicht geschrieben werden.\nGrund");
-  EXPECT_EQ(output::writeErrorMessage("/x.erg", ""), "Datei /x.erg kann nicht geschrieben werden.");
-}
+INSTANTIATE_TEST_SUITE_P(
+    Targets, RefusedTarget,
+    ::testing::Values(
+        Refusal{"MissingFolder",
+                [](const TempDir& d) { return d.file("no such folder/r.erg"); }, 0},
+        Refusal{"Directory", made([](const char* p) { return ::mkdir(p, 0755); }), S_IFDIR},
+        Refusal{"Fifo", made([](const char* p) { return ::mkfifo(p, 0644); }), S_IFIFO},
+        // The test's own full device (never the machine's /dev): written directly, and
+        // every write fails with "no space".
+        Refusal{"FullDevice",
+                made([](const char* p) { return ::mknod(p, S_IFCHR | 0666, ::makedev(1, 7)); }),
+                S_IFCHR, ENOSPC},
+        // A write that fails part-way must leave the existing file as it was.
+        Refusal{"FileSizeLimitReachedMidway",
+                [](const TempDir& d) {
+                  testsupport::writeFile(d.file("r.erg"), " K\t 1              \t 2              ");
+                  return d.file("r.erg");
+                },
+                S_IFREG, EFBIG, 4096}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace

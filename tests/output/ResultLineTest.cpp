@@ -1,5 +1,6 @@
 // A result line must be byte for byte what the C library's printf makes of
-// " %s\t %-15.11g\t %-15.11g" in the C locale, for every double there is.
+// " %s\t %-15.11g\t %-15.11g" in the C locale, for every double there is. (That the
+// process locale does not change it is checked on whole files.)
 #include "ResultFile.h"
 
 #include "TestFiles.h"
@@ -30,34 +31,25 @@ std::string resultLine(const std::string& name, double rw, double hw) {
   return line;
 }
 
-constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
 struct NamedValue {
   const char* label;
   double value;
 };
 
 // Values where %g has a special text, switches between fixed and exponent form, or
-// rounds a tie.
+// rounds a tie; each is also tried with its sign flipped (negative zero, NaN with sign bit).
 const NamedValue kEdgeValues[] = {
     {"zero", 0.0},
-    {"negative zero", -0.0},
-    {"infinity", kInf},
-    {"nan", kNaN},
-    {"nan with sign bit", std::copysign(kNaN, -1.0)},
+    {"infinity", std::numeric_limits<double>::infinity()},
+    {"nan", std::numeric_limits<double>::quiet_NaN()},
     {"smallest denormal", std::numeric_limits<double>::denorm_min()},
-    {"a middle denormal", 1.2345678901234e-310},
     {"largest denormal", DBL_MIN - std::numeric_limits<double>::denorm_min()},
     {"DBL_MIN", DBL_MIN},
     {"DBL_MAX", DBL_MAX},
-    {"DBL_EPSILON", DBL_EPSILON},
-    {"1e-5", 1e-5},
     {"just below 1e-4", 0.000099999999999},
     {"rounds up to 1e-4", 0.000099999999999995},
     {"1e-4", 0.0001},
     {"just above 1e-4", 0.00010000000001},
-    {"1e10", 1e10},
     {"largest 11-digit integer", 99999999999.0},
     {"just below the exponent switch", 99999999999.4},
     {"rounds up to 1e11 (tie)", 99999999999.5},
@@ -67,11 +59,8 @@ const NamedValue kEdgeValues[] = {
     {"tie rounds to even, up", 10000000001.5},
     {"tie below one", 0.1234567890125},
     {"binary tie in the 12th digit", 1.00000000005},
-    {"many digits", 4567890.12345678},
-    {"short", 12.5},
     {"exactly 15 characters", 1234567.8901},
-    {"large exponent", 1.5e300},
-    {"small exponent", 2.5e-300},
+    {"three-digit exponent", 1.5e300},
 };
 
 TEST(ResultLine, MatchesPrintfOnEdgeValues) {
@@ -118,21 +107,6 @@ TEST(ResultLine, MatchesPrintfOnRandomBitPatterns) {
     }
   }
   EXPECT_EQ(mismatches, 0);
-}
-
-// The decimal separator of the user's locale must never reach the file.
-TEST(ResultLine, IgnoresTheProcessLocale) {
-  std::string expected;
-  {
-    testsupport::ScopedLocale c("C");
-    ASSERT_TRUE(c.ok());
-    for (const NamedValue& entry : kEdgeValues) expected += printfLine("P", entry.value, -entry.value);
-  }
-  testsupport::ScopedLocale german(testsupport::kGermanLocale);
-  if (!german.ok()) GTEST_SKIP() << testsupport::kGermanLocale << " is not installed";
-  std::string actual;
-  for (const NamedValue& entry : kEdgeValues) output::appendResultLine(actual, "P", entry.value, -entry.value);
-  EXPECT_EQ(actual, expected);
 }
 
 }  // namespace

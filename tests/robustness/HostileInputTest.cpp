@@ -68,37 +68,11 @@ std::string randomBytes(std::size_t count, std::uint32_t seed) {
   return bytes;
 }
 
-// A minimal 64-bit ELF program: header, one program header, and code that calls exit.
-std::string smallElf() {
-  std::string elf("\x7F" "ELF\x02\x01\x01", 7);
-  elf.resize(64 + 56, '\0');
-  elf[16] = 2;     // executable
-  elf[18] = 0x3E;  // x86-64
-  elf[20] = 1;
-  elf[24] = 0x78;  // entry
-  elf[25] = 0x00;
-  elf[26] = 0x40;
-  elf[32] = 64;    // program headers follow the header
-  elf[52] = 64;
-  elf[54] = 56;
-  elf[56] = 1;
-  elf.append("\x48\x31\xFF\xB8\x3C\x00\x00\x00\x0F\x05", 10);  // xor rdi,rdi; mov eax,60; syscall
-  return elf;
-}
-
-// `text` (ASCII) as UTF-16, little or big endian, with or without byte-order mark.
-std::string utf16(const std::string& text, bool littleEndian, bool byteOrderMark) {
-  std::string out;
-  if (byteOrderMark) out += littleEndian ? "\xFF\xFE" : "\xFE\xFF";
-  for (const char c : text) {
-    if (littleEndian) {
-      out.push_back(c);
-      out.push_back('\0');
-    } else {
-      out.push_back('\0');
-      out.push_back(c);
-    }
-  }
+// `text` (ASCII) as UTF-16 little endian, as Windows editors save it, with or without
+// byte-order mark.
+std::string utf16(const std::string& text, bool byteOrderMark) {
+  std::string out = byteOrderMark ? "\xFF\xFE" : "";
+  for (const char c : text) out += {c, '\0'};
   return out;
 }
 
@@ -198,32 +172,21 @@ const std::string kTwoLines = "P1 512.345 678.901\r\nP2 1 2\r\n";
 INSTANTIATE_TEST_SUITE_P(
     Files, HostileInput,
     ::testing::Values(
-        // Binaries: every line is refused, none turns into a point; Cancel ends at the first.
+        // A binary: every line is refused, none turns into a point.
         HostileCase{"random bytes, OK to all", fileWith(kRandomBytes), BadLineAnswer::Continue,
                     ReadStatus::Complete, 0, nonBlankLines(kRandomBytes), {}},
-        HostileCase{"random bytes, Cancel", fileWith(kRandomBytes),
-                    BadLineAnswer::Stop, ReadStatus::StoppedByUser, 0, 1, {1}},
-        HostileCase{"small ELF program", fileWith(smallElf()), BadLineAnswer::Continue,
-                    ReadStatus::Complete, 0, 1, {1}},
 
         // UTF-16, as editors save it, is read as the text it holds.
-        HostileCase{"UTF-16 LE with byte-order mark", fileWith(utf16(kTwoLines, true, true)),
+        HostileCase{"UTF-16 LE with byte-order mark", fileWith(utf16(kTwoLines, true)),
                     BadLineAnswer::Continue, ReadStatus::Complete, 2, 0, {},
                     [](const Outcome& r) {
                       EXPECT_EQ(r.points.names, (std::vector<std::string>{"P1", "P2"}));
                       EXPECT_EQ(r.points.rw, (std::vector<double>{512.345, 1}));
                     }},
-        HostileCase{"UTF-16 LE without byte-order mark", fileWith(utf16(kTwoLines, true, false)),
+        HostileCase{"UTF-16 LE without byte-order mark", fileWith(utf16(kTwoLines, false)),
                     BadLineAnswer::Continue, ReadStatus::Complete, 2, 0, {}},
-        HostileCase{"UTF-16 BE with byte-order mark", fileWith(utf16(kTwoLines, false, true)),
-                    BadLineAnswer::Continue, ReadStatus::Complete, 2, 0, {}},
-        HostileCase{"UTF-16 unnamed points", fileWith(utf16("1 2\n3 4\n", true, false)),
-                    BadLineAnswer::Continue, ReadStatus::Complete, 2, 0, {}},
-        HostileCase{"UTF-16 with a bad line, Cancel",
-                    fileWith(utf16("P1 1 2\r\nkaputt\r\nP2 3 4\r\n", true, true)),
-                    BadLineAnswer::Stop, ReadStatus::StoppedByUser, 1, 1, {2}},
 
-        // A zero byte inside a number makes the line bad; inside a name it is kept.
+        // A zero byte inside a number makes the line bad.
         HostileCase{"zero byte in a number", fileWith(std::string("P1 1\0 2\nP2 3 4\n", 15)),
                     BadLineAnswer::Continue, ReadStatus::Complete, 1, 1, {1},
                     [](const Outcome& r) {
@@ -231,13 +194,6 @@ INSTANTIATE_TEST_SUITE_P(
                       EXPECT_EQ(r.badLines[0].firstShown, std::string("1\0", 2));
                       EXPECT_EQ(r.points.names, std::vector<std::string>{"P2"});
                     }},
-        HostileCase{"zero byte in a name", fileWith(std::string("P\0X 5 6\n", 8)),
-                    BadLineAnswer::Continue, ReadStatus::Complete, 1, 0, {},
-                    [](const Outcome& r) {
-                      EXPECT_EQ(r.points.names, std::vector<std::string>{std::string("P\0X", 3)});
-                    }},
-        HostileCase{"zero bytes only", fileWith(std::string(4096, '\0')), BadLineAnswer::Continue,
-                    ReadStatus::Complete, 0, 0, {}},
 
         // Separators only: skipped, but counted for later line numbers.
         HostileCase{"line of only separators", fileWith(" \t \v\f \t\nfalsch\nP1 1 2\n"),
@@ -252,9 +208,6 @@ INSTANTIATE_TEST_SUITE_P(
                       EXPECT_EQ(r.badLines[0].firstShown.size(), kTenMegabytes);
                       EXPECT_EQ(r.badLines[0].secondShown, "");
                     }},
-        HostileCase{"10 MB of blanks after a point",
-                    fileWith([] { return "P1 1 2" + std::string(kTenMegabytes, ' ') + "x\nfalsch"; }),
-                    BadLineAnswer::Continue, ReadStatus::Complete, 1, 1, {2}},
 
         // A million bad lines, cancelled at the first: asked once, nothing read.
         HostileCase{"1,000,000 bad lines, Cancel at the first",
@@ -265,7 +218,7 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"CR-only line ends", fileWith("P1 1 2\rfalsch\rP2 3 4\r\rP3 x y\r"),
                     BadLineAnswer::Continue, ReadStatus::Complete, 2, 2, {2, 5}},
 
-        // Numbers with 400 digits: read to the nearest double, or refused beyond its range.
+        // Numbers with 400 digits: read to the nearest double.
         HostileCase{"400 digits with a decimal point",
                     fileWith([] { return "P1 " + fourHundredDigits() + " " + fourHundredDigits() + "\n"; }),
                     BadLineAnswer::Continue, ReadStatus::Complete, 1, 0, {},
@@ -274,12 +227,6 @@ INSTANTIATE_TEST_SUITE_P(
                       EXPECT_EQ(r.points.rw[0], std::strtod(fourHundredDigits().c_str(), nullptr));
                       EXPECT_EQ(r.points.hw[0], r.points.rw[0]);
                     }},
-        HostileCase{"400-digit integer", fileWith("P1 1" + std::string(399, '0') + " 5\n"),
-                    BadLineAnswer::Continue, ReadStatus::Complete, 0, 1, {1}},
-        HostileCase{"400 decimals below one",
-                    fileWith("P1 0," + std::string(398, '0') + "1 5\n"), BadLineAnswer::Continue,
-                    ReadStatus::Complete, 1, 0, {},
-                    [](const Outcome& r) { EXPECT_EQ(r.points.rw, std::vector<double>{0.0}); }},
 
         // Exponents beyond a double: too small reads as zero, too large is refused.
         HostileCase{"exponent 1e-400", fileWith("P1 1e-400 -1E-400\n"), BadLineAnswer::Continue,
