@@ -11,7 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   locales fonts-dejavu-core
   xvfb xauth imagemagick xdotool
-  proj-bin
+  proj-bin time
 )
 
 missing=()
