@@ -117,13 +117,6 @@ TEST(CoordinateReader, LineEndsAndLastLineWithoutLineFeed) {
   }
 }
 
-TEST(CoordinateReader, CrOnlyLineEndsKeepTheirLineNumbers) {
-  const ReadRecord r = readContent("P1 1 2\rfalsch\rP2 3 4");
-  ASSERT_EQ(r.badLines.size(), 1u);
-  EXPECT_EQ(r.badLines[0].lineNumber, 2);
-  EXPECT_EQ(r.points.count(), 2u);
-}
-
 TEST(CoordinateReader, EmptyFileEmptiesTheList) {
   TempDir dir;
   const std::string path = dir.file("leer.asc");

@@ -1,7 +1,6 @@
 // The toolkit layer's widgets: message box flags and answers, exceptions shown by guarded
 // commands, filter conversion, the text grid and the right-aligned value label.
 #include "Application.h"
-#include "Controls.h"
 #include "FileDialogs.h"
 #include "ModalDriver.h"
 #include "Progress.h"
@@ -27,7 +26,6 @@ private slots:
   void nameFilters_data();
   void nameFilters();
   void gridCellsAndRows();
-  void valueLabelKeepsRightEdge();
   void progressShowsOnlyForLongWork();
 };
 
@@ -139,17 +137,6 @@ void ToolkitWidgetsTest::gridCellsAndRows() {
   QVERIFY(grid.model()->data(grid.model()->index(0, 1), toolkit::StringGridModel::FixedCellRole).toBool());
   QVERIFY(grid.model()->data(grid.model()->index(1, 0), toolkit::StringGridModel::FixedCellRole).toBool());
   QVERIFY(!grid.model()->data(grid.model()->index(1, 1), toolkit::StringGridModel::FixedCellRole).toBool());
-}
-
-void ToolkitWidgetsTest::valueLabelKeepsRightEdge() {
-  QWidget parent;
-  toolkit::TValueLabel label(&parent, 209, 20, 13);
-  for (const char* text : {"0", "4567890,1234", "-0,0075"}) {
-    label.SetText(QString::fromLatin1(text));
-    QCOMPARE(label.geometry().right() + 1, 209);
-    QCOMPARE(label.geometry().top(), 20);
-    QVERIFY(label.width() >= label.fontMetrics().horizontalAdvance(label.text()));
-  }
 }
 
 // Quick work must not process events (a menu click could start a second command in the
