@@ -13,7 +13,6 @@
 #include "ResultFile.h"
 #include "TextConversions.h"
 
-#include <cmath>
 #include <string>
 #include <utility>
 
@@ -24,9 +23,6 @@ namespace {
 // Warnings beyond this many lines would bury everything else on the terminal; the rest
 // is given as a count.
 constexpr std::size_t kWarningsShown = 20;
-
-// 200 / pi: radians to gon.
-constexpr double kGonPerRadian = 63.66197723675813;
 
 constexpr const char* kStrictStopCaption = "Error";
 
@@ -255,9 +251,9 @@ int apply(const Options& options, std::ostream& out, std::ostream& err) {
   solver.a = known.a;
   solver.o = known.o;
   // Scale and rotation shown beside the given parameters, derived as the estimate derives them.
-  report.run.scale = std::sqrt(known.a * known.a + known.o * known.o);
-  report.run.rotation =
-      (known.a == 0 && known.o == 0) ? 0.0 : std::atan2(known.o, known.a) * kGonPerRadian;
+  const compute::ScaleAndRotation derived = compute::scaleAndRotation(known.a, known.o);
+  report.run.scale = derived.scale;
+  report.run.rotation = derived.rotationGon;
   report.run.outcome = compute::ParameterOutcome::Success;
 
   failure = writeResult(options, oldPoints, solver, report);

@@ -20,6 +20,12 @@ std::string fixedText(long double value, int precision, int digits, char sep) {
 
 }  // namespace
 
+ScaleAndRotation scaleAndRotation(double a, double o) {
+  // All new points on one spot give a = o = 0; atan2(0, 0) is a domain error on some
+  // runtimes, and a rotation of 0 fits the zero scale shown beside it.
+  return {std::sqrt(a * a + o * o), (a == 0 && o == 0) ? 0.0 : std::atan2(o, a) * kGonPerRadian};
+}
+
 ParameterRun runParameterEstimation(const PointList& oldPoints, const PointList& newPoints,
                                     kel::TKEL_Vovezorevarovaduvorir& solver,
                                     const toolkit::ProgressHandler& onProgress) {
@@ -62,12 +68,10 @@ ParameterRun runParameterEstimation(const PointList& oldPoints, const PointList&
 
   run.So = solver.compute_residuals();
   progress(0.9);
-  const double a = static_cast<double>(solver.a);
-  const double o = static_cast<double>(solver.o);
-  run.scale = std::sqrt(a * a + o * o);
-  // All new points on one spot give a = o = 0; atan2(0, 0) is a domain error on some
-  // runtimes, and a rotation of 0 fits the zero scale shown beside it.
-  run.rotation = (a == 0 && o == 0) ? 0.0 : std::atan2(o, a) * kGonPerRadian;
+  const ScaleAndRotation derived =
+      scaleAndRotation(static_cast<double>(solver.a), static_cast<double>(solver.o));
+  run.scale = derived.scale;
+  run.rotation = derived.rotationGon;
   run.outcome = ParameterOutcome::Success;
   return run;
 }

@@ -40,6 +40,14 @@ struct ParameterRun {
   double So = 0;          // standard deviation of unit weight; only for Success
 };
 
+// Scale m = sqrt(a^2 + o^2) and rotation d = atan2(o, a) * 200/pi [gon] of parameters a
+// and o (rounded to double). When a = o = 0 (all new points on one spot) d is 0.
+struct ScaleAndRotation {
+  double scale;
+  double rotationGon;
+};
+ScaleAndRotation scaleAndRotation(double a, double o);
+
 // Pairs the first n points of both lists by position (n the smaller point count; names
 // are not compared), fills the solver's observation matrix with n rows of
 // rw old, hw old, RW new, HW new, estimates, and on success computes the residuals, So,
