@@ -55,7 +55,7 @@ void TForm2::Parameter1Click(QObject*) {
   cells.reserve(static_cast<std::size_t>(n + 1) * 3);
   for (int i = 1; i <= n; ++i) {
     if (i % kRowsPerProgressStep == 0) progress.Step(0.9 + 0.1 * i / n);
-    cells.push_back(QString::number(i));
+    cells.push_back(q(toolkit::IntToStr(i)));
     cells.push_back(q(compute::residualText(solver.residual_rw(i - 1), separator)));
     cells.push_back(q(compute::residualText(solver.residual_hw(i - 1), separator)));
   }
