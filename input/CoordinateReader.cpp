@@ -4,6 +4,8 @@
 
 #include <Kelstring.h>
 
+#include "TextConversions.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -21,20 +23,12 @@ namespace {
 constexpr std::size_t kBlockSize = 1 << 20;
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
-bool isTrimmed(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 // White space between tokens, as the C library's formatted scan knows it.
 bool isTokenSeparator(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
-std::string_view trimmed(std::string_view line) {
-  std::size_t first = 0;
-  std::size_t last = line.size();
-  while (first < last && isTrimmed(line[first])) ++first;
-  while (last > first && isTrimmed(line[last - 1])) --last;
-  return line.substr(first, last - first);
-}
 
 // Splits `text` into at most three tokens; returns how many were found.
 int splitTokens(std::string_view text, std::string_view (&tokens)[3]) {
@@ -76,7 +70,7 @@ public:
     ++lineNumber_;
     if (lineNumber_ == 1 && line.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark)
       line.remove_prefix(kUtf8ByteOrderMark.size());
-    const std::string_view text = trimmed(line);
+    const std::string_view text = toolkit::Trim(line);
     if (text.empty()) return true;
 
     std::string_view tokens[3];

@@ -55,10 +55,6 @@ public:
   // Loads Qt's own German translations, so standard dialogs and buttons read German.
   void Initialize();
 
-  // The help file that HelpJump shows topics of; a bare name is looked up beside the
-  // executable and in the installed program data.
-  std::string HelpFile;
-
   // Creates the main window as the application's main window.
   template <class Form>
   void CreateForm(Form*& reference) {

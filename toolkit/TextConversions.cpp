@@ -270,7 +270,7 @@ std::string IntToStr(long long value) {
   return std::string(buffer, result.ptr);
 }
 
-std::string Trim(std::string_view text) {
+std::string_view Trim(std::string_view text) {
   // Compared as unsigned bytes: the letters of Windows-1252 and UTF-8 sequences (0x80 and
   // above) are never spaces.
   auto isSpace = [](char c) { return static_cast<unsigned char>(c) <= 32; };
@@ -278,7 +278,7 @@ std::string Trim(std::string_view text) {
   std::size_t last = text.size();
   while (first < last && isSpace(text[first])) ++first;
   while (last > first && isSpace(text[last - 1])) --last;
-  return std::string(text.substr(first, last - first));
+  return text.substr(first, last - first);
 }
 
 std::string DisplayText(std::string_view bytes) {

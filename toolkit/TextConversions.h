@@ -29,8 +29,9 @@ std::string FloatToStrF(long double value, TFloatFormat format, int precision, i
 
 std::string IntToStr(long long value);
 
-// `text` without characters of codes 0 to 32 at either end.
-std::string Trim(std::string_view text);
+// The part of `text` without characters of codes 0 to 32 at either end (a view into
+// `text`, so no copy is made for every line read).
+std::string_view Trim(std::string_view text);
 
 // UTF-8 text for showing `bytes`: valid UTF-8 stays as it is; anything else is taken as
 // Windows-1252 (umlauts of files written on Windows); the five bytes that code page leaves

@@ -52,8 +52,6 @@ void WindowFixture::readNew(const std::string& content, const std::string& name)
   QVERIFY(driver_->idle());
 }
 
-QString WindowFixture::label(const toolkit::TValueLabel* label) const { return label->text(); }
-
 QString WindowFixture::cell(int column, int row) const {
   return form_->StringGrid1->GetCells(column, row);
 }

@@ -30,7 +30,6 @@ public:
   void readOld(const std::string& content, const std::string& name = "alt.asc");
   void readNew(const std::string& content, const std::string& name = "neu.asc");
 
-  QString label(const toolkit::TValueLabel* label) const;
   QString cell(int column, int row) const;
 
 private:
