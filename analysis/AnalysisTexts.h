@@ -1,0 +1,37 @@
+// The texts of the control-point analysis, shared by the window's "Paßpunktanalyse",
+// tramis-cli and the protocol: number formats, the pair names, the count line and the
+// verdict. Numbers carry the decimal separator the caller gives.
+#pragma once
+
+#include "ControlPointAnalysis.h"
+#include "PointList.h"
+
+#include <cstddef>
+#include <string>
+
+namespace analysis {
+
+// Residuals and gaps: 4 decimals (as the residual grid shows residuals).
+std::string gapText(long double value, char sep);
+// Redundancy share r: 3 decimals.
+std::string redundancyShareText(long double r, char sep);
+// Test value T and critical value k: 2 decimals.
+std::string testValueText(long double value, char sep);
+// Significance level as a percentage: 0.001 -> "0,1 %", 0.05 -> "5 %".
+std::string alphaText(double alpha, char sep);
+
+// The name column of pair i: the old point's name, or "alt / neu" when the names of the
+// pair differ; empty when neither file has names.
+std::string pairName(const PointList& oldPairs, const PointList& newPairs, std::size_t i);
+
+// "n = 8 von 9 aktiv, Redundanz 12"
+std::string activeCountLine(const ControlPointAnalysis& analysis);
+
+// The one-line verdict, e.g.
+//   "Punkt 7 (1007) ist ausreißerverdächtig: T = 23,41 > k = 18,49 (α = 0,1 %)."
+//   "Kein Punkt ist ausreißerverdächtig (α = 0,1 %)."
+// The name in brackets only where the pair has one.
+std::string verdictLine(const ControlPointAnalysis& analysis, const PointList& oldPairs,
+                        const PointList& newPairs, char sep);
+
+}  // namespace analysis

@@ -1,0 +1,105 @@
+// Control-point analysis: the Helmert estimate from a chosen set of active pairs, the
+// residual of every pair (switched-off pairs are check points), redundancy shares,
+// leave-one-out gaps and a point test for outliers. No user interface here; the window's
+// "Paßpunktanalyse", tramis-cli and the protocol writers all take their figures from it.
+//
+// Model and solver as in Keltransformation.h (RW = Yo + a*rw + o*hw, HW = Xo + a*hw - o*rw).
+// Residuals v = observed - computed, in the new system, in the solver's bracketing.
+//
+// With y_i, x_i the old coordinates reduced to the centroid of the active old points,
+// N = sum over active (y^2 + x^2) and h_i = 1/n_a + (y_i^2 + x_i^2)/N:
+//   active pair:        r_i = 1 - h_i (redundancy share)
+//                       gap g_i = v_i / r_i (the residual after a refit without the pair)
+//                       So_(i)^2 = (sum_A |v|^2 - |v_i|^2 / r_i) / (2 n_a - 6)
+//                       T_i = |v_i|^2 / (2 r_i So_(i)^2),  F(2, f = 2 n_a - 6)
+//                       defined for n_a >= 4, r_i > 1e-9, So_(i) > 0
+//   switched-off pair:  g_i = v_i
+//                       T_i = |v_i|^2 / (2 (1 + h_i) So^2),  F(2, f = 2 n_a - 4)
+//                       defined for n_a >= 3, So > 0
+// Critical value of F(2, f) at significance level alpha: k = (f/2)(alpha^(-2/f) - 1).
+// A pair is an outlier ("Ausreißer") when T_i > k.
+#pragma once
+
+#include "Keltransformation.h"
+#include "ParameterRun.h"
+#include "PointList.h"
+#include "ProgressHandler.h"
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+namespace analysis {
+
+// Significance level of the point test unless the user chooses another: 0.1 %.
+inline constexpr double kDefaultAlpha = 0.001;
+
+// The figures of one control point pair, active or switched off.
+struct PairStatistics {
+  bool active = true;
+  long double vRW = 0;  // residual in RW, observed - computed
+  long double vHW = 0;  // residual in HW
+
+  // Whether gap, r (active pairs), T, dof and critical are defined for this pair. When
+  // false they are "not available" and hold 0; they are never NaN or infinite.
+  bool available = false;
+  long double gapRW = 0;  // leave-one-out gap ("Klaffe") in RW
+  long double gapHW = 0;  // and in HW
+  long double r = 0;      // redundancy share, 0 .. 1; active pairs only
+  long double T = 0;      // test value
+  int dof = 0;            // f, the second degrees of freedom of F(2, f)
+  long double critical = 0;  // k for the chosen alpha and dof
+  bool outlier = false;      // available and T > critical
+
+  long double gapLength() const;  // sqrt(gapRW^2 + gapHW^2)
+};
+
+enum class AnalysisOutcome {
+  Success,
+  TooFewActive,    // fewer than two active pairs: the window's "Mindestens zwei Paßpunkte ..."
+  PointsCoincide,  // all active old points on one spot: the solver's status 3
+};
+
+struct ControlPointAnalysis {
+  AnalysisOutcome outcome = AnalysisOutcome::TooFewActive;
+  std::size_t pairCount = 0;    // n: all pairs
+  std::size_t activeCount = 0;  // n_a
+  double alpha = kDefaultAlpha;
+
+  // The estimate of the active set as the "Parameter" command reports it: pointCount = n_a,
+  // scale, rotation [gon] and So. Only meaningful for Success.
+  compute::ParameterRun run;
+
+  // One entry per pair, in pairing order (Pkt. = index + 1). Filled for Success only.
+  std::vector<PairStatistics> pairs;
+
+  // The active pair with the largest T / k among those with statistics, whether or not it
+  // exceeds k; empty when no active pair has statistics.
+  std::optional<std::size_t> suspect;
+
+  // Critical values for the active pairs (f = 2 n_a - 6) and the switched-off pairs
+  // (f = 2 n_a - 4); empty where that degree of freedom is not positive.
+  std::optional<long double> criticalActive;
+  std::optional<long double> criticalSwitchedOff;
+
+  long long redundancy() const { return 2LL * static_cast<long long>(activeCount) - 4; }
+  bool suspectIsOutlier() const { return suspect && pairs[*suspect].outlier; }
+};
+
+// Estimates from the active pairs and analyses all pairs. Pair i is oldPairs point i with
+// newPairs point i, for i < n = the smaller point count, as "Parameter" pairs them.
+// `active` holds one flag per pair; an empty vector means all pairs are active.
+// The solver ends up exactly as runParameterEstimation leaves it for the active pairs
+// alone (their observation matrix in pairing order, parameters, centroids, residuals, So),
+// so that with all pairs active every figure is bit-identical to "Parameter".
+// O(n) time and memory beyond the solver's own tables.
+ControlPointAnalysis analyseControlPoints(const PointList& oldPairs, const PointList& newPairs,
+                                          const std::vector<bool>& active, double alpha,
+                                          kel::TKEL_Vovezorevarovaduvorir& solver,
+                                          const toolkit::ProgressHandler& onProgress = {});
+
+// The (1 - alpha) quantile of the F distribution with 2 and f degrees of freedom,
+// (f/2)(alpha^(-2/f) - 1); f > 0 and 0 < alpha < 1.
+long double criticalValue(double alpha, int dof);
+
+}  // namespace analysis
