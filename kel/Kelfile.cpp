@@ -1,114 +1,54 @@
-// Splitting a path into drive, directory, name and extension, kept in static buffers that
-// live between calls, and joining the parts a selector letter names.
+// Splitting a path into drive, directory, name and extension and joining the parts a
+// selector letter names, in a result that lives until the next call.
 #include "Kelfile.h"
 
-#include <cstddef>
 #include <cstring>
+#include <string>
+#include <string_view>
 
 namespace kel {
 
 namespace {
 
-constexpr std::size_t kDriveSize = 3;
-constexpr std::size_t kPartSize = 256;
-constexpr std::size_t kResultSize = kDriveSize + 3 * kPartSize + 1;
-
-char driveBuffer[kDriveSize];
-char directoryBuffer[kPartSize];
-char nameBuffer[kPartSize];
-char extensionBuffer[kPartSize];
-char resultBuffer[kResultSize];
-
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
-
-// Copies [first, last) into a buffer of `size` characters, cutting what does not fit.
-void copyPart(char* buffer, std::size_t size, const char* first, const char* last) {
-  std::size_t length = static_cast<std::size_t>(last - first);
-  if (length > size - 1) length = size - 1;
-  std::memcpy(buffer, first, length);
-  buffer[length] = '\0';
-}
-
-// Appends a part to the result buffer; the result buffer holds all parts together, but
-// the length is still checked so that no call can write past it.
-void append(const char* part) {
-  const std::size_t used = std::strlen(resultBuffer);
-  std::size_t length = std::strlen(part);
-  if (length > kResultSize - 1 - used) length = kResultSize - 1 - used;
-  std::memcpy(resultBuffer + used, part, length);
-  resultBuffer[used + length] = '\0';
-}
 
 }  // namespace
 
 const char* FileNamePart(const char* path, char selector) {
-  resultBuffer[0] = '\0';
-  if (!path) path = "";
+  static std::string result;
+  result.clear();
+  const std::string_view whole = path ? std::string_view(path) : std::string_view();
 
-  const char* const end = path + std::strlen(path);
-  const char* p = path;
+  const std::size_t directoryStart = whole.size() >= 2 && whole[1] == ':' ? 2 : 0;
+  std::size_t nameStart = directoryStart;
+  for (std::size_t i = directoryStart; i < whole.size(); ++i)
+    if (isSeparator(whole[i])) nameStart = i + 1;
+  std::size_t extensionStart = whole.size();
+  for (std::size_t i = nameStart; i < whole.size(); ++i)
+    if (whole[i] == '.') extensionStart = i;
 
-  const char* directoryStart = p;
-  if (end - p >= 2 && p[1] == ':') directoryStart = p + 2;
-  copyPart(driveBuffer, kDriveSize, p, directoryStart);
+  const std::string_view drive = whole.substr(0, directoryStart);
+  const std::string_view directory = whole.substr(directoryStart, nameStart - directoryStart);
+  const std::string_view name = whole.substr(nameStart, extensionStart - nameStart);
+  const std::string_view extension = whole.substr(extensionStart);
 
-  const char* nameStart = directoryStart;
-  for (const char* c = directoryStart; c != end; ++c)
-    if (isSeparator(*c)) nameStart = c + 1;
-  copyPart(directoryBuffer, kPartSize, directoryStart, nameStart);
-
-  const char* extensionStart = end;
-  for (const char* c = nameStart; c != end; ++c)
-    if (*c == '.') extensionStart = c;
-  copyPart(nameBuffer, kPartSize, nameStart, extensionStart);
-  copyPart(extensionBuffer, kPartSize, extensionStart, end);
-
-  const bool hasDrive = driveBuffer[0] != '\0';
   switch (selector) {
-    case 'E':
-      append(extensionBuffer);
-      break;
-    case 'F':
-      append(nameBuffer);
-      break;
-    case 'L':
-      append(driveBuffer);
-      break;
-    case 'P':
-      append(directoryBuffer);
-      break;
-    case 'd':
-      append(nameBuffer);
-      append(extensionBuffer);
-      break;
-    case 'e':
-      append(driveBuffer);
-      append(directoryBuffer);
-      append(nameBuffer);
-      break;
-    case 'f':
-      append(driveBuffer);
-      append(directoryBuffer);
-      append(extensionBuffer);
-      break;
-    case 'l':
-      append(directoryBuffer);
-      append(nameBuffer);
-      append(extensionBuffer);
-      break;
+    case 'E': result.append(extension); break;
+    case 'F': result.append(name); break;
+    case 'L': result.append(drive); break;
+    case 'P': result.append(directory); break;
+    case 'd': result.append(name).append(extension); break;
+    case 'e': result.append(drive).append(directory).append(name); break;
+    case 'f': result.append(drive).append(directory).append(extension); break;
+    case 'l': result.append(directory).append(name).append(extension); break;
     case 'p':
       // The short name: the directories give way to one backslash after the drive.
-      if (hasDrive) {
-        append(driveBuffer);
-        append("\\");
-      }
-      append(nameBuffer);
-      append(extensionBuffer);
+      if (!drive.empty()) result.append(drive).append("\\");
+      result.append(name).append(extension);
       break;
-    default:
-      break;
+    default: break;
   }
-  return resultBuffer;
+  return result.c_str();
 }
 
 }  // namespace kel

@@ -4,13 +4,13 @@
 
 namespace kel {
 
-// Returns the parts of `path` named by `selector`, in a static buffer that the next call
+// Returns the parts of `path` named by `selector`, in a static text that the next call
 // overwrites (not reentrant):
 //   E extension, F name, L drive, P directory,
 //   d name+extension, e drive+directory+name, f drive+directory+extension,
 //   l directory+name+extension, p drive+"\"+name+extension (backslash only with a drive),
 //   anything else: the empty text.
-// A part longer than its buffer is cut to fit; no buffer is ever overrun.
+// No part is ever shortened, whatever the length of the path.
 const char* FileNamePart(const char* path, char selector);
 
 }  // namespace kel

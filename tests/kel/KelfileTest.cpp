@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 namespace {
@@ -43,29 +42,15 @@ TEST(FileNamePart, SelectorsAndPaths) {
   }
 }
 
-TEST(FileNamePart, SecondCallReplacesTheFirstResult) {
-  const char* first = kel::FileNamePart("C:\\Messung\\alt.asc", 'd');
-  EXPECT_STREQ(first, "alt.asc");
-  const char* second = kel::FileNamePart("D:\\neu.txt", 'L');
-  EXPECT_EQ(first, second);
-  EXPECT_STREQ(first, "D:");
-}
-
-// Guards against overrunning the part buffers with paths longer than they are.
-TEST(FileNamePart, OverlongPartsAreCut) {
-  const std::string name(1000, 'n');
-  const std::string path = "C:/" + std::string(600, 'd') + "/" + name + "." + std::string(400, 'x');
-
-  EXPECT_EQ(std::strlen(kel::FileNamePart(path.c_str(), 'P')), 255u);
-  EXPECT_EQ(std::string(kel::FileNamePart(path.c_str(), 'F')), std::string(255, 'n'));
-  EXPECT_EQ(std::string(kel::FileNamePart(path.c_str(), 'E')), "." + std::string(254, 'x'));
-  const std::string longest = kel::FileNamePart(path.c_str(), 'e');
-  EXPECT_EQ(longest.size(), 2u + 255u + 255u);
-  EXPECT_EQ(longest.substr(0, 3), "C:/");
-  EXPECT_EQ(std::string(kel::FileNamePart(path.c_str(), 'p')).size(), 3u + 255u + 255u);
-
-  // A 1,000-character name alone, without directory or extension.
-  EXPECT_EQ(std::string(kel::FileNamePart(name.c_str(), 'd')), std::string(255, 'n'));
+// Guards against cutting long parts: a cut proposal named a file in another folder.
+TEST(FileNamePart, LongPathsStayWhole) {
+  const std::string folders = "/tmp/lp/" + std::string(200, 'a') + "/" + std::string(60, 'b') + "/";
+  const std::string name(300, 'n');
+  const std::string path = "C:" + folders + name + ".asc";
+  ASSERT_GT(path.size(), 300u);
+  EXPECT_EQ(kel::FileNamePart(path.c_str(), 'e'), "C:" + folders + name);
+  EXPECT_EQ(kel::FileNamePart(path.c_str(), 'P'), folders);
+  EXPECT_EQ(kel::FileNamePart(path.c_str(), 'p'), "C:\\" + name + ".asc");
 }
 
 }  // namespace
