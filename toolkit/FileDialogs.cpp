@@ -3,10 +3,42 @@
 #include "FileDialogs.h"
 
 #include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QRegularExpression>
 
 namespace toolkit {
+
+namespace {
+
+// A file dialog that, when asked to, refuses a name in a folder that does not exist, in
+// the dialog and in Qt's own words, as an open dialog refuses a file that does not exist.
+class FolderCheckingDialog : public QFileDialog {
+public:
+  FolderCheckingDialog(QWidget* parent, const QString& title, bool folderMustExist)
+      : QFileDialog(parent, title), folderMustExist_(folderMustExist) {}
+
+  void accept() override {
+    const QStringList chosen = selectedFiles();
+    if (folderMustExist_ && !chosen.isEmpty()) {
+      const QFileInfo file(chosen.first());
+      if (!file.isDir() && !QFileInfo(file.absolutePath()).isDir()) {
+        QMessageBox::warning(this, windowTitle(),
+                             QFileDialog::tr("%1\nDirectory not found.\nPlease verify the "
+                                             "correct directory name was given.")
+                                 .arg(QDir::toNativeSeparators(file.absolutePath())));
+        return;
+      }
+    }
+    QFileDialog::accept();
+  }
+
+private:
+  bool folderMustExist_;
+};
+
+}  // namespace
 
 QStringList QtNameFilters(const std::string& filter) {
   const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
@@ -25,7 +57,7 @@ QStringList QtNameFilters(const std::string& filter) {
 }
 
 bool TFileDialog::Execute(QWidget* parent) {
-  QFileDialog dialog(parent, QString::fromStdString(Title));
+  FolderCheckingDialog dialog(parent, QString::fromStdString(Title), Options & ofPathMustExist);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(kind_ == Kind::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode((Options & ofFileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include <filesystem>
+
 using testsupport::WindowFixture;
 
 class TransformationCommandTest : public QObject {
@@ -16,6 +18,7 @@ private slots:
   void writesTransformedPointsAfterParameter();
   void asksBeforeReplacingAnExistingFile();
   void cancelWritesNothing();
+  void dialogRefusesMissingFolder();
   void failedWriteShowsFileError();
 };
 
@@ -42,9 +45,14 @@ void TransformationCommandTest::beforeParameterEveryValueIsZero() {
                        " \t 0              \t 0              "));
 }
 
+// Guards against a proposal built from parts cut to a fixed length, which named a file in
+// another folder once the old file's path was long.
 void TransformationCommandTest::proposesOldFileWithoutExtension() {
   WindowFixture f;
-  f.readOld("P1 1 2\n", "alt.txt");
+  const std::string folders = std::string(200, 'a') + "/" + std::string(100, 'b');
+  std::filesystem::create_directories(f.dir().file(folders));
+  f.readOld("P1 1 2\n", folders + "/alt.txt");
+  QVERIFY(f.form().oldFileName.size() > 300);
   f.readNew("1 2\n");
   f.driver().acceptFileDialog();
   f.form().Transformation1Click(nullptr);
@@ -53,8 +61,8 @@ void TransformationCommandTest::proposesOldFileWithoutExtension() {
   QCOMPARE(shown.title, QStringLiteral("Save Transformation"));
   QCOMPARE(shown.nameFilters, QStringList{QStringLiteral("Ergebnisdatei (*.erg)")});
   QCOMPARE(shown.defaultSuffix, QStringLiteral("erg"));
-  QCOMPARE(f.form().SaveDialog1.FileName, f.dir().file("alt.erg"));
-  QVERIFY(testsupport::fileExists(f.dir().file("alt.erg")));
+  QCOMPARE(f.form().SaveDialog1.FileName, f.dir().file(folders + "/alt.erg"));
+  QVERIFY(testsupport::fileExists(f.dir().file(folders + "/alt.erg")));
 }
 
 void TransformationCommandTest::writesTransformedPointsAfterParameter() {
@@ -98,6 +106,23 @@ void TransformationCommandTest::cancelWritesNothing() {
   QVERIFY(f.driver().idle());
   QVERIFY(!testsupport::fileExists(f.dir().file("alt.erg")));
   QVERIFY(f.driver().messages().empty());
+}
+
+// Guards against accepting a folder that does not exist and failing only when writing.
+void TransformationCommandTest::dialogRefusesMissingFolder() {
+  WindowFixture f;
+  f.readOld("P1 1 2\n");
+  f.readNew("1 2\n");
+  f.driver().chooseFile(f.dir().file("fehlt/ergebnis.erg"));
+  f.driver().answerMessage();
+  f.form().Transformation1Click(nullptr);
+  QVERIFY(f.driver().idle());
+  QCOMPARE(f.driver().messages().size(), std::size_t{1});
+  const testsupport::ShownMessage& refusal = f.driver().messages().front();
+  QCOMPARE(refusal.caption, QStringLiteral("Save Transformation"));
+  QVERIFY2(refusal.text.startsWith(QString::fromStdString(f.dir().file("fehlt") + "\n")),
+           qPrintable(refusal.text));
+  QVERIFY(!testsupport::fileExists(f.dir().file("fehlt")));
 }
 
 void TransformationCommandTest::failedWriteShowsFileError() {
