@@ -8,6 +8,7 @@
 #include "HomePage.h"
 #include "GridDrawing.h"
 #include "Help.h"
+#include "Progress.h"
 #include "StringGrid.h"
 
 #include <QAction>
@@ -159,7 +160,18 @@ void TForm2::buildMenu() {
 
 void TForm2::connectCommand(QAction* action, void (TForm2::*command)(QObject*)) {
   connect(action, &QAction::triggered, this, [this, action, command] {
-    toolkit::RunGuarded([&] { (this->*command)(action); });
+    // A command that processes events (its progress window) must not let another one
+    // start on the data it is working on.
+    if (commandRunning_) return;
+    commandRunning_ = true;
+    toolkit::RunGuarded([&] {
+      try {
+        (this->*command)(action);
+      } catch (const toolkit::Cancelled&) {
+        // Stopped by the user; the command has left everything as it was.
+      }
+    });
+    commandRunning_ = false;
   });
 }
 

@@ -122,7 +122,10 @@ private:
   void ResetDisplay();
   void ReadCoordinateFile(CoordinateSystem system);
   // Connects a menu action to a command; exceptions of the command are shown, not lost.
+  // Only one command runs at a time; a second one started meanwhile is ignored.
   void connectCommand(QAction* action, void (TForm2::*command)(QObject*));
+
+  bool commandRunning_ = false;
 };
 
 // The program state of the main unit, alive from before the entry until after it returns.

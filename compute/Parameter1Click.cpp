@@ -4,6 +4,7 @@
 #include "Controls.h"
 #include "ParameterRun.h"
 #include "Progress.h"
+#include "SolverRollback.h"
 #include "StringGrid.h"
 #include "TextConversions.h"
 #include "Tramis_Unit1.h"
@@ -19,7 +20,11 @@ constexpr int kRowsPerProgressStep = 1 << 16;
 }  // namespace
 
 void TForm2::Parameter1Click(QObject*) {
+  // Everything the run shows is prepared before the window changes, and the solver is put
+  // back unless the run finishes, so that "Abbrechen" in the progress window (an exception
+  // out of Step) leaves labels, grid and solver as they were.
   toolkit::TProgress progress(this, QStringLiteral("Parameter werden berechnet …"));
+  compute::SolverRollback rollback(solver);
   const compute::ParameterRun run =
       compute::runParameterEstimation(oldPoints, newPoints, solver, progress.Handler());
   if (run.outcome == compute::ParameterOutcome::EmptyInput) {
@@ -27,6 +32,25 @@ void TForm2::Parameter1Click(QObject*) {
                         toolkit::MB_OK | toolkit::MB_ICONERROR);
     return;
   }
+
+  const char separator = toolkit::RegionalDecimalSeparator();
+  // Rows 1 .. n hold the pairs' residuals, row n + 1 their sums.
+  std::vector<QString> cells;
+  if (run.outcome == compute::ParameterOutcome::Success) {
+    const int n = run.pointCount;
+    cells.reserve(static_cast<std::size_t>(n + 1) * 3);
+    for (int i = 1; i <= n; ++i) {
+      if (i % kRowsPerProgressStep == 0) progress.Step(0.9 + 0.1 * i / n);
+      cells.push_back(q(toolkit::IntToStr(i)));
+      cells.push_back(q(compute::residualText(solver.residual_rw(i - 1), separator)));
+      cells.push_back(q(compute::residualText(solver.residual_hw(i - 1), separator)));
+    }
+    cells.push_back(QString::fromUtf8(compute::kSumRowText));
+    cells.push_back(q(compute::residualText(solver.residual_rw_sum(), separator)));
+    cells.push_back(q(compute::residualText(solver.residual_hw_sum(), separator)));
+  }
+
+  rollback.keep();
   pointCount = run.pointCount;
   if (run.outcome == compute::ParameterOutcome::TooFewPairs) {
     toolkit::MessageBox(compute::kTooFewPairsMessage, compute::kSolveErrorCaption,
@@ -34,7 +58,6 @@ void TForm2::Parameter1Click(QObject*) {
     return;
   }
 
-  const char separator = toolkit::RegionalDecimalSeparator();
   const compute::CentroidTexts centroids = compute::centroidTexts(solver, separator);
   lab_HWAS->SetText(q(centroids.HWAS));
   lab_RWAS->SetText(q(centroids.RWAS));
@@ -48,20 +71,6 @@ void TForm2::Parameter1Click(QObject*) {
 
   scale = run.scale;
   rotation = run.rotation;
-
-  // Rows 1 .. n hold the pairs' residuals, row n + 1 their sums.
-  const int n = run.pointCount;
-  std::vector<QString> cells;
-  cells.reserve(static_cast<std::size_t>(n + 1) * 3);
-  for (int i = 1; i <= n; ++i) {
-    if (i % kRowsPerProgressStep == 0) progress.Step(0.9 + 0.1 * i / n);
-    cells.push_back(q(toolkit::IntToStr(i)));
-    cells.push_back(q(compute::residualText(solver.residual_rw(i - 1), separator)));
-    cells.push_back(q(compute::residualText(solver.residual_hw(i - 1), separator)));
-  }
-  cells.push_back(QString::fromUtf8(compute::kSumRowText));
-  cells.push_back(q(compute::residualText(solver.residual_rw_sum(), separator)));
-  cells.push_back(q(compute::residualText(solver.residual_hw_sum(), separator)));
   StringGrid1->ReplaceRowsFrom(1, std::move(cells));
 
   const compute::ParameterTexts texts = compute::parameterTexts(solver, run, separator);

@@ -328,9 +328,8 @@ ReadStatus readCoordinateStream(std::FILE* file, PointList& points,
 
 ReadStatus readCoordinateFile(const std::string& path, PointList& points,
                               const BadLineHandler& onBadLine) {
-  std::FILE* file = openCoordinateFile(path);
-  if (!file) return ReadStatus::OpenFailed;
-  const ReadStatus status = readCoordinateStream(file, points, onBadLine);
-  std::fclose(file);
-  return status;
+  std::FILE* file = nullptr;
+  const OpenCoordinateFile open(file, path);
+  if (!open) return ReadStatus::OpenFailed;
+  return readCoordinateStream(file, points, onBadLine);
 }

@@ -37,9 +37,30 @@ using BadLineHandler = std::function<BadLineAnswer(const BadLine&)>;
 // Returns null when the file cannot be opened.
 std::FILE* openCoordinateFile(const std::string& path);
 
+// Keeps a coordinate file open for one read: opens it into `handle` and closes it on every
+// way out of the scope, an exception included, leaving `handle` null.
+class OpenCoordinateFile {
+public:
+  OpenCoordinateFile(std::FILE*& handle, const std::string& path) : handle_(handle) {
+    handle_ = openCoordinateFile(path);
+  }
+  ~OpenCoordinateFile() {
+    if (handle_) std::fclose(handle_);
+    handle_ = nullptr;
+  }
+  OpenCoordinateFile(const OpenCoordinateFile&) = delete;
+  OpenCoordinateFile& operator=(const OpenCoordinateFile&) = delete;
+
+  explicit operator bool() const { return handle_ != nullptr; }
+
+private:
+  std::FILE*& handle_;
+};
+
 // Reads an open coordinate file to its end: `points` is emptied first and refilled.
 // The caller closes the file.
-// `onProgress`, when given, hears after each block how much of the file has been read.
+// `onProgress`, when given, hears before each block how much of the file has been read;
+// an exception out of it stops reading and leaves the points of the lines read before.
 ReadStatus readCoordinateStream(std::FILE* file, PointList& points,
                                 const BadLineHandler& onBadLine,
                                 const toolkit::ProgressHandler& onProgress = {});

@@ -24,29 +24,34 @@ void TForm2::ReadCoordinateFile(CoordinateSystem system) {
   if (!OpenDialog1.Execute(this)) return;
   fileName = OpenDialog1.GetFileName();
 
-  file = openCoordinateFile(fileName);
-  if (!file) {
-    toolkit::MessageBox(input::openErrorMessage(fileName), input::kFileErrorCaption,
-                        toolkit::MB_OK | toolkit::MB_ICONERROR);
-    return;
+  // The file is open only while it is read, whichever way reading ends.
+  ReadStatus status = ReadStatus::Complete;
+  try {
+    const OpenCoordinateFile open(file, fileName);
+    if (!open) {
+      toolkit::MessageBox(input::openErrorMessage(fileName), input::kFileErrorCaption,
+                          toolkit::MB_OK | toolkit::MB_ICONERROR);
+      return;
+    }
+    toolkit::TProgress progress(this, QStringLiteral("Koordinaten werden gelesen …"));
+    status = readCoordinateStream(
+        file, points,
+        [&](const BadLine& line) {
+          workText = input::badValueMessage(fileName, line);
+          const int answer = toolkit::MessageBox(workText, input::kBadValueCaption,
+                                                 toolkit::MB_OKCANCEL | toolkit::MB_ICONERROR);
+          return answer == toolkit::IDCANCEL ? BadLineAnswer::Stop : BadLineAnswer::Continue;
+        },
+        progress.Handler());
+  } catch (const toolkit::Cancelled&) {
+    // "Abbrechen" in the progress window: as after Cancel on a bad line, the points read
+    // so far stay.
+    status = ReadStatus::StoppedByUser;
   }
-
-  toolkit::TProgress progress(this, QStringLiteral("Koordinaten werden gelesen …"));
-  const ReadStatus status = readCoordinateStream(
-      file, points,
-      [&](const BadLine& line) {
-        workText = input::badValueMessage(fileName, line);
-        const int answer = toolkit::MessageBox(workText, input::kBadValueCaption,
-                                               toolkit::MB_OKCANCEL | toolkit::MB_ICONERROR);
-        return answer == toolkit::IDCANCEL ? BadLineAnswer::Stop : BadLineAnswer::Continue;
-      },
-      progress.Handler());
   if (status == ReadStatus::ReadFailed)
     toolkit::MessageBox(input::readErrorMessage(fileName), input::kFileErrorCaption,
                         toolkit::MB_OK | toolkit::MB_ICONERROR);
 
   StatusBar1->SetPanelText(texts.statusPanel,
                            QString::fromStdString(input::statusText(texts, points.count(), fileName)));
-  std::fclose(file);
-  file = nullptr;
 }

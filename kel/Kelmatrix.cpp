@@ -5,12 +5,27 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <utility>
 
 namespace kel {
 
 matrix::matrix(int rowCount, int columnCount) { allocate(rowCount, columnCount); }
 
 matrix::~matrix() { release(); }
+
+matrix::matrix(matrix&& other) noexcept
+    : rows(std::exchange(other.rows, 0)), cols(std::exchange(other.cols, 0)),
+      elements(std::exchange(other.elements, nullptr)) {}
+
+matrix& matrix::operator=(matrix&& other) noexcept {
+  if (this != &other) {
+    release();
+    rows = std::exchange(other.rows, 0);
+    cols = std::exchange(other.cols, 0);
+    elements = std::exchange(other.elements, nullptr);
+  }
+  return *this;
+}
 
 void matrix::resize(int rowCount, int columnCount) {
   // Old contents are never carried over, not even when the size stays the same.

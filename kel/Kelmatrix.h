@@ -16,6 +16,9 @@ public:
 
   matrix(const matrix&) = delete;
   matrix& operator=(const matrix&) = delete;
+  // Takes the other matrix's storage over and leaves it empty.
+  matrix(matrix&& other) noexcept;
+  matrix& operator=(matrix&& other) noexcept;
 
   // Releases the present storage (its contents are lost) and allocates a zeroed
   // rowCount x columnCount matrix, also when the size does not change.

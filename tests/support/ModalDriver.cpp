@@ -100,8 +100,11 @@ void ModalDriver::answerMessage(QMessageBox::StandardButton button) {
 
 void ModalDriver::poll() {
   QWidget* modal = QApplication::activeModalWidget();
-  if (!modal || modal == lastHandled_ || handlers_.empty()) return;
-  lastHandled_ = modal;
+  if (!modal || handlers_.empty()) return;
+  // A dialog that is active again once a question it asked has gone is no new one.
+  for (const QPointer<QWidget>& seen : handled_)
+    if (seen == modal) return;
+  handled_.push_back(modal);
   auto handler = std::move(handlers_.front());
   handlers_.pop_front();
   // Run the handler from the event loop, not inside this timer's tick: a handler that

@@ -11,6 +11,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QFileDialog;
 
@@ -65,7 +66,7 @@ private:
 
   QTimer timer_;
   std::deque<std::function<void(QWidget*)>> handlers_;
-  QPointer<QWidget> lastHandled_;
+  std::vector<QPointer<QWidget>> handled_;
   std::vector<ShownMessage> messages_;
   std::vector<ShownFileDialog> fileDialogs_;
 };
