@@ -14,7 +14,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -170,7 +169,7 @@ void TfrmAbout::buildLayout() {
   BitBtn1 = new QPushButton(QStringLiteral("Schli&eßen"), Panel1);
   BitBtn1->setGeometry(7, 119, 78, 25);
   BitBtn1->setIcon(QIcon(QPixmap::fromImage(drawings::CloseGlyph(16))));
-  // Enter does not press the button; only a click or its access key does.
+  // Enter presses the button only while it has the focus (keyPressEvent).
   BitBtn1->setAutoDefault(false);
   connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(BitBtn1); });
 
@@ -226,17 +225,20 @@ bool TfrmAbout::eventFilter(QObject* watched, QEvent* event) {
 
 void TfrmAbout::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (const QScreen* screen = this->screen()) {
-    QRect centred = frameGeometry();
-    centred.moveCenter(screen->availableGeometry().center());
-    move(centred.topLeft());
-  }
+  toolkit::CentreOnScreen(this);
 }
 
 void TfrmAbout::keyPressEvent(QKeyEvent* event) {
   // Escape does not close the dialog; it stays until its button is pressed.
   if (event->key() == Qt::Key_Escape) {
     event->accept();
+    return;
+  }
+  // Enter presses the button when it has the focus (Space and Alt+E do anyway); in the
+  // memo, Enter does nothing.
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+      focusWidget() == BitBtn1) {
+    BitBtn1->click();
     return;
   }
   QDialog::keyPressEvent(event);

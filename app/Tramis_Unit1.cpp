@@ -188,6 +188,13 @@ void TForm2::ResetDisplay() {
   StringGrid1->SetCells(2, 0, QStringLiteral("HW"));
 }
 
+void TForm2::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (centred_) return;
+  centred_ = true;
+  toolkit::CentreOnScreen(this);
+}
+
 void TForm2::mnuExitClick(QObject*) { close(); }
 
 void TForm2::mnuHelpInhaltClick(QObject*) { toolkit::HelpJump("Inhalt"); }

@@ -116,6 +116,10 @@ public:
   // Help context number of the window: what F1 shows.
   static constexpr int kHelpContext = 10;
 
+protected:
+  // Centres the window on its screen when it is first shown.
+  void showEvent(QShowEvent* event) override;
+
 private:
   void buildLayout();
   void buildMenu();
@@ -126,6 +130,7 @@ private:
   void connectCommand(QAction* action, void (TForm2::*command)(QObject*));
 
   bool commandRunning_ = false;
+  bool centred_ = false;
 };
 
 // The program state of the main unit, alive from before the entry until after it returns.

@@ -6,6 +6,7 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTranslator>
 
 #include <stdexcept>
@@ -80,6 +81,14 @@ TApplication::~TApplication() {
 void TApplication::Initialize() { InstallGermanTranslations(); }
 
 void TApplication::setMainWindow(QWidget* window) { mainWindow_ = window; }
+
+void CentreOnScreen(QWidget* window) {
+  if (const QScreen* screen = window->screen()) {
+    QRect centred = window->frameGeometry();
+    centred.moveCenter(screen->availableGeometry().center());
+    window->move(centred.topLeft());
+  }
+}
 
 void TApplication::Run() {
   if (!mainWindow_) return;

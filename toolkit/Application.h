@@ -79,4 +79,7 @@ extern TApplication* Application;
 // by tests that check the dialogs' German texts.
 void InstallGermanTranslations();
 
+// Moves a shown window so that its frame sits in the centre of the screen that holds it.
+void CentreOnScreen(QWidget* window);
+
 }  // namespace toolkit

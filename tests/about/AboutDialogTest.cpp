@@ -14,7 +14,10 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QUrl>
+#include <QKeySequence>
 #include <QtTest>
+
+#include <utility>
 
 // Receives the addresses that the dialog hands to the desktop services.
 class UrlRecorder : public QObject {
@@ -31,25 +34,29 @@ class AboutDialogTest : public QObject {
 private:
   UrlRecorder recorder_;
 
-  // What one run of the "About" command showed; the dialog is driven while the command waits.
+  // What one run of the "About" command showed; the dialog is driven while the command
+  // waits: its button gets the focus and `key` is pressed, after `wait` milliseconds.
   struct Seen {
     QPointer<TfrmAbout> dialog;
-    bool modal = false, openAfterWait = false, closedByAccessKey = false;
+    bool modal = false, openAfterWait = false, closedByKey = false;
     QString versionLine;
   };
-  Seen runAboutCommand(TForm2& form) {
+  Seen runAboutCommand(TForm2& form, QKeyCombination key, int wait) {
     Seen seen;
     QTimer::singleShot(0, this, [&] {
       TfrmAbout* dialog = nullptr;
       if (!QTest::qWaitFor([&] { return (dialog = qobject_cast<TfrmAbout*>(QApplication::activeModalWidget())); }))
         return;  // the command then blocks and the test runs into its time limit
       seen = {dialog, dialog->isModal(), false, false, dialog->Memo1->toPlainText()};
-      QTest::qWait(2500);  // longer than the timer's 2 seconds
+      QTest::qWait(wait);
       seen.openAfterWait = dialog->isVisible();
-      if (QTest::qWaitForWindowActive(dialog)) QTest::keyClick(dialog, Qt::Key_E, Qt::AltModifier);
+      if (QTest::qWaitForWindowActive(dialog)) {
+        dialog->BitBtn1->setFocus();
+        QTest::keyClick(dialog->BitBtn1, key.key(), key.keyboardModifiers());
+      }
       // An access key presses the button visibly: the click follows a moment later.
-      seen.closedByAccessKey = QTest::qWaitFor([dialog] { return !dialog->isVisible(); }, 5000);
-      if (!seen.closedByAccessKey) dialog->close();
+      seen.closedByKey = QTest::qWaitFor([dialog] { return !dialog->isVisible(); }, 5000);
+      if (!seen.closedByKey) dialog->close();
     });
     form.mnuAboutClick(nullptr);
     return seen;
@@ -76,15 +83,19 @@ private slots:
   }
 
   // Each opening is a new modal dialog with the version line that stays open past the
-  // timer's interval, closes by the button's access key and is then destroyed.
+  // timer's interval and is destroyed once closed. The focused button answers its access
+  // key, Space and Enter (Enter was once ignored).
   void aboutCommandStaysOpenUntilClosed() {
     TForm2 form(nullptr);
-    for (int opening = 1; opening <= 2; ++opening) {
-      const Seen seen = runAboutCommand(form);
+    const QKeyCombination keys[] = {Qt::AltModifier | Qt::Key_E, QKeyCombination(Qt::Key_Return),
+                                    QKeyCombination(Qt::Key_Enter), QKeyCombination(Qt::Key_Space)};
+    int wait = 2500;  // longer than the timer's 2 seconds, at the first opening
+    for (const QKeyCombination key : keys) {
+      const Seen seen = runAboutCommand(form, key, std::exchange(wait, 0));
       QVERIFY(seen.modal);
       QCOMPARE(seen.versionLine, QStringLiteral("202") + QStringLiteral(EXPECTED_FILE_VERSION));
       QVERIFY(seen.openAfterWait);
-      QVERIFY(seen.closedByAccessKey);
+      QVERIFY2(seen.closedByKey, qPrintable(QKeySequence(key).toString()));
       QVERIFY2(seen.dialog.isNull(), "the dialog is destroyed after it has closed");
     }
   }
