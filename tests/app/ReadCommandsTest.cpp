@@ -1,12 +1,11 @@
 // The two open commands driven through their real dialogs and message boxes: status
-// texts, bad-line questions with OK and Cancel, unopenable files, cancelled dialogs, and
-// reading under a German locale.
+// texts, bad-line questions with OK and Cancel, unopenable and unreadable files, and
+// cancelled dialogs.
 #include "Controls.h"
 #include "WindowFixture.h"
 
 #include <QTest>
 
-#include <clocale>
 
 using testsupport::WindowFixture;
 
@@ -16,14 +15,12 @@ class ReadCommandsTest : public QObject {
 private slots:
   void readsOldSystemAndShowsCountAndShortName();
   void newSystemUsesItsOwnTextsAndPanel();
-  void badLineMessageOkGoesOn_data();
   void badLineMessageOkGoesOn();
   void cancelStopsAndKeepsPointsReadBefore();
   void unopenableFileReportsAndKeepsLists();
   void readErrorReportsAndKeepsPointsRead();
   void cancelledDialogChangesNothing();
   void dialogStartsWithTheFileChosenLast();
-  void readsTheSameUnderGermanLocale();
 };
 
 void ReadCommandsTest::readsOldSystemAndShowsCountAndShortName() {
@@ -58,22 +55,11 @@ void ReadCommandsTest::newSystemUsesItsOwnTextsAndPanel() {
   QCOMPARE(oldPoints.count(), std::size_t{1});
 }
 
-void ReadCommandsTest::badLineMessageOkGoesOn_data() {
-  QTest::addColumn<QString>("line");
-  QTest::addColumn<QString>("shown");
-  QTest::newRow("title line") << "Punkt RW HW" << "\"RW HW\"";
-  QTest::newRow("one token") << "P9" << "\"P9 \"";
-  QTest::newRow("letter in number") << "P3 12a 100" << "\"12a 100\"";
-  QTest::newRow("thousands grouping") << "P4 100 1.234,5" << "\"100 1.234,5\"";
-  QTest::newRow("Windows umlaut") << QString::fromLatin1("M\xFChle x y") << "\"x y\"";
-}
-
+// The message's tokens for each kind of bad line are the reader's; here the whole text,
+// its caption and buttons, and that OK goes on.
 void ReadCommandsTest::badLineMessageOkGoesOn() {
-  QFETCH(QString, line);
-  QFETCH(QString, shown);
   WindowFixture f;
-  const std::string path =
-      f.write("alt.asc", "P1 1 2\n\n" + line.toLatin1().toStdString() + "\nP2 3 4\n");
+  const std::string path = f.write("alt.asc", "P1 1 2\n\nP3 12a 100\nP2 3 4\n");
   f.driver().chooseFile(path);
   f.driver().answerMessage(QMessageBox::Ok);
   f.form().mnuAltsystemClick(nullptr);
@@ -87,7 +73,7 @@ void ReadCommandsTest::badLineMessageOkGoesOn() {
   QCOMPARE(message.text,
            QStringLiteral("Es trat ein Problem in folgender Datei auf:\n\n\"") +
                QString::fromStdString(path) +
-               QStringLiteral("\"\n\nEin Wert in Zeile 3 ist keine Gleitkommazahl.\n\n") + shown +
+               QStringLiteral("\"\n\nEin Wert in Zeile 3 ist keine Gleitkommazahl.\n\n\"12a 100\"") +
                QStringLiteral("\n\nSoll das Einlesen der Daten fortgesetzt werden ?"));
   QCOMPARE(oldPoints.names, (std::vector<std::string>{"P1", "P2"}));
   QCOMPARE(f.form().StatusBar1->PanelText(0), QStringLiteral("Old: [2]  alt.asc"));
@@ -101,7 +87,7 @@ void ReadCommandsTest::cancelStopsAndKeepsPointsReadBefore() {
   QVERIFY(f.driver().idle());
   QCOMPARE(oldPoints.count(), std::size_t{2});
   QCOMPARE(f.form().StatusBar1->PanelText(0), QStringLiteral("Old: [2]  alt.asc"));
-  QCOMPARE(oldFile, nullptr);
+  QVERIFY(oldFile == nullptr);
 }
 
 void ReadCommandsTest::unopenableFileReportsAndKeepsLists() {
@@ -141,7 +127,7 @@ void ReadCommandsTest::readErrorReportsAndKeepsPointsRead() {
   QCOMPARE(f.driver().messages().front().text,
            QStringLiteral("Datei /proc/self/mem kann nicht gelesen werden."));
   QCOMPARE(f.form().StatusBar1->PanelText(0), QStringLiteral("Old: [0]  mem"));
-  QCOMPARE(oldFile, nullptr);
+  QVERIFY(oldFile == nullptr);
 }
 
 void ReadCommandsTest::cancelledDialogChangesNothing() {
@@ -161,15 +147,6 @@ void ReadCommandsTest::dialogStartsWithTheFileChosenLast() {
   f.readOld("A 1 2\n");
   f.readNew("B 3 4\n");
   QCOMPARE(f.driver().fileDialogs().at(1).selected, QString::fromStdString(f.dir().file("alt.asc")));
-}
-
-void ReadCommandsTest::readsTheSameUnderGermanLocale() {
-  testsupport::ScopedLocale german(testsupport::kGermanLocale);
-  QVERIFY2(german.ok(), "the set-up generates de_DE.UTF-8");
-  WindowFixture f;
-  f.readOld("P1 512.375 1,5\nP2 -0,5 2.5E-2\n");
-  QCOMPARE(oldPoints.rw, (std::vector<double>{512.375, -0.5}));
-  QCOMPARE(oldPoints.hw, (std::vector<double>{1.5, 0.025}));
 }
 
 QTEST_MAIN(ReadCommandsTest)

@@ -1,20 +1,10 @@
-// The reader's message and status texts, character for character.
+// The reader's message and status texts where the window tests do not reach: Windows
+// bytes and paths, and huge tokens.
 #include "ReaderMessages.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-TEST(ReaderMessages, BadValueMessage) {
-  BadLine line;
-  line.lineNumber = 7;
-  line.firstShown = "12a";
-  line.secondShown = "100";
-  EXPECT_EQ(input::badValueMessage("/home/vermessung/alt.asc", line),
-            "Es trat ein Problem in folgender Datei auf:\n\n\"/home/vermessung/alt.asc\"\n\n"
-            "Ein Wert in Zeile 7 ist keine Gleitkommazahl.\n\n\"12a 100\"\n\n"
-            "Soll das Einlesen der Daten fortgesetzt werden ?");
-}
 
 TEST(ReaderMessages, TokensAndPathsFromWindowsAreShownReadably) {
   BadLine line;
@@ -34,13 +24,8 @@ TEST(ReaderMessages, HugeTokenIsShortened) {
   EXPECT_NE(message.find("7777…"), std::string::npos);
 }
 
-TEST(ReaderMessages, FileErrorsAndStatusText) {
-  EXPECT_EQ(input::openErrorMessage("/daten/alt.asc"),
-            "Datei /daten/alt.asc kann nicht geöffnet werden.");
-  EXPECT_EQ(input::readErrorMessage("/daten/alt.asc"),
-            "Datei /daten/alt.asc kann nicht gelesen werden.");
-  EXPECT_EQ(input::statusText(input::textsFor(true), 12, "/home/vermessung/alt.asc"),
-            "Old: [12]  alt.asc");
+// The whole texts of the messages and of the status panel are checked through the window.
+TEST(ReaderMessages, StatusTextOfAWindowsPath) {
   EXPECT_EQ(input::statusText(input::textsFor(true), 12, "C:\\Messung\\2001\\alt.asc"),
             "Old: [12]  C:\\alt.asc");
   EXPECT_EQ(input::statusText(input::textsFor(false), 0, "neu.txt"), "New: [0]  neu.txt");

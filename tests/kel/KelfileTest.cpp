@@ -13,26 +13,16 @@ struct PartCase {
   const char* expected;
 };
 
+// What the program asks for (the short name, the path without extension) on the paths
+// it meets; that the parts give the path back in every case is the fuzz target's check.
 const PartCase kCases[] = {
-    {"C:\\Messung\\2001\\alt.asc", 'E', ".asc"},      {"C:\\Messung\\2001\\alt.asc", 'F', "alt"},
-    {"C:\\Messung\\2001\\alt.asc", 'L', "C:"},        {"C:\\Messung\\2001\\alt.asc", 'P', "\\Messung\\2001\\"},
-    {"C:\\Messung\\2001\\alt.asc", 'd', "alt.asc"},   {"C:\\Messung\\2001\\alt.asc", 'e', "C:\\Messung\\2001\\alt"},
-    {"C:\\Messung\\2001\\alt.asc", 'f', "C:\\Messung\\2001\\.asc"},
-    {"C:\\Messung\\2001\\alt.asc", 'l', "\\Messung\\2001\\alt.asc"},
     {"C:\\Messung\\2001\\alt.asc", 'p', "C:\\alt.asc"},
-    {"C:\\Messung\\2001\\alt.asc", 'x', ""},          {"C:\\Messung\\2001\\alt.asc", '\0', ""},
-    {"alt.asc", 'p', "alt.asc"},                      {"alt.asc", 'e', "alt"},
-    {"C:\\Messung\\alt", 'p', "C:\\alt"},             {"C:\\Messung\\alt", 'E', ""},
-    {"C:\\Messung\\alt.2001.asc", 'E', ".asc"},       {"C:\\Messung\\alt.2001.asc", 'F', "alt.2001"},
-    {"\\\\server\\messung\\alt.asc", 'p', "alt.asc"}, {"\\\\server\\messung\\alt.asc", 'L', ""},
-    {"\\\\server\\messung\\alt.asc", 'P', "\\\\server\\messung\\"},
-    // A dot in a directory name is not an extension.
-    {"C:\\Mess.2001\\alt", 'E', ""},                  {"C:\\Mess.2001\\alt", 'e', "C:\\Mess.2001\\alt"},
-    {"C:alt.asc", 'p', "C:\\alt.asc"},                {"", 'e', ""},
-    // The dialogs on Linux deliver forward slashes.
+    {"C:\\Messung\\2001\\alt.asc", 'e', "C:\\Messung\\2001\\alt"},
+    {"C:\\Messung\\alt.2001.asc", 'E', ".asc"},   {"C:alt.asc", 'p', "C:\\alt.asc"},
+    {"\\\\server\\messung\\alt.asc", 'p', "alt.asc"}, {"C:\\Mess.2001\\alt", 'E', ""},
     {"/home/vermessung/alt.asc", 'p', "alt.asc"},     {"/home/vermessung/alt.asc", 'e', "/home/vermessung/alt"},
-    {"/home/vermessung/alt.asc", 'P', "/home/vermessung/"},
     {"/home/vermessung.2001/alt", 'e', "/home/vermessung.2001/alt"},
+    {"C:\\Messung\\2001\\alt.asc", 'x', ""},
 };
 
 TEST(FileNamePart, SelectorsAndPaths) {

@@ -1,6 +1,5 @@
-// Hostile coordinate files read by the real reader: binaries, UTF-16 text, zero bytes,
-// huge lines, a million bad lines, numbers beyond a double, and paths that are no readable
-// file at all. Each row states what reading does; every row also checks the point list's
+// Hostile coordinate files read by the real reader: binaries, zero bytes, huge lines, a
+// million bad lines, 400-digit numbers, and paths that are no readable file at all. Each row states what reading does; every row also checks the point list's
 // invariants and runs under an alarm, so a hang ends the program (the last "[ RUN ]" line
 // names the row) instead of blocking the suite.
 #include "CoordinateReader.h"
@@ -52,14 +51,6 @@ std::string randomLines() {
     bytes += '\n';
   }
   return bytes;
-}
-
-// `text` (ASCII) as UTF-16 little endian, as Windows editors save it, with or without
-// byte-order mark.
-std::string utf16(const std::string& text, bool byteOrderMark) {
-  std::string out = byteOrderMark ? "\xFF\xFE" : "";
-  for (const char c : text) out += {c, '\0'};
-  return out;
 }
 
 constexpr std::size_t kTenMegabytes = 10 * 1024 * 1024;
@@ -129,7 +120,6 @@ TEST_P(HostileInput, ReadsAsStated) {
   if (c.more) c.more(r);
 }
 
-const std::string kTwoLines = "P1 512.345 678.901\r\nP2 1 2\r\n";
 using Names = std::vector<std::string>;
 
 INSTANTIATE_TEST_SUITE_P(
@@ -139,25 +129,12 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"RandomBytesOkToAll", fileWith(randomLines), ReadStatus::Complete, 0, 1000,
                     {1, 2, 3}},
 
-        // UTF-16, as editors save it, is read as the text it holds.
-        HostileCase{"Utf16WithByteOrderMark", fileWith(utf16(kTwoLines, true)),
-                    ReadStatus::Complete, 2, 0, {}, [](const Outcome& r) {
-                      EXPECT_EQ(r.points.names, (Names{"P1", "P2"}));
-                      EXPECT_EQ(r.points.rw, (std::vector<double>{512.345, 1}));
-                    }},
-        HostileCase{"Utf16WithoutByteOrderMark", fileWith(utf16(kTwoLines, false)),
-                    ReadStatus::Complete, 2, 0, {}},
-
         // A zero byte inside a number makes the line bad.
         HostileCase{"ZeroByteInANumber", fileWith(std::string("P1 1\0 2\nP2 3 4\n", 15)),
                     ReadStatus::Complete, 1, 1, {1}, [](const Outcome& r) {
                       EXPECT_EQ(r.badLines.at(0).firstShown, std::string("1\0", 2));
                       EXPECT_EQ(r.points.names, Names{"P2"});
                     }},
-
-        // Separators only: skipped, but counted for later line numbers.
-        HostileCase{"LineOfOnlySeparators", fileWith(" \t \v\f \t\nfalsch\nP1 1 2\n"),
-                    ReadStatus::Complete, 1, 1, {2}},
 
         // Ten megabytes in one line: one bad line carrying the whole token, or one point.
         HostileCase{"TenMegabyteLine",
@@ -175,28 +152,12 @@ INSTANTIATE_TEST_SUITE_P(
                     }),
                     ReadStatus::StoppedByUser, 0, 1, {1}},
 
-        // CR alone ends lines; an empty line between two CRs is still counted.
-        HostileCase{"CrOnlyLineEnds", fileWith("P1 1 2\rfalsch\rP2 3 4\r\rP3 x y\r"),
-                    ReadStatus::Complete, 2, 2, {2, 5}},
-
         // Numbers with 400 digits: read to the nearest double.
         HostileCase{"FourHundredDigits",
                     fileWith("P1 " + kFourHundredDigits + " " + kFourHundredDigits + "\n"),
                     ReadStatus::Complete, 1, 0, {}, [](const Outcome& r) {
                       EXPECT_EQ(r.points.rw.at(0), std::strtod(kFourHundredDigits.c_str(), nullptr));
                       EXPECT_EQ(r.points.hw.at(0), r.points.rw.at(0));
-                    }},
-
-        // Exponents beyond a double: too small reads as zero, too large is refused.
-        HostileCase{"Exponent1eMinus400", fileWith("P1 1e-400 -1E-400\n"),
-                    ReadStatus::Complete, 1, 0, {}, [](const Outcome& r) {
-                      EXPECT_EQ(r.points.rw.at(0), 0.0);
-                      EXPECT_TRUE(r.points.hw.at(0) == 0.0 && std::signbit(r.points.hw.at(0)));
-                    }},
-        HostileCase{"Exponent1e400", fileWith("P1 1e400 5\nP2 5 -1e400\nP3 1,7e308 -1.7E308\n"),
-                    ReadStatus::Complete, 1, 2, {1, 2}, [](const Outcome& r) {
-                      EXPECT_EQ(r.points.names, Names{"P3"});
-                      EXPECT_EQ(r.badLines.at(0).firstShown, "1e400");
                     }},
 
         // Paths that are no readable file: the list stays as it was, nothing hangs. A FIFO

@@ -23,9 +23,6 @@ struct FixedCase {
 
 // Values are given as long double literals unless the case is about a double input.
 const FixedCase kFixedCases[] = {
-    // The program's documented examples.
-    {"centroid translation", 200.0075L, 11, 4, "200,0075"},
-    {"small parameter", 0.00075L, 11, 10, "0,0007500000"},
     {"eleven significant digits", 123.456789012345L, 11, 10, "123,4567890100"},
     {"negative residual", -0.00749999L, 10, 4, "-0,0075"},
     // Nothing that rounds to zero shows a minus sign.

@@ -1,5 +1,5 @@
-// The toolkit layer's widgets: message box flags and answers, exceptions shown by guarded
-// commands, filter conversion, the text grid and the right-aligned value label.
+// The toolkit layer's widgets: exceptions shown by guarded commands, German button texts,
+// the text grid's rows and the delayed progress window.
 #include "Application.h"
 #include "FileDialogs.h"
 #include "ModalDriver.h"
@@ -19,47 +19,12 @@ class ToolkitWidgetsTest : public QObject {
   Q_OBJECT
 
 private slots:
-  void messageBoxFlags_data();
-  void messageBoxFlags();
   void guardedCommandShowsException_data();
   void guardedCommandShowsException();
   void germanButtonTexts();
-  void nameFilters_data();
-  void nameFilters();
   void gridCellsAndRows();
   void progressShowsOnlyForLongWork();
 };
-
-void ToolkitWidgetsTest::messageBoxFlags_data() {
-  QTest::addColumn<unsigned>("flags");
-  QTest::addColumn<int>("button");
-  QTest::addColumn<int>("icon");
-  QTest::addColumn<bool>("hasCancel");
-  QTest::addColumn<int>("result");
-  QTest::newRow("0x10 OK") << 0x10u << int(QMessageBox::Ok) << int(QMessageBox::Critical) << false
-                           << int(toolkit::IDOK);
-  QTest::newRow("0x11 OK") << 0x11u << int(QMessageBox::Ok) << int(QMessageBox::Critical) << true
-                           << int(toolkit::IDOK);
-  QTest::newRow("0x11 Cancel") << 0x11u << int(QMessageBox::Cancel) << int(QMessageBox::Critical)
-                               << true << int(toolkit::IDCANCEL);
-  QTest::newRow("0x40 OK") << 0x40u << int(QMessageBox::Ok) << int(QMessageBox::Information)
-                           << false << int(toolkit::IDOK);
-}
-
-void ToolkitWidgetsTest::messageBoxFlags() {
-  QFETCH(unsigned, flags);
-  QFETCH(int, button);
-  QFETCH(int, icon);
-  QFETCH(bool, hasCancel);
-  QFETCH(int, result);
-  testsupport::ModalDriver driver;
-  driver.answerMessage(static_cast<QMessageBox::StandardButton>(button));
-  QCOMPARE(toolkit::MessageBox("Text mit Umlaut: Größe", "Caption", flags), result);
-  QCOMPARE(driver.messages().at(0).text, QStringLiteral("Text mit Umlaut: Größe"));
-  QCOMPARE(driver.messages().at(0).caption, QStringLiteral("Caption"));
-  QCOMPARE(int(driver.messages().at(0).icon), icon);
-  QCOMPARE(driver.messages().at(0).hasCancel, hasCancel);
-}
 
 void ToolkitWidgetsTest::guardedCommandShowsException_data() {
   QTest::addColumn<int>("kind");
@@ -103,41 +68,18 @@ void ToolkitWidgetsTest::germanButtonTexts() {
   QVERIFY2(acceptText.remove(QLatin1Char('&')) == QStringLiteral("Öffnen"), qPrintable(acceptText));
 }
 
-void ToolkitWidgetsTest::nameFilters_data() {
-  QTest::addColumn<QString>("filter");
-  QTest::addColumn<QStringList>("expected");
-  QTest::newRow("coordinate files")
-      << "Koordinatendatei (*.asc; *.txt)|*.asc; *.txt|Alle Dateien | *.*"
-      << QStringList{"Koordinatendatei (*.asc *.txt)", "Alle Dateien (*)"};
-  QTest::newRow("result file") << "Ergebnisdatei (*.erg)| *.erg"
-                               << QStringList{"Ergebnisdatei (*.erg)"};
-  QTest::newRow("text without patterns") << "Texte|*.txt" << QStringList{"Texte (*.txt)"};
-}
-
-void ToolkitWidgetsTest::nameFilters() {
-  QFETCH(QString, filter);
-  QFETCH(QStringList, expected);
-  QCOMPARE(toolkit::QtNameFilters(filter.toStdString()), expected);
-}
-
+// Guards against rows of a longer earlier run staying behind a shorter one.
 void ToolkitWidgetsTest::gridCellsAndRows() {
   toolkit::TStringGrid grid(nullptr, 3, 5);
   grid.SetCells(2, 4, QStringLiteral("x"));
-  QCOMPARE(grid.GetCells(2, 4), QStringLiteral("x"));
-  QCOMPARE(grid.GetCells(3, 0), QString());  // outside the grid
-  grid.SetRowCount(3);
-  QCOMPARE(grid.RowCount(), 3);
-  grid.SetRowCount(6);
-  QCOMPARE(grid.GetCells(2, 4), QString());  // a dropped row comes back empty
   grid.SetCells(0, 0, QStringLiteral("Pkt."));
   grid.ReplaceRowsFrom(1, {"1", "a", "b", "2", "c", "d"});
   QCOMPARE(grid.RowCount(), 3);
   QCOMPARE(grid.GetCells(0, 0), QStringLiteral("Pkt."));
   QCOMPARE(grid.GetCells(2, 2), QStringLiteral("d"));
+  grid.SetRowCount(6);
+  QCOMPARE(grid.GetCells(2, 4), QString());  // a dropped row comes back empty
   QVERIFY(!(grid.model()->flags(grid.model()->index(1, 1)) & Qt::ItemIsEditable));
-  QVERIFY(grid.model()->data(grid.model()->index(0, 1), toolkit::StringGridModel::FixedCellRole).toBool());
-  QVERIFY(grid.model()->data(grid.model()->index(1, 0), toolkit::StringGridModel::FixedCellRole).toBool());
-  QVERIFY(!grid.model()->data(grid.model()->index(1, 1), toolkit::StringGridModel::FixedCellRole).toBool());
 }
 
 // Quick work must not process events (a menu click could start a second command in the
