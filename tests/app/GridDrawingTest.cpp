@@ -51,20 +51,12 @@ private slots:
       for (int column = 0; column < 3; ++column) grid_->SetCells(column, row, QString());
   }
 
-  void emptyRowsShowPlainBackground() {
-    const QImage image = grid_->viewport()->grab().toImage();
-    for (int row = 1; row < 5; ++row)
-      for (int column = 0; column < 3; ++column)
-        QCOMPARE(inkBox(image, cellRect(column, row), background(column, row)), std::nullopt);
-  }
-
   void textsSitInTheShrunkenRectangle_data() {
     QTest::addColumn<int>("column");
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("selected");
     QTest::newRow("header RW") << 1 << 0 << "RW" << false;
-    QTest::newRow("row number") << 0 << 1 << "1" << false;
     QTest::newRow("residual") << 1 << 1 << "0,0075" << false;
     QTest::newRow("selected residual") << 2 << 2 << "0,0075" << true;
     QTest::newRow("wider than its cell") << 1 << 2 << QString(60, '.') + "WW" << false;
