@@ -1,5 +1,6 @@
 // The "Transformation Alt -> Neu" command in the window: its silent pre-check, the save
-// dialog's texts and proposed name, the written file, and a write that fails.
+// dialog's texts, proposed name and refusal of a missing folder, the written file, and a
+// write that fails. (The question before replacing a file is answered in the cancel test.)
 #include "WindowFixture.h"
 
 #include <QTest>
@@ -16,8 +17,6 @@ private slots:
   void beforeParameterEveryValueIsZero();
   void proposesOldFileWithoutExtension();
   void writesTransformedPointsAfterParameter();
-  void asksBeforeReplacingAnExistingFile();
-  void cancelWritesNothing();
   void dialogRefusesMissingFolder();
   void failedWriteShowsFileError();
 };
@@ -82,30 +81,6 @@ void TransformationCommandTest::writesTransformedPointsAfterParameter() {
                        " 2\t 110.0075       \t 200            \r\n"
                        " 3\t 100            \t 210.0225       \r\n"
                        " \t 79.96625       \t 205.03         "));
-}
-
-void TransformationCommandTest::asksBeforeReplacingAnExistingFile() {
-  WindowFixture f;
-  f.readOld("P1 1 2\n");
-  f.readNew("1 2\n");
-  const std::string target = f.write("da.erg", "alter Inhalt");
-  f.driver().chooseFile(target);
-  f.driver().answerMessage(QMessageBox::Yes);
-  f.form().Transformation1Click(nullptr);
-  QVERIFY(f.driver().idle());
-  QCOMPARE(f.driver().messages().size(), std::size_t{1});
-  QCOMPARE(testsupport::readFile(target), std::string(" P1\t 0              \t 0              "));
-}
-
-void TransformationCommandTest::cancelWritesNothing() {
-  WindowFixture f;
-  f.readOld("P1 1 2\n");
-  f.readNew("1 2\n");
-  f.driver().cancelFileDialog();
-  f.form().Transformation1Click(nullptr);
-  QVERIFY(f.driver().idle());
-  QVERIFY(!testsupport::fileExists(f.dir().file("alt.erg")));
-  QVERIFY(f.driver().messages().empty());
 }
 
 // Guards against accepting a folder that does not exist and failing only when writing.
