@@ -48,7 +48,7 @@ TEST(AnalysisTexts, CountAndVerdictLines) {
   EXPECT_EQ(analysis::verdictLine(result, names, names, ','),
             "Kein Punkttest möglich: zu wenige aktive Paßpunkte oder So = 0 (α = 0,1 %).");
   result.suspect = 6;
-  result.pairs[6] = {.available = true, .T = 23.414L, .dof = 10, .critical = 18.494L};
+  result.pairs[6] = {.T = 23.414, .critical = 18.494, .dof = 10, .available = true};
   EXPECT_EQ(analysis::verdictLine(result, names, names, ','), "Kein Punkt ist ausreißerverdächtig (α = 0,1 %).");
   EXPECT_EQ(analysis::suspectLine(result, names, names, ','), "Größte Prüfgröße: Punkt 7 (1007), T = 23,41, k = 18,49");
   result.pairs[6].outlier = true;

@@ -178,7 +178,7 @@ TEST(ControlPointAnalysis, DegenerateSetsStayFinite) {
     for (std::size_t i = 0; i < result.pairs.size(); ++i) {
       const analysis::PairStatistics& p = result.pairs[i];
       EXPECT_EQ(p.available, c.available[i]) << c.what << " " << i;
-      for (long double value : {p.vRW, p.vHW, p.gapRW, p.gapHW, p.r, p.T, p.critical})
+      for (const long double value : std::initializer_list<long double>{p.vRW, p.vHW, p.gapRW, p.gapHW, p.r, p.T, p.critical})
         EXPECT_TRUE(std::isfinite(value)) << c.what << " " << i;
       EXPECT_TRUE(p.available || p.T + p.r + p.gapRW + p.gapHW + p.critical == 0) << c.what << " " << i;
     }
