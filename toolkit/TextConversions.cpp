@@ -1,11 +1,10 @@
 // Number and text conversions of the toolkit: fixed-point texts with commercial rounding,
 // integer texts, trimming, and turning file bytes (UTF-8 or Windows-1252) into UTF-8.
-// Nothing here depends on the process locale except RegionalDecimalSeparator itself.
+// Nothing here depends on the process locale (RegionalDecimalSeparator has a file per system).
 #include "TextConversions.h"
 
 #include <algorithm>
 #include <charconv>
-#include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -203,14 +202,6 @@ void appendUtf8(std::string& out, char32_t cp) {
 }
 
 }  // namespace
-
-char RegionalDecimalSeparator() {
-  const std::lconv* conventions = std::localeconv();
-  if (conventions == nullptr || conventions->decimal_point == nullptr ||
-      conventions->decimal_point[0] == '\0')
-    return '.';
-  return conventions->decimal_point[0];
-}
 
 std::string FloatToStrF(long double value, TFloatFormat /*format: only ffFixed exists*/,
                         int precision, int digits, char decimalSeparator) {
