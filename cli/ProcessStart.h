@@ -1,6 +1,6 @@
 // What tramis-cli takes from the system it runs on, one implementation per system: the
-// command line as UTF-8 texts, the path of its own executable, and a console that shows
-// UTF-8 output.
+// command line as UTF-8 texts, the path of its own executable, and the process set-up
+// for the protocol (locale, console).
 #pragma once
 
 #include <string>
@@ -15,7 +15,10 @@ std::vector<std::string> commandLineArguments(int argc, char** argv);
 // The path of the running executable, for reading its version record.
 std::string executablePath();
 
-// Makes the console show the program's UTF-8 output (Windows); nothing elsewhere.
-void useUtf8Console();
+// Sets the process up for the protocol: on POSIX systems the locale of the user's
+// regional settings (it gives the decimal separator); on Windows a console that shows
+// UTF-8, while the C library keeps its "C" locale (the separator is read from the
+// regional settings directly, and MinGW's long double conversion would follow the locale).
+void setUpProcess();
 
 }  // namespace cli

@@ -1,5 +1,7 @@
-// What tramis-cli takes from a POSIX system: argv as it is, /proc/self/exe.
+// What tramis-cli takes from a POSIX system: argv as it is, /proc/self/exe, the locale.
 #include "ProcessStart.h"
+
+#include <clocale>
 
 namespace cli {
 
@@ -9,6 +11,6 @@ std::vector<std::string> commandLineArguments(int argc, char** argv) {
 
 std::string executablePath() { return "/proc/self/exe"; }
 
-void useUtf8Console() {}
+void setUpProcess() { std::setlocale(LC_ALL, ""); }
 
 }  // namespace cli

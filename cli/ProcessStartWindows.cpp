@@ -32,6 +32,6 @@ std::string executablePath() {
   }
 }
 
-void useUtf8Console() { ::SetConsoleOutputCP(CP_UTF8); }
+void setUpProcess() { ::SetConsoleOutputCP(CP_UTF8); }
 
 }  // namespace cli

@@ -6,17 +6,15 @@
 #include "Options.h"
 #include "ProcessStart.h"
 
-#include <clocale>
 #include <iostream>
 #include <string>
 #include <vector>
 
 int main(int argc, char** argv) {
-  // The locale decides the protocol's decimal separator only; reading and the result file
-  // never depend on it.
-  std::setlocale(LC_ALL, "");
+  // The regional settings decide the protocol's decimal separator only; reading and the
+  // result file never depend on them.
+  cli::setUpProcess();
   std::ios::sync_with_stdio(false);
-  cli::useUtf8Console();
 
   const std::vector<std::string> arguments = cli::commandLineArguments(argc, argv);
   const cli::ParseResult parsed = cli::parseOptions(arguments);
