@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds tramis-cli.exe for 64-bit Windows with MinGW-w64 (static runtime, no DLLs of
-# its own) and runs it under wine64 side by side with the Linux build on the same inputs:
+# its own) and the tests of the libraries without Qt, runs those tests under wine64, and
+# runs tramis-cli.exe side by side with the Linux build on the same inputs:
 # exit codes, protocols, messages and result files must be identical, byte for byte
 # (console output compared without the CR that Windows puts before each line feed).
 # The cases cover decimal comma and point, CR LF, German regional settings, UTF-16 input,
@@ -37,6 +38,10 @@ done
 export WINEDEBUG=-all WINEPREFIX=$root/$windows_build/wine-prefix WINEDLLOVERRIDES="mscoree,mshtml="
 "$wine" wineboot --init >/dev/null 2>&1 || true
 
+echo "== The tests of the libraries without Qt, under Wine =="
+"$wine" "$root/$windows_build/tests/portable/test_portable.exe" --gtest_brief=1
+
+echo "== tramis-cli.exe against the Linux build =="
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
