@@ -41,18 +41,8 @@ HANDLE handleOf(int fd) { return reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
 
 }  // namespace
 
-SafeFileWriter::~SafeFileWriter() {
-  if (!committed_) discard();
-}
-
 bool SafeFileWriter::fail(const std::string& what, int errorNumber) {
   return fail(what + ": " + systemMessage(static_cast<DWORD>(errorNumber)));
-}
-
-bool SafeFileWriter::fail(const std::string& what) {
-  if (error_.empty()) error_ = what;
-  discard();
-  return false;
 }
 
 bool SafeFileWriter::open(const std::string& path) {
@@ -139,8 +129,6 @@ bool SafeFileWriter::commit() {
   committed_ = true;
   return true;
 }
-
-void SafeFileWriter::discard() { closeAndRemoveTemporary(); }
 
 void SafeFileWriter::closeAndRemoveTemporary() {
   if (fd_ >= 0) {

@@ -73,14 +73,8 @@ echo "tramis-cli: --help, estimate and --apply on the samples ok"
 echo "-- tramis from the package, on a virtual display"
 # The help is found beside the program as /usr/bin/../share/tramis/Tramis.hlp.
 [ -f "$root/usr/bin/../share/tramis/Tramis.hlp" ] || fail "the help is not where the program looks"
-display=99
-while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do
-  display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+source scripts/virtual-display.sh
+start_virtual_display
 QT_QPA_PLATFORM=xcb "$root/usr/bin/tramis" &
 program_pid=$!
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^KEL Vovezorevarovaduvorir' | head -n 1)
