@@ -4,26 +4,26 @@
 #include "Commands.h"
 #include "FileVersion.h"
 #include "Options.h"
+#include "ProcessStart.h"
 
-#include <clocale>
 #include <iostream>
 #include <string>
 #include <vector>
 
 int main(int argc, char** argv) {
-  // The locale decides the protocol's decimal separator only; reading and the result file
-  // never depend on it.
-  std::setlocale(LC_ALL, "");
+  // The regional settings decide the protocol's decimal separator only; reading and the
+  // result file never depend on them.
+  cli::setUpProcess();
   std::ios::sync_with_stdio(false);
 
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const std::vector<std::string> arguments = cli::commandLineArguments(argc, argv);
   const cli::ParseResult parsed = cli::parseOptions(arguments);
   if (!parsed.ok()) {
     std::cerr << "tramis-cli: " << parsed.error << '\n' << cli::usageHint();
     return cli::kExitUsage;
   }
   if (parsed.options.help) {
-    std::cout << cli::helpText(GetFileVersion("/proc/self/exe"));
+    std::cout << cli::helpText(GetFileVersion(cli::executablePath()));
     return cli::kExitSuccess;
   }
   return cli::runCommand(parsed.options, std::cout, std::cerr);

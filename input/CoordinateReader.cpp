@@ -4,16 +4,15 @@
 
 #include <Kelstring.h>
 
+#include "FileOpening.h"
 #include "TextConversions.h"
 
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <string_view>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -260,25 +259,9 @@ private:
   char16_t highSurrogate_ = 0;
 };
 
-// Opens for reading without blocking on a FIFO that has no writer; refuses directories.
-std::FILE* openForReading(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-    ::close(fd);
-    return nullptr;
-  }
-  const int flags = ::fcntl(fd, F_GETFL);
-  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-  std::FILE* file = ::fdopen(fd, "rb");
-  if (!file) ::close(fd);
-  return file;
-}
-
 }  // namespace
 
-std::FILE* openCoordinateFile(const std::string& path) { return openForReading(path); }
+std::FILE* openCoordinateFile(const std::string& path) { return input::openForReading(path); }
 
 ReadStatus readCoordinateStream(std::FILE* file, PointList& points,
                                 const BadLineHandler& onBadLine,

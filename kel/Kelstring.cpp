@@ -5,7 +5,7 @@
 #include <charconv>
 #include <clocale>
 #include <cstdlib>
-#include <locale.h>
+#include <locale.h>  // the C locale by name: newlocale, or _create_locale on Windows
 #include <cmath>
 #include <string>
 #include <system_error>
@@ -24,8 +24,13 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // A number beyond a double's range, which std::from_chars reports without a value:
 // the C library's conversion in the C locale gives infinity or the underflowed value.
 double outOfRangeValue(const char* first) {
+#ifdef _WIN32
+  static const _locale_t cLocale = _create_locale(LC_ALL, "C");
+  return _strtod_l(first, nullptr, cLocale);
+#else
   static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
   return strtod_l(first, nullptr, cLocale);
+#endif
 }
 
 }  // namespace

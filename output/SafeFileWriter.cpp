@@ -96,18 +96,8 @@ std::string notARegularFile(mode_t mode) {
 
 }  // namespace
 
-SafeFileWriter::~SafeFileWriter() {
-  if (!committed_) discard();
-}
-
 bool SafeFileWriter::fail(const std::string& what, int errorNumber) {
   return fail(what + ": " + std::strerror(errorNumber));
-}
-
-bool SafeFileWriter::fail(const std::string& what) {
-  if (error_.empty()) error_ = what;
-  discard();
-  return false;
 }
 
 bool SafeFileWriter::open(const std::string& path) {
@@ -216,8 +206,6 @@ bool SafeFileWriter::commit() {
   }
   return true;
 }
-
-void SafeFileWriter::discard() { closeAndRemoveTemporary(); }
 
 void SafeFileWriter::closeAndRemoveTemporary() {
   if (fd_ >= 0) {

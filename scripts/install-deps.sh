@@ -12,6 +12,8 @@ packages=(
   locales fonts-dejavu-core
   xvfb xauth imagemagick xdotool
   proj-bin time
+  dpkg-dev file help2man man-db lintian desktop-file-utils appstream
+  g++-mingw-w64-x86-64-posix wine64
 )
 
 missing=()

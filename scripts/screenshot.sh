@@ -43,15 +43,8 @@ cat >"$work/neu.txt" <<'DATA'
 1005 4568276,188 5432334,173
 DATA
 
-# A free display number.
-display=99
-while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do
-  display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+source scripts/virtual-display.sh
+start_virtual_display
 
 # German regional settings: the values are shown with a decimal comma.
 export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 QT_QPA_PLATFORM=xcb

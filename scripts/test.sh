@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the program and runs the whole test suite twice:
 # once in the normal build, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# After the normal build it also builds and checks the Debian package, and cross-builds
+# tramis-cli for Windows and compares it under Wine with the Linux build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,6 +20,13 @@ build_and_test() {
 
 echo "== Build and tests =="
 build_and_test build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+echo "== Debian package and its checks =="
+package=$(bash scripts/package.sh build)
+bash scripts/check-package.sh "$package"
+
+echo "== tramis-cli for Windows: cross-build, and under Wine against the Linux build =="
+bash scripts/windows-cli.sh build
 
 echo "== Build and tests with AddressSanitizer and UndefinedBehaviorSanitizer =="
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

@@ -1,11 +1,10 @@
 // Number and text conversions of the toolkit: fixed-point texts with commercial rounding,
 // integer texts, trimming, and turning file bytes (UTF-8 or Windows-1252) into UTF-8.
-// Nothing here depends on the process locale except RegionalDecimalSeparator itself.
+// Nothing here depends on the process locale (RegionalDecimalSeparator has a file per system).
 #include "TextConversions.h"
 
 #include <algorithm>
 #include <charconv>
-#include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -26,17 +25,20 @@ constexpr long double kPowersOfTen[] = {
 // 2^63: below it an integral long double converts to uint64 without loss.
 constexpr long double kTwoPow63 = 9223372036854775808.0L;
 
-// Digits of `text` without the decimal point and without leading zeros ("0" when none
-// is left).
+bool isDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Digits of `text` without the decimal separator and without leading zeros ("0" when none
+// is left). Any separator counts: MinGW's to_chars for long double follows the C
+// library's locale.
 std::string digitsWithoutPoint(const char* first, const char* last) {
   std::string digits;
   digits.reserve(static_cast<std::size_t>(last - first));
   for (const char* p = first; p != last; ++p) {
-    if (*p == '.') continue;
+    if (!isDecimalDigit(*p)) continue;
     if (digits.empty() && *p == '0') continue;
     digits.push_back(*p);
   }
-  if (digits.empty()) digits = "0";
+  if (digits.empty()) digits.push_back('0');
   return digits;
 }
 
@@ -66,7 +68,7 @@ std::string roundExactly(long double magnitude, int k) {
                                     std::chars_format::fixed, fractionDigits);
   const std::string_view expansion(buffer.data(),
                                    static_cast<std::size_t>(result.ptr - buffer.data()));
-  const std::size_t point = expansion.find('.');
+  const std::size_t point = expansion.find_first_not_of("0123456789");
   const std::string_view integerPart = expansion.substr(0, point);
   const std::string_view fractionPart =
       point == std::string_view::npos ? std::string_view() : expansion.substr(point + 1);
@@ -203,14 +205,6 @@ void appendUtf8(std::string& out, char32_t cp) {
 }
 
 }  // namespace
-
-char RegionalDecimalSeparator() {
-  const std::lconv* conventions = std::localeconv();
-  if (conventions == nullptr || conventions->decimal_point == nullptr ||
-      conventions->decimal_point[0] == '\0')
-    return '.';
-  return conventions->decimal_point[0];
-}
 
 std::string FloatToStrF(long double value, TFloatFormat /*format: only ffFixed exists*/,
                         int precision, int digits, char decimalSeparator) {

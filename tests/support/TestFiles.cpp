@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <vector>
@@ -12,11 +13,22 @@
 namespace testsupport {
 
 TempDir::TempDir() {
+#ifdef _WIN32
+  // No mkdtemp on Windows: a random name, created only if it does not exist yet.
+  std::random_device random;
+  for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+    const auto candidate =
+        std::filesystem::temp_directory_path() / ("tramis-test-" + std::to_string(random()));
+    if (std::filesystem::create_directory(candidate)) path_ = candidate.string();
+  }
+  if (path_.empty()) throw std::runtime_error("cannot create a temporary folder");
+#else
   std::string pattern = (std::filesystem::temp_directory_path() / "tramis-test-XXXXXX").string();
   std::vector<char> buffer(pattern.begin(), pattern.end());
   buffer.push_back('\0');
   if (!mkdtemp(buffer.data())) throw std::runtime_error("mkdtemp failed");
   path_ = buffer.data();
+#endif
 }
 
 TempDir::~TempDir() {

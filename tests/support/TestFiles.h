@@ -41,7 +41,11 @@ private:
   bool ok_ = false;
 };
 
-// The German locale that the set-up generates.
+// The German locale that the set-up generates (on Windows: the C library's name of it).
+#ifdef _WIN32
+inline constexpr const char* kGermanLocale = "German_Germany.1252";
+#else
 inline constexpr const char* kGermanLocale = "de_DE.UTF-8";
+#endif
 
 }  // namespace testsupport

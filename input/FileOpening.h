@@ -1,0 +1,14 @@
+// Opening a coordinate file for reading, one implementation per system.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace input {
+
+// Opens `path` (UTF-8 on Windows, the file system's bytes elsewhere) for binary reading.
+// Does not block on a FIFO without a writer; a directory counts as not openable.
+// Returns null when the file cannot be opened.
+std::FILE* openForReading(const std::string& path);
+
+}  // namespace input
