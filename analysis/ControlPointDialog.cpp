@@ -16,7 +16,6 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
-#include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -157,9 +156,7 @@ QWidget* ControlPointDialog::buildTable() {
       oldPairs_, newPairs_, separator_,
       [this](int pair, bool active) { return setPairActive(static_cast<std::size_t>(pair), active); },
       this);
-  SortedModel = new QSortFilterProxyModel(this);
-  SortedModel->setSourceModel(Model);
-  SortedModel->setSortRole(PairTableModel::SortRole);
+  SortedModel = new PairSortModel(Model, this);
 
   PairTable = new QTableView(this);
   PairTable->setObjectName(QStringLiteral("pairTable"));
@@ -236,6 +233,7 @@ void ControlPointDialog::showAnalysis() {
   CriticalLine->setText(q(criticalValuesLine(analysis_, separator_)));
   VerdictLine->setText(q(verdictLine(analysis_, oldPairs_, newPairs_, separator_)));
   Model->setAnalysis(&analysis_);
+  SortedModel->resort();
   Plot->setPairs(plotPairs(analysis_, newPairs_));
 }
 
