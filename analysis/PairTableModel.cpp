@@ -58,6 +58,7 @@ QVariant PairTableModel::data(const QModelIndex& index, int role) const {
       return {};
     case Qt::TextAlignmentRole:
       if (index.column() == Name) return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+      if (index.column() == Outlier) return QVariant::fromValue(Qt::AlignCenter);
       return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     case SortRole:
       return sortValue(pair, index.row(), index.column());
