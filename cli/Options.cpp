@@ -3,6 +3,8 @@
 
 #include <Kelstring.h>
 
+#include "Exclusion.h"
+
 #include <cmath>
 
 namespace cli {
@@ -114,6 +116,14 @@ ParseResult parseOptions(const std::vector<std::string>& arguments) {
       options.apply = parseKnownParameters(value);
       if (!options.apply)
         error = "--apply erwartet vier Zahlen \"Xo Yo a o\", erhalten: \"" + value + "\".";
+    } else if (takeValue(arguments, i, "--exclude", "", value, error)) {
+      if (error.empty()) options.exclude = value;
+    } else if (takeValue(arguments, i, "--alpha", "", value, error)) {
+      if (!error.empty()) break;
+      options.alphaGiven = true;
+      if (!kel::StrToDouble(value, options.alpha) || !(options.alpha > 0 && options.alpha < 0.5))
+        error = "--alpha erwartet eine Irrtumswahrscheinlichkeit zwischen 0 und 0,5 (ohne die Grenzen), "
+                "erhalten: \"" + value + "\".";
     } else {
       error = "Unbekannte Option " + argument + ".";
     }
@@ -131,9 +141,13 @@ ParseResult parseOptions(const std::vector<std::string>& arguments) {
       error = "Mit --apply wird die Ergebnisdatei mit -o ERGEBNIS.erg erwartet.";
     else if (options.pairing == Pairing::ByName)
       error = "--pair-by-name passt nicht zu --apply: es werden keine Paßpunkte gepaart.";
+    else if (!options.exclude.empty() || options.alphaGiven)
+      error = "--exclude und --alpha passen nicht zu --apply: es werden keine Paßpunkte ausgewertet.";
   } else if (files.size() != 2) {
     error = files.size() < 2 ? "Zwei Koordinatendateien ALT und NEU werden erwartet."
                              : "Zu viele Dateien angegeben: erwartet werden ALT und NEU.";
+  } else if (!options.exclude.empty()) {
+    error = checkExcludeList(options.exclude, options.pairing);
   }
   if (!error.empty()) return result;
 
@@ -167,6 +181,11 @@ std::string helpText(const std::string& version) {
       "\n"
       "Modell:  RW = Yo + a·rw + o·hw,   HW = Xo + a·hw − o·rw\n"
       "\n"
+      "Paßpunktanalyse: je Paßpunkt die Klaffe (Verbesserung nach Neuberechnung ohne den\n"
+      "Punkt), der Redundanzanteil r, die Prüfgröße T und der kritische Wert k der\n"
+      "F-Verteilung; T > k kennzeichnet einen Ausreißer. Darunter der Punkt mit der\n"
+      "größten Prüfgröße und das Urteil, ob er ausreißerverdächtig ist.\n"
+      "\n"
       "Optionen:\n"
       "  -o, --output DATEI     Ergebnisdatei schreiben: alle Punkte von ALT, transformiert\n"
       "      --strict           bei der ersten fehlerhaften Zeile abbrechen\n"
@@ -177,6 +196,11 @@ std::string helpText(const std::string& version) {
       "                         Bogensekunden, mit rw als x und hw als y\n"
       "      --apply \"Xo Yo a o\" bekannte Parameter auf ALT anwenden, ohne Schätzung\n"
       "      --pair-by-name     Paßpunkte nach Punktnamen paaren statt nach Reihenfolge\n"
+      "      --exclude LISTE    Paßpunkte abschalten: Nummern „Pkt.“ und Bereiche wie 3,7-9,\n"
+      "                         mit --pair-by-name Punktnamen; geschätzt wird aus den\n"
+      "                         übrigen, die abgeschalteten sind Kontrollpunkte\n"
+      "      --alpha P          Irrtumswahrscheinlichkeit des Punkttests, 0 < P < 0,5\n"
+      "                         (voreingestellt 0,001 = 0,1 %)\n"
       "      --decimal-comma    Zahlen im Protokoll mit Dezimalkomma\n"
       "      --decimal-point    Zahlen im Protokoll mit Dezimalpunkt\n"
       "                         (ohne beide: wie im Gebietsschema eingestellt)\n"
