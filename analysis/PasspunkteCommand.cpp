@@ -4,7 +4,6 @@
 #include "Application.h"
 #include "ControlPointAnalysis.h"
 #include "ControlPointDialog.h"
-#include "Controls.h"
 #include "ParameterRun.h"
 #include "Progress.h"
 #include "StringGrid.h"
@@ -106,18 +105,7 @@ void TForm2::mnuPasspunkteClick(QObject*) {
   pointCount = result.run.pointCount;
   scale = result.run.scale;
   rotation = result.run.rotation;
-  const compute::CentroidTexts centroids = compute::centroidTexts(solver, separator);
-  lab_HWAS->SetText(q(centroids.HWAS));
-  lab_RWAS->SetText(q(centroids.RWAS));
-  lab_HWZS->SetText(q(centroids.HWZS));
-  lab_RWZS->SetText(q(centroids.RWZS));
+  ShowCentroids(separator);
   StringGrid1->ReplaceRowsFrom(1, std::move(cells));
-  const compute::ParameterTexts texts = compute::parameterTexts(solver, result.run, separator);
-  lab_X->SetText(q(texts.X));
-  lab_Y->SetText(q(texts.Y));
-  lab_a->SetText(q(texts.a));
-  lab_o->SetText(q(texts.o));
-  lab_m->SetText(q(texts.m));
-  lab_d->SetText(q(texts.d));
-  lab_So->SetText(q(texts.So));
+  ShowParameters(result.run, separator);
 }
