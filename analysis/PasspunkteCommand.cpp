@@ -37,7 +37,7 @@ std::vector<QString> residualRows(const analysis::ControlPointAnalysis& result,
   std::vector<QString> cells;
   cells.reserve((n + 1) * 3);
   for (std::size_t i = 0; i < n; ++i) {
-    if ((i + 1) % kRowsPerProgressStep == 0) progress.Step(0.8 + 0.2 * static_cast<double>(i) / n);
+    if ((i + 1) % kRowsPerProgressStep == 0) progress.Step(static_cast<double>(i) / n);
     const analysis::PairStatistics& pair = result.pairs[i];
     std::string number = toolkit::IntToStr(static_cast<long long>(i) + 1);
     if (!pair.active) number += kSwitchedOffSuffix;
@@ -89,16 +89,17 @@ void TForm2::mnuPasspunkteClick(QObject*) {
   opening.reset();
   if (dialog.exec() != QDialog::Accepted) return;
 
-  // Take over: the program's solver gets the estimate of the active pairs, exactly as the
-  // dialog computed it, and the window shows it as "Parameter" shows its run.
+  // Take over. The grid's texts come first, from the dialog's own estimate: a cancelled
+  // progress window then leaves everything as it was. The program's solver then gets the
+  // same estimate of the active pairs, in one uninterrupted step, and the window shows it
+  // as "Parameter" shows its run.
   toolkit::TProgress progress(this, QStringLiteral("Ergebnis wird übernommen …"));
-  const std::vector<bool> taken = dialog.activeFlags();
-  const analysis::ControlPointAnalysis result = analysis::analyseControlPoints(
-      oldPoints, newPoints, taken, dialog.alpha(), solver,
-      [&](double fraction) { progress.Step(0.8 * fraction); });
-  if (result.outcome != analysis::AnalysisOutcome::Success) return;  // cannot differ from the dialog's
   const char separator = toolkit::RegionalDecimalSeparator();
-  std::vector<QString> cells = residualRows(result, solver, separator, progress);
+  std::vector<QString> cells = residualRows(dialog.analysis(), dialog.estimate(), separator, progress);
+  const std::vector<bool> taken = dialog.activeFlags();
+  const analysis::ControlPointAnalysis result =
+      analysis::analyseControlPoints(oldPoints, newPoints, taken, dialog.alpha(), solver);
+  if (result.outcome != analysis::AnalysisOutcome::Success) return;  // cannot differ from the dialog's
 
   activePairs = std::all_of(taken.begin(), taken.end(), [](bool on) { return on; })
                     ? std::vector<bool>() : taken;
