@@ -12,8 +12,8 @@ namespace {
 
 // Below this a redundancy share counts as zero: the pair alone fixes its own fit.
 constexpr long double kSmallestShare = 1e-9L;
-// A variance without the pair below this share of the full sum of squares is round-off:
-// the other pairs fit exactly and the pair's test value would only show that noise.
+// A sum of squared residuals without the pair below this share of the full sum is
+// round-off: the other pairs fit exactly and the pair's test value would only show noise.
 constexpr long double kRoundOffShare = 1e-15L;
 
 std::size_t pairCountOf(const PointList& oldPairs, const PointList& newPairs) {
@@ -102,8 +102,10 @@ ControlPointAnalysis analyseControlPoints(const PointList& oldPairs, const Point
 
   const int fActive = static_cast<int>(2 * na) - 6;
   const int fSwitchedOff = static_cast<int>(2 * na) - 4;
-  if (fActive > 0) analysis.criticalActive = criticalValue(alpha, fActive);
-  if (fSwitchedOff > 0) analysis.criticalSwitchedOff = criticalValue(alpha, fSwitchedOff);
+  // No point test at all for a significance level outside 0 .. 1.
+  const bool testable = alpha > 0 && alpha < 1;
+  if (testable && fActive > 0) analysis.criticalActive = criticalValue(alpha, fActive);
+  if (testable && fSwitchedOff > 0) analysis.criticalSwitchedOff = criticalValue(alpha, fSwitchedOff);
 
   // Reduced old coordinates as the solver forms them (observation minus centroid), taken
   // from the contiguous input rather than the solver's row-wise tables.
@@ -147,13 +149,13 @@ ControlPointAnalysis analyseControlPoints(const PointList& oldPairs, const Point
 
     if (pair.active) {
       const long double r = 1 - h;
-      if (fActive <= 0 || !(r > kSmallestShare)) return pair;
+      if (!analysis.criticalActive || !(r > kSmallestShare)) return pair;
       const long double perR = 1 / r;
       const long double sumWithout = sumSquares - vv * perR;
       if (!(sumWithout > noiseSum)) return pair;
       setStatistics(pair, pair.vRW * perR, pair.vHW * perR, r, vv * perR * fActive / (2 * sumWithout), fActive,
                     *analysis.criticalActive);
-    } else if (fSwitchedOff > 0 && variance > 0) {
+    } else if (analysis.criticalSwitchedOff && variance > 0) {
       setStatistics(pair, pair.vRW, pair.vHW, 0, vv / (2 * (1 + h) * variance), fSwitchedOff,
                     *analysis.criticalSwitchedOff);
     }

@@ -92,7 +92,8 @@ struct ControlPointAnalysis {
 
 // Estimates from the active pairs and analyses all pairs. Pair i is oldPairs point i with
 // newPairs point i, for i < n = the smaller point count, as "Parameter" pairs them.
-// `active` holds one flag per pair; an empty vector means all pairs are active.
+// `active` holds one flag per pair; an empty vector means all pairs are active (as do
+// flags missing at its end). With alpha outside 0 .. 1 no pair has statistics.
 // The solver ends up exactly as runParameterEstimation leaves it for the active pairs
 // alone (their observation matrix in pairing order, parameters, centroids, residuals, So),
 // so that with all pairs active every figure is bit-identical to "Parameter".
