@@ -33,6 +33,7 @@ void TForm2::ReadCoordinateFile(CoordinateSystem system) {
                           toolkit::MB_OK | toolkit::MB_ICONERROR);
       return;
     }
+    activePairs.clear();  // the pairs change: all are active again
     toolkit::TProgress progress(this, QStringLiteral("Koordinaten werden gelesen …"));
     status = readCoordinateStream(
         file, points,
