@@ -28,13 +28,8 @@ double outOfRangeValue(const char* first) {
   return strtod_l(first, nullptr, cLocale);
 }
 
-}  // namespace
-
-bool StrToDouble(std::string text, double& value) {
-  // Every comma becomes a point.
-  for (std::string::size_type at = text.find(','); at != std::string::npos; at = text.find(',', at))
-    text[at] = '.';
-
+// Converts a token that holds no comma.
+bool convert(std::string_view text, double& value) {
   const char* const begin = text.data();
   const char* const end = begin + text.size();
   const char* p = begin;
@@ -56,9 +51,21 @@ bool StrToDouble(std::string text, double& value) {
     value = 0.0;
     return text.empty();
   }
-  if (result.ec == std::errc::result_out_of_range) parsed = outOfRangeValue(p);
+  // The C library needs the text terminated; the token may be a view into a larger block.
+  if (result.ec == std::errc::result_out_of_range) parsed = outOfRangeValue(std::string(p, end).c_str());
   value = negative ? -parsed : parsed;
   return result.ptr == end;
+}
+
+}  // namespace
+
+bool StrToDouble(std::string_view text, double& value) {
+  if (text.find(',') == std::string_view::npos) return convert(text, value);
+  // Every comma becomes a point.
+  std::string copy(text);
+  for (std::string::size_type at = copy.find(','); at != std::string::npos; at = copy.find(',', at))
+    copy[at] = '.';
+  return convert(copy, value);
 }
 
 }  // namespace kel

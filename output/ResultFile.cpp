@@ -53,6 +53,12 @@ void appendResultLine(std::string& out, std::string_view name, double rw, double
   out.append(numbers, static_cast<std::size_t>(at - numbers));
 }
 
+void appendTransformedLine(std::string& out, std::string_view name, double rw, double hw,
+                           const kel::TKEL_Vovezorevarovaduvorir& solver) {
+  appendResultLine(out, name, static_cast<double>(solver.transform_rw(rw, hw)),
+                   static_cast<double>(solver.transform_hw(rw, hw)));
+}
+
 WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,
                             const kel::TKEL_Vovezorevarovaduvorir& solver,
                             const toolkit::ProgressHandler& onProgress) {
@@ -63,11 +69,8 @@ WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,
   chunk.reserve(kChunkBytes + 1024);
   const std::size_t count = oldPoints.count();
   for (std::size_t i = 0; i < count; ++i) {
-    // Transformed in extended precision, rw before hw, each rounded to double.
-    const double rw = static_cast<double>(solver.transform_rw(oldPoints.rw[i], oldPoints.hw[i]));
-    const double hw = static_cast<double>(solver.transform_hw(oldPoints.rw[i], oldPoints.hw[i]));
     if (i != 0) chunk.append("\r\n");
-    appendResultLine(chunk, oldPoints.nameAt(i), rw, hw);
+    appendTransformedLine(chunk, oldPoints.nameAt(i), oldPoints.rw[i], oldPoints.hw[i], solver);
     if (chunk.size() >= kChunkBytes) {
       if (!writer.write(chunk)) return {false, writer.error()};
       chunk.clear();
