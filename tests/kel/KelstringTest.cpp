@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -79,6 +80,16 @@ TEST(StrToDouble, ValuesBeyondDoubleRangeAreWholeNumbers) {
   // A leftover after an overflow still refuses the text; the value is set all the same.
   double value = 0;
   EXPECT_FALSE(kel::StrToDouble("1e999x", value));
+  EXPECT_TRUE(std::isinf(value));
+}
+
+// Guards against reading past a token that ends its block unterminated (seen by ASan).
+TEST(StrToDouble, OutOfRangeTokenAtTheEndOfABlock) {
+  const std::string_view token = "1e999";
+  const std::unique_ptr<char[]> block(new char[token.size()]);
+  std::copy(token.begin(), token.end(), block.get());
+  double value = 0;
+  EXPECT_TRUE(kel::StrToDouble(std::string_view(block.get(), token.size()), value));
   EXPECT_TRUE(std::isinf(value));
 }
 
