@@ -2,31 +2,24 @@
 // present parameters; the file mechanics are SafeFileWriter's.
 #include "ResultFile.h"
 
+#include "ElevenDigits.h"
 #include "SafeFileWriter.h"
 
-#include <charconv>
 #include <cstring>
-#include <system_error>
 
 namespace output {
 
 namespace {
 
-// Field width and significant digits of " %-15.11g".
+// Field width of " %-15.11g".
 constexpr int kFieldWidth = 15;
-constexpr int kSignificantDigits = 11;
 // Lines are collected and handed to the writer in pieces of about this size.
 constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
-// Longest %.11g text: sign, 11 digits, point, "e-308" fits easily.
-constexpr std::size_t kMaxNumberChars = 32;
+constexpr std::size_t kMaxNumberChars = kMaxElevenDigitsChars;
 
-// Writes value as %-15.11g at `at` and returns the end. std::to_chars with a precision
-// is defined as printf's %.*g in the C locale, so the process locale cannot change it.
+// Writes value as %-15.11g at `at` and returns the end; the process locale cannot change it.
 char* putNumber(char* at, double value) {
-  const std::to_chars_result result =
-      std::to_chars(at, at + kMaxNumberChars, value, std::chars_format::general,
-                    kSignificantDigits);
-  char* end = result.ptr;
+  char* end = putElevenDigits(at, value);
   const auto length = end - at;
   if (length < kFieldWidth) {
     std::memset(end, ' ', static_cast<std::size_t>(kFieldWidth - length));

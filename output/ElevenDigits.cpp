@@ -1,0 +1,81 @@
+// %.11g for values from 1 to below 1e10 (in magnitude): the value is an integer mantissa
+// times a power of two, so value * 10^decimals is an integer quotient and a remainder in
+// 128-bit arithmetic and rounds exactly as printf rounds, half to even. Every other value,
+// and every value on a compiler without 128-bit integers, goes to std::to_chars, which the
+// C++ standard defines as printf's %.*g in the C locale.
+#include "ElevenDigits.h"
+
+#include <bit>
+#include <charconv>
+#include <cstdint>
+
+namespace output {
+
+namespace {
+
+constexpr int kSignificantDigits = 11;
+
+char* putByToChars(char* at, double value) {
+  return std::to_chars(at, at + kMaxElevenDigitsChars, value, std::chars_format::general,
+                       kSignificantDigits)
+      .ptr;
+}
+
+#ifdef __SIZEOF_INT128__
+__extension__ typedef unsigned __int128 Unsigned128;
+
+constexpr std::uint64_t kPowersOfTen[] = {1,         10,         100,         1000,
+                                          10000,     100000,     1000000,     10000000,
+                                          100000000, 1000000000, 10000000000, 100000000000};
+
+// |value| in [1, 1e10): fixed notation with 11 significant digits, trailing zeros of the
+// fraction dropped, and the point too when no fraction is left.
+char* putFixed(char* at, double value) {
+  const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
+  if (bits >> 63) *at++ = '-';
+  const auto biasedExponent = static_cast<int>(bits >> 52 & 0x7FF);
+  const std::uint64_t mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | std::uint64_t{1} << 52;
+  const int shift = 1075 - biasedExponent;  // |value| = mantissa / 2^shift, shift in [19, 52]
+
+  const double magnitude = value < 0 ? -value : value;
+  int integerDigits = 1;
+  while (integerDigits < 10 && magnitude >= static_cast<double>(kPowersOfTen[integerDigits]))
+    ++integerDigits;
+  int decimals = kSignificantDigits - integerDigits;
+
+  const Unsigned128 scaled = Unsigned128{mantissa} * kPowersOfTen[decimals];
+  std::uint64_t digits = static_cast<std::uint64_t>(scaled >> shift);
+  const Unsigned128 remainder = scaled & ((Unsigned128{1} << shift) - 1);
+  const Unsigned128 half = Unsigned128{1} << (shift - 1);
+  if (remainder > half || (remainder == half && (digits & 1) != 0)) ++digits;
+  if (digits == kPowersOfTen[kSignificantDigits]) {  // rounded up to the next power of ten
+    digits /= 10;
+    --decimals;
+    ++integerDigits;
+  }
+  while (decimals > 0 && digits % 10 == 0) {
+    digits /= 10;
+    --decimals;
+  }
+
+  const int length = integerDigits + (decimals > 0 ? decimals + 1 : 0);
+  char* const end = at + length;
+  char* put = end;
+  for (int i = 0; i < decimals; ++i, digits /= 10) *--put = static_cast<char>('0' + digits % 10);
+  if (decimals > 0) *--put = '.';
+  for (; put > at; digits /= 10) *--put = static_cast<char>('0' + digits % 10);
+  return end;
+}
+#endif
+
+}  // namespace
+
+char* putElevenDigits(char* at, double value) {
+#ifdef __SIZEOF_INT128__
+  const double magnitude = value < 0 ? -value : value;
+  if (magnitude >= 1.0 && magnitude < 1e10) return putFixed(at, value);
+#endif
+  return putByToChars(at, value);
+}
+
+}  // namespace output

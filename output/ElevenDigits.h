@@ -1,0 +1,13 @@
+// printf's %.11g in the C locale, the number format of the result file, written without the
+// C library's general-purpose conversion for the values coordinates have.
+#pragma once
+
+namespace output {
+
+// Longest text written: sign, 11 digits, point and a three-digit exponent fit easily.
+inline constexpr int kMaxElevenDigitsChars = 32;
+
+// Writes `value` as %.11g at `at` (room for kMaxElevenDigitsChars) and returns the end.
+char* putElevenDigits(char* at, double value);
+
+}  // namespace output
