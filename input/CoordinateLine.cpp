@@ -14,9 +14,8 @@ namespace {
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 // White space between tokens, as the C library's formatted scan knows it.
-bool isTokenSeparator(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
+// (Tab, LF, VT, FF and CR are the codes 9 to 13.)
+bool isTokenSeparator(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // Splits `text` into at most three tokens; returns how many were found.
 int splitTokens(std::string_view text, std::string_view (&tokens)[3]) {

@@ -6,7 +6,9 @@
 #include <clocale>
 #include <cstdlib>
 #include <locale.h>
+#include <cfloat>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <system_error>
 
@@ -28,6 +30,37 @@ double outOfRangeValue(const char* first) {
   return strtod_l(first, nullptr, cLocale);
 }
 
+// Plain decimals as coordinate files hold them ("3450000.1234", at most 15 digits and no
+// exponent): the digits form an exact integer and the power of ten is exact, so the one
+// division rounds correctly, to the value std::from_chars gives. False for anything else.
+bool convertPlainDecimal(const char* p, const char* end, double& parsed) {
+#if FLT_EVAL_METHOD == 0  // without double rounding through a wider register
+  static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  std::uint64_t digits = 0;
+  int count = 0;
+  int decimals = 0;
+  bool point = false;
+  for (; p != end; ++p) {
+    if (isDigit(*p)) {
+      if (++count > 15) return false;
+      digits = digits * 10 + static_cast<std::uint64_t>(*p - '0');
+      decimals += point;
+    } else if (*p == '.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  if (count == 0) return false;
+  parsed = static_cast<double>(digits) / kPowersOfTen[decimals];
+  return true;
+#else
+  (void)p, (void)end, (void)parsed;
+  return false;
+#endif
+}
+
 // Converts a token that holds no comma.
 bool convert(std::string_view text, double& value) {
   const char* const begin = text.data();
@@ -45,6 +78,10 @@ bool convert(std::string_view text, double& value) {
   }
 
   double parsed = 0.0;
+  if (convertPlainDecimal(p, end, parsed)) {
+    value = negative ? -parsed : parsed;
+    return true;
+  }
   const std::from_chars_result result = std::from_chars(p, end, parsed, std::chars_format::general);
   if (result.ec == std::errc::invalid_argument) {
     // A lone point and the like: nothing was converted.

@@ -7,7 +7,9 @@
 
 #include <bit>
 #include <charconv>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace output {
 
@@ -24,6 +26,11 @@ char* putByToChars(char* at, double value) {
 #ifdef __SIZEOF_INT128__
 __extension__ typedef unsigned __int128 Unsigned128;
 
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 constexpr std::uint64_t kPowersOfTen[] = {1,         10,         100,         1000,
                                           10000,     100000,     1000000,     10000000,
                                           100000000, 1000000000, 10000000000, 100000000000};
@@ -37,11 +44,14 @@ char* putFixed(char* at, double value) {
   const std::uint64_t mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | std::uint64_t{1} << 52;
   const int shift = 1075 - biasedExponent;  // |value| = mantissa / 2^shift, shift in [19, 52]
 
+  // |value| lies in [2^e, 2^(e+1)): its integer part has floor(e * log10(2)) + 1 digits,
+  // or one more (1233 / 4096 is log10(2) closely enough for e up to 33).
   const double magnitude = value < 0 ? -value : value;
-  int integerDigits = 1;
-  while (integerDigits < 10 && magnitude >= static_cast<double>(kPowersOfTen[integerDigits]))
-    ++integerDigits;
+  const int estimate = ((biasedExponent - 1023) * 1233) >> 12;
+  const int integerDigits =
+      estimate + 1 + (magnitude >= static_cast<double>(kPowersOfTen[estimate + 1]) ? 1 : 0);
   int decimals = kSignificantDigits - integerDigits;
+  int roundedIntegerDigits = integerDigits;
 
   const Unsigned128 scaled = Unsigned128{mantissa} * kPowersOfTen[decimals];
   std::uint64_t digits = static_cast<std::uint64_t>(scaled >> shift);
@@ -51,20 +61,25 @@ char* putFixed(char* at, double value) {
   if (digits == kPowersOfTen[kSignificantDigits]) {  // rounded up to the next power of ten
     digits /= 10;
     --decimals;
-    ++integerDigits;
-  }
-  while (decimals > 0 && digits % 10 == 0) {
-    digits /= 10;
-    --decimals;
+    ++roundedIntegerDigits;
   }
 
-  const int length = integerDigits + (decimals > 0 ? decimals + 1 : 0);
-  char* const end = at + length;
-  char* put = end;
-  for (int i = 0; i < decimals; ++i, digits /= 10) *--put = static_cast<char>('0' + digits % 10);
-  if (decimals > 0) *--put = '.';
-  for (; put > at; digits /= 10) *--put = static_cast<char>('0' + digits % 10);
-  return end;
+  // The eleven digits, two at a time, then without the trailing zeros of the fraction.
+  char text[kSignificantDigits];
+  for (int i = kSignificantDigits - 2; i >= 1; i -= 2, digits /= 100) {
+    const auto pair = static_cast<std::size_t>(digits % 100) * 2;
+    text[i] = kDigitPairs[pair];
+    text[i + 1] = kDigitPairs[pair + 1];
+  }
+  text[0] = static_cast<char>('0' + digits);
+  while (decimals > 0 && text[roundedIntegerDigits + decimals - 1] == '0') --decimals;
+
+  std::memcpy(at, text, static_cast<std::size_t>(roundedIntegerDigits));
+  at += roundedIntegerDigits;
+  if (decimals == 0) return at;
+  *at++ = '.';
+  std::memcpy(at, text + roundedIntegerDigits, static_cast<std::size_t>(decimals));
+  return at + decimals;
 }
 #endif
 

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <memory>
+#include <random>
 #include <string>
 #include <utility>
 
@@ -81,6 +83,26 @@ TEST(StrToDouble, ValuesBeyondDoubleRangeAreWholeNumbers) {
   double value = 0;
   EXPECT_FALSE(kel::StrToDouble("1e999x", value));
   EXPECT_TRUE(std::isinf(value));
+}
+
+// Plain decimals of up to 15 digits take a shorter way than other numbers: their values must
+// be the correctly rounded ones the C library gives, as must those of longer ones.
+TEST(StrToDouble, PlainDecimalsMatchTheCLibrary) {
+  testsupport::ScopedLocale c("C");
+  ASSERT_TRUE(c.ok());
+  std::mt19937_64 random(7);
+  int mismatches = 0;
+  for (int i = 0; i < 200000; ++i) {
+    const auto digits = static_cast<int>(1 + random() % 17);
+    std::string text;
+    for (int d = 0; d < digits; ++d) text += static_cast<char>('0' + random() % 10);
+    text.insert(random() % (text.size() + 1), 1, '.');
+    double value = -1;
+    if ((!kel::StrToDouble(text, value) || value != std::strtod(text.c_str(), nullptr)) &&
+        ++mismatches <= 5)
+      ADD_FAILURE() << text << " gave " << value;
+  }
+  EXPECT_EQ(mismatches, 0);
 }
 
 // Guards against reading past a token that ends its block unterminated (seen by ASan).
