@@ -24,19 +24,12 @@ compare=$build/bench/bench_apply
 generator=$build/bench/bench_generate_points
 data=$root/bench/data
 work=$(mktemp -d "${TMPDIR:-/tmp}/tramis-stream-bench-XXXXXX")
-trap 'rm -rf "$work" "$data/stream-1e8.txt"' EXIT
+trap 'rm -rf "$work" "$data/stream-1e8.txt" "$data/stream-1e8.txt.part"' EXIT
 
-for tool in "$cli" "$compare" "$generator"; do
-  [ -x "$tool" ] || { echo "missing $tool: cmake --build $build --target tramis-cli bench_apply bench_generate_points" >&2; exit 1; }
-done
-command -v cct >/dev/null || { echo "cct is missing (package proj-bin)" >&2; exit 1; }
-[ -x /usr/bin/time ] || { echo "/usr/bin/time is missing (package time)" >&2; exit 1; }
+# shellcheck source=bench/common.sh
+source "$root/bench/common.sh"
+require_programs "tramis-cli bench_apply bench_generate_points" "$cli" "$compare" "$generator"
 
-# d = 0.0123 gon, m = 1.0000123, and a shift.
-Xo=-123.456
-Yo=234.567
-read -r a o < <(awk 'BEGIN { pi = atan2(0, -1); m = 1.0000123; t = 0.0123 * pi / 200;
-                             printf "%.17g %.17g\n", m * cos(t), m * sin(t) }')
 parameters="$Xo $Yo $a $o"
 echo "1 0 0" > "$work/one.txt"
 proj=$("$cli" --proj --apply "$parameters" "$work/one.txt" -o "$work/one.erg")
@@ -50,22 +43,8 @@ generate() {  # generate COUNT TAG
   mv "$file.part" "$file"
 }
 
-# measure COMMAND...: one run; sets seconds (wall clock) and peak_mb (maximum resident set).
-measure() {
-  local start end
-  start=$(date +%s%N)
-  /usr/bin/time -f "%M" -o "$work/time.txt" "$@" >"$work/stdout.txt" 2>"$work/stderr.txt" || {
-    echo "failed: $*" >&2; cat "$work/stderr.txt" >&2; exit 1; }
-  end=$(date +%s%N)
-  seconds=$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f", (e - s) / 1e9 }')
-  peak_mb=$(awk 'END { printf "%.1f", $1 / 1024 }' "$work/time.txt")
-}
-
 median() { printf "%s\n" "$@" | sort -g | awk '{ v[NR] = $1 } END { printf "%.3f", v[int((NR + 1) / 2)] }'; }
 maximum() { printf "%s\n" "$@" | sort -g | tail -n 1; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0) ? a / b : 0 }'; }
-verdict() { awk -v v="$1" -v g="$2" -v op="$3" 'BEGIN {
-  ok = (op == "<=") ? (v <= g) : (v >= g); printf "%s", ok ? "met" : "MISSED" }'; }
 row() { printf "%-34s %6s %5s %10s %10s\n" "$@"; }
 
 # The two commands compared; /usr/bin/time runs programs, not shell functions.
@@ -88,7 +67,7 @@ done
 t[cli,1e6]=$(median "${cli_times[@]}"); mem[cli,1e6]=$(maximum "${cli_peaks[@]}"); runs[1e6]=7
 t[cct,1e6]=$(median "${cct_times[@]}"); mem[cct,1e6]=$(maximum "${cct_peaks[@]}")
 cp "$work/apply.erg" "$work/apply-1e6.erg"
-"$compare" "$parameters" "$data/stream-1e6.txt" "$work" 1 > "$work/ways.txt"
+"$compare" "$parameters" "$data/stream-1e6.txt" "$work" 3 > "$work/ways.txt"
 cmp -s "$work/apply-1e6.erg" "$work/whole.erg" && identity=identical || identity=DIFFERENT
 rm -f "$work"/*.erg
 
