@@ -65,7 +65,8 @@ char* putFixed(char* at, double value) {
   }
 
   // The eleven digits, two at a time, then without the trailing zeros of the fraction.
-  char text[kSignificantDigits];
+  // (Room for copies of constant length below.)
+  char text[kSignificantDigits + kSignificantDigits] = {};
   for (int i = kSignificantDigits - 2; i >= 1; i -= 2, digits /= 100) {
     const auto pair = static_cast<std::size_t>(digits % 100) * 2;
     text[i] = kDigitPairs[pair];
@@ -74,12 +75,14 @@ char* putFixed(char* at, double value) {
   text[0] = static_cast<char>('0' + digits);
   while (decimals > 0 && text[roundedIntegerDigits + decimals - 1] == '0') --decimals;
 
-  std::memcpy(at, text, static_cast<std::size_t>(roundedIntegerDigits));
+  // Copies of constant length, which the compiler turns into a few stores; the bytes they
+  // write beyond the number's end are not part of the text.
+  std::memcpy(at, text, kSignificantDigits);
   at += roundedIntegerDigits;
   if (decimals == 0) return at;
-  *at++ = '.';
-  std::memcpy(at, text + roundedIntegerDigits, static_cast<std::size_t>(decimals));
-  return at + decimals;
+  *at = '.';
+  std::memcpy(at + 1, text + roundedIntegerDigits, kSignificantDigits - 1);
+  return at + 1 + decimals;
 }
 #endif
 

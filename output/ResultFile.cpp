@@ -5,6 +5,7 @@
 #include "ElevenDigits.h"
 #include "SafeFileWriter.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace output {
@@ -17,22 +18,20 @@ constexpr int kFieldWidth = 15;
 constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
 constexpr std::size_t kMaxNumberChars = kMaxElevenDigitsChars;
 
-// Writes value as %-15.11g at `at` and returns the end; the process locale cannot change it.
+// Writes value as %-15.11g at `at` (room for kMaxNumberChars + kFieldWidth) and returns the
+// end; the process locale cannot change it. The padding is one store of constant length;
+// what it writes beyond the field is not part of the text.
 char* putNumber(char* at, double value) {
   char* end = putElevenDigits(at, value);
-  const auto length = end - at;
-  if (length < kFieldWidth) {
-    std::memset(end, ' ', static_cast<std::size_t>(kFieldWidth - length));
-    end = at + kFieldWidth;
-  }
-  return end;
+  std::memset(end, ' ', kFieldWidth);
+  return std::max(end, at + kFieldWidth);
 }
 
 }  // namespace
 
 void appendResultLine(std::string& out, std::string_view name, double rw, double hw) {
   // " ", "\t ", "\t " and two numbers.
-  char numbers[5 + 2 * kMaxNumberChars];
+  char numbers[4 + 2 * kMaxNumberChars + kFieldWidth];
   char* at = numbers;
   *at++ = '\t';
   *at++ = ' ';
