@@ -105,7 +105,7 @@ ReadStatus readCoordinateStream(std::FILE* file, PointList& points,
   points.clear();
   LineParser parser(points, onBadLine);
   LineBlockReader reader(file, kBlockSize, onProgress);
-  std::string block;
+  LineBlock block;
   for (bool first = true;; first = false) {
     switch (reader.next(block)) {
       case LineBlockReader::Result::Block:
@@ -115,7 +115,7 @@ ReadStatus readCoordinateStream(std::FILE* file, PointList& points,
       case LineBlockReader::Result::ReadFailed:
         return ReadStatus::ReadFailed;
     }
-    if (!forEachLine(block, [&](std::string_view line) { return parser.parse(line); }))
+    if (!forEachLine(block.text(), [&](std::string_view line) { return parser.parse(line); }))
       return ReadStatus::StoppedByUser;
     if (first && reader.fileSize() > reader.bytesRead() && parser.lineCount() > 0) {
       // Estimate the point count from the first block's line length.

@@ -11,7 +11,7 @@ void processBlock(ApplyBlock& block, const kel::TKEL_Vovezorevarovaduvorir& solv
   block.lines = 0;
   block.points = 0;
   block.badLines.clear();
-  forEachLine(block.input, [&](std::string_view line) {
+  forEachLine(block.input.text(), [&](std::string_view line) {
     ++block.lines;
     const CoordinateLine parsed = parseCoordinateLine(line, block.startsFile && block.lines == 1);
     switch (parsed.kind) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CoordinateReader.h"
+#include "LineBlockReader.h"
 
 #include <Keltransformation.h>
 
@@ -20,7 +21,7 @@ struct BlockBadLine {
 
 struct ApplyBlock {
   // Filled by the reading thread: whole lines as LineBlockReader hands them out.
-  std::string input;
+  LineBlock input;
   bool startsFile = false;  // the block's first line is the file's first line
   bool format = true;       // whether result lines are wanted
 
