@@ -178,13 +178,17 @@ Failure estimationFailure(compute::ParameterOutcome outcome) {
   return {};
 }
 
+// A result file that could not be written, with the writer's reason.
+Failure writeFailure(const Options& options, const output::WriteResult& written) {
+  return {Outcome::WriteFailed, input::kFileErrorCaption,
+          output::writeErrorMessage(toolkit::DisplayText(options.resultPath), written.reason)};
+}
+
 Failure writeResult(const Options& options, const PointList& oldPoints,
                     const kel::TKEL_Vovezorevarovaduvorir& solver, Report& report) {
   if (options.resultPath.empty()) return {};
   const output::WriteResult written = output::writeResultFile(options.resultPath, oldPoints, solver);
-  if (!written.ok)
-    return {Outcome::WriteFailed, input::kFileErrorCaption,
-            output::writeErrorMessage(toolkit::DisplayText(options.resultPath), written.reason)};
+  if (!written.ok) return writeFailure(options, written);
   report.resultPath = options.resultPath;
   report.transformedPoints = oldPoints.count();
   return {};
@@ -275,10 +279,7 @@ int apply(const Options& options, std::ostream& out, std::ostream& err) {
                           badLineReporter(options.oldPath, options.strict, file, err));
   file.pointCount = applied.points;
   Failure failure = readFailure(options.oldPath, applied.read, file);
-  if (!failure.failed() && !applied.written.ok)
-    failure = {Outcome::WriteFailed, input::kFileErrorCaption,
-               output::writeErrorMessage(toolkit::DisplayText(options.resultPath),
-                                         applied.written.reason)};
+  if (!failure.failed() && !applied.written.ok) failure = writeFailure(options, applied.written);
   if (applied.fileWritten) {
     report.resultPath = options.resultPath;
     report.transformedPoints = applied.points;
