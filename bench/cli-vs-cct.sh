@@ -18,17 +18,9 @@ data=$root/bench/data
 work=$(mktemp -d "${TMPDIR:-/tmp}/tramis-bench-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-for tool in "$cli" "$reader"; do
-  [ -x "$tool" ] || { echo "missing $tool: cmake --build $build --target tramis-cli bench_cli_read" >&2; exit 1; }
-done
-command -v cct >/dev/null || { echo "cct is missing (package proj-bin)" >&2; exit 1; }
-[ -x /usr/bin/time ] || { echo "/usr/bin/time is missing (package time)" >&2; exit 1; }
-
-# The transformation of the generated data: d = 0.0123 gon, m = 1.0000123, Xo, Yo below.
-Xo=-123.456
-Yo=234.567
-read -r a o < <(awk 'BEGIN { pi = atan2(0, -1); m = 1.0000123; t = 0.0123 * pi / 200;
-                             printf "%.17g %.17g\n", m * cos(t), m * sin(t) }')
+# shellcheck source=bench/common.sh
+source "$root/bench/common.sh"
+require_programs "tramis-cli bench_cli_read" "$cli" "$reader"
 
 # Old points: "P<i> rw hw" in a 100 km square of Gauss-Krueger size; new points: the old
 # ones transformed, with up to +-2 mm of deterministic noise. Generated once.
@@ -61,18 +53,6 @@ generate 10000000 1e7
 echo "1 0 0" > "$work/one.txt"
 proj=$("$cli" --proj --apply "$Xo $Yo $a $o" "$work/one.txt" -o "$work/one.erg")
 
-# measure NAME COMMAND...: runs the command once with its output files in $work; sets
-# seconds (wall clock) and peak_mb (maximum resident set size).
-measure() {
-  local start end
-  start=$(date +%s%N)
-  /usr/bin/time -f "%M" -o "$work/time.txt" "$@" >"$work/stdout.txt" 2>"$work/stderr.txt" || {
-    echo "failed: $*" >&2; cat "$work/stderr.txt" >&2; exit 1; }
-  end=$(date +%s%N)
-  seconds=$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f", (e - s) / 1e9 }')
-  peak_mb=$(awk 'END { printf "%.1f", $1 / 1024 }' "$work/time.txt")
-}
-
 # best TIMES NAME COMMAND...: the fastest of TIMES runs (peak memory of that run).
 best() {
   local times=$1; shift
@@ -87,11 +67,7 @@ best() {
 }
 
 size_mb() { du -bc "$@" | awk 'END { printf "%.1f", $1 / 1048576 }'; }
-# (Comparisons inside awk's printf are bracketed: a bare ">" there redirects the output.)
 rate() { awk -v n="$1" -v s="$2" 'BEGIN { printf "%.0f", (s > 0) ? n / s : 0 }'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0) ? a / b : 0 }'; }
-verdict() { awk -v v="$1" -v g="$2" -v op="$3" 'BEGIN {
-  ok = (op == "<=") ? (v <= g) : (v >= g); printf "%s", ok ? "met" : "MISSED" }'; }
 
 row() { printf "%-44s %6s %9s %12s %10s %11s\n" "$@"; }
 

@@ -1,7 +1,8 @@
 // Estimating and applying: reads the coordinate files with the window's reader, reports bad
 // lines and pairing problems on the error stream, runs the window's parameter run or takes
-// known parameters, writes the result file with the window's writer, and hands the outcome
-// to the chosen report writer.
+// known parameters, writes the result file with the window's writer (--apply streams the
+// file through the same line parsing and result-line format), and hands the outcome to the
+// chosen report writer.
 #include "Commands.h"
 
 #include "Exclusion.h"
@@ -12,6 +13,7 @@
 #include "ReaderMessages.h"
 #include "Report.h"
 #include "ResultFile.h"
+#include "StreamingApply.h"
 #include "TextConversions.h"
 
 #include <algorithm>
@@ -49,17 +51,18 @@ struct Failure {
   bool failed() const { return outcome != Outcome::Success; }
 };
 
-// Reads one coordinate file; bad lines are reported at once and either skipped or, with
-// --strict, end the reading.
-Failure readInput(const std::string& path, bool strict, PointList& points, InputFile& file,
-                  std::ostream& err) {
-  file.path = path;
-  const ReadStatus status = readCoordinateFile(path, points, [&](const BadLine& line) {
+// The bad-line handler of a run: reports each line at once and answers as --strict says.
+BadLineHandler badLineReporter(const std::string& path, bool strict, InputFile& file,
+                               std::ostream& err) {
+  return [&path, strict, &file, &err](const BadLine& line) {
     file.badLines.push_back(line);
     reportBadLine(err, path, line, strict);
     return strict ? BadLineAnswer::Stop : BadLineAnswer::Continue;
-  });
-  file.pointCount = points.count();
+  };
+}
+
+// What reading a coordinate file ended with, as a failure of the run.
+Failure readFailure(const std::string& path, ReadStatus status, const InputFile& file) {
   switch (status) {
     case ReadStatus::Complete:
       return {};
@@ -73,6 +76,17 @@ Failure readInput(const std::string& path, bool strict, PointList& points, Input
       break;
   }
   return {Outcome::InputError, input::kFileErrorCaption, input::readErrorMessage(path)};
+}
+
+// Reads one coordinate file; bad lines are reported at once and either skipped or, with
+// --strict, end the reading.
+Failure readInput(const std::string& path, bool strict, PointList& points, InputFile& file,
+                  std::ostream& err) {
+  file.path = path;
+  const ReadStatus status =
+      readCoordinateFile(path, points, badLineReporter(path, strict, file, err));
+  file.pointCount = points.count();
+  return readFailure(path, status, file);
 }
 
 std::string nameList(const std::vector<std::string>& names) {
@@ -166,13 +180,17 @@ Failure estimationFailure(compute::ParameterOutcome outcome) {
   return {};
 }
 
+// A result file that could not be written, with the writer's reason.
+Failure writeFailure(const Options& options, const output::WriteResult& written) {
+  return {Outcome::WriteFailed, input::kFileErrorCaption,
+          output::writeErrorMessage(toolkit::DisplayText(options.resultPath), written.reason)};
+}
+
 Failure writeResult(const Options& options, const PointList& oldPoints,
                     const kel::TKEL_Vovezorevarovaduvorir& solver, Report& report) {
   if (options.resultPath.empty()) return {};
   const output::WriteResult written = output::writeResultFile(options.resultPath, oldPoints, solver);
-  if (!written.ok)
-    return {Outcome::WriteFailed, input::kFileErrorCaption,
-            output::writeErrorMessage(toolkit::DisplayText(options.resultPath), written.reason)};
+  if (!written.ok) return writeFailure(options, written);
   report.resultPath = options.resultPath;
   report.transformedPoints = oldPoints.count();
   return {};
@@ -254,15 +272,13 @@ int estimate(const Options& options, std::ostream& out, std::ostream& err) {
   return finish(options, report, failure, out, err);
 }
 
+// Streams the old-system file through the transformation: bad lines are reported as they
+// come, in file order; the result file is written block by block through the safe writer.
 int apply(const Options& options, std::ostream& out, std::ostream& err) {
-  PointList oldPoints;
   kel::TKEL_Vovezorevarovaduvorir solver;
   Report report;
   report.applyOnly = true;
   report.solver = &solver;
-
-  Failure failure = readInput(options.oldPath, options.strict, oldPoints, report.oldFile, err);
-  if (failure.failed()) return finish(options, report, failure, out, err);
 
   const KnownParameters& known = *options.apply;
   solver.Xo = known.Xo;
@@ -275,7 +291,18 @@ int apply(const Options& options, std::ostream& out, std::ostream& err) {
   report.run.rotation = derived.rotationGon;
   report.run.outcome = compute::ParameterOutcome::Success;
 
-  failure = writeResult(options, oldPoints, solver, report);
+  InputFile& file = report.oldFile;
+  file.path = options.oldPath;
+  const stream::ApplyResult applied =
+      stream::applyToFile(options.oldPath, options.resultPath, solver,
+                          badLineReporter(options.oldPath, options.strict, file, err));
+  file.pointCount = applied.points;
+  Failure failure = readFailure(options.oldPath, applied.read, file);
+  if (!failure.failed() && !applied.written.ok) failure = writeFailure(options, applied.written);
+  if (applied.fileWritten) {
+    report.resultPath = options.resultPath;
+    report.transformedPoints = applied.points;
+  }
   return finish(options, report, failure, out, err);
 }
 

@@ -19,6 +19,8 @@ struct BadLine {
   long long lineNumber = 0;  // the file's own line number, from 1
   std::string firstShown;    // the two tokens the message shows (see badValueMessage)
   std::string secondShown;
+
+  bool operator==(const BadLine&) const = default;
 };
 
 enum class BadLineAnswer { Continue, Stop };

@@ -2,7 +2,7 @@
 // as a decimal point; the conversion never depends on the process locale.
 #pragma once
 
-#include <string>
+#include <string_view>
 
 namespace kel {
 
@@ -11,6 +11,6 @@ namespace kel {
 // `value` is written on every call: on failure it holds the leading number's value, or 0.
 // The words inf and nan and hexadecimal notation are not numbers here. A value beyond
 // the range of a double gives true with the infinite value (or 0 on underflow).
-bool StrToDouble(std::string text, double& value);
+bool StrToDouble(std::string_view text, double& value);
 
 }  // namespace kel

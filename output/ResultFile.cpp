@@ -2,44 +2,36 @@
 // present parameters; the file mechanics are SafeFileWriter's.
 #include "ResultFile.h"
 
+#include "ElevenDigits.h"
 #include "SafeFileWriter.h"
 
-#include <charconv>
+#include <algorithm>
 #include <cstring>
-#include <system_error>
 
 namespace output {
 
 namespace {
 
-// Field width and significant digits of " %-15.11g".
+// Field width of " %-15.11g".
 constexpr int kFieldWidth = 15;
-constexpr int kSignificantDigits = 11;
 // Lines are collected and handed to the writer in pieces of about this size.
 constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
-// Longest %.11g text: sign, 11 digits, point, "e-308" fits easily.
-constexpr std::size_t kMaxNumberChars = 32;
+constexpr std::size_t kMaxNumberChars = kMaxElevenDigitsChars;
 
-// Writes value as %-15.11g at `at` and returns the end. std::to_chars with a precision
-// is defined as printf's %.*g in the C locale, so the process locale cannot change it.
+// Writes value as %-15.11g at `at` (room for kMaxNumberChars + kFieldWidth) and returns the
+// end; the process locale cannot change it. The padding is one store of constant length;
+// what it writes beyond the field is not part of the text.
 char* putNumber(char* at, double value) {
-  const std::to_chars_result result =
-      std::to_chars(at, at + kMaxNumberChars, value, std::chars_format::general,
-                    kSignificantDigits);
-  char* end = result.ptr;
-  const auto length = end - at;
-  if (length < kFieldWidth) {
-    std::memset(end, ' ', static_cast<std::size_t>(kFieldWidth - length));
-    end = at + kFieldWidth;
-  }
-  return end;
+  char* end = putElevenDigits(at, value);
+  std::memset(end, ' ', kFieldWidth);
+  return std::max(end, at + kFieldWidth);
 }
 
 }  // namespace
 
 void appendResultLine(std::string& out, std::string_view name, double rw, double hw) {
   // " ", "\t ", "\t " and two numbers.
-  char numbers[5 + 2 * kMaxNumberChars];
+  char numbers[4 + 2 * kMaxNumberChars + kFieldWidth];
   char* at = numbers;
   *at++ = '\t';
   *at++ = ' ';
@@ -53,6 +45,12 @@ void appendResultLine(std::string& out, std::string_view name, double rw, double
   out.append(numbers, static_cast<std::size_t>(at - numbers));
 }
 
+void appendTransformedLine(std::string& out, std::string_view name, double rw, double hw,
+                           const kel::TKEL_Vovezorevarovaduvorir& solver) {
+  appendResultLine(out, name, static_cast<double>(solver.transform_rw(rw, hw)),
+                   static_cast<double>(solver.transform_hw(rw, hw)));
+}
+
 WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,
                             const kel::TKEL_Vovezorevarovaduvorir& solver,
                             const toolkit::ProgressHandler& onProgress) {
@@ -63,11 +61,8 @@ WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,
   chunk.reserve(kChunkBytes + 1024);
   const std::size_t count = oldPoints.count();
   for (std::size_t i = 0; i < count; ++i) {
-    // Transformed in extended precision, rw before hw, each rounded to double.
-    const double rw = static_cast<double>(solver.transform_rw(oldPoints.rw[i], oldPoints.hw[i]));
-    const double hw = static_cast<double>(solver.transform_hw(oldPoints.rw[i], oldPoints.hw[i]));
     if (i != 0) chunk.append("\r\n");
-    appendResultLine(chunk, oldPoints.nameAt(i), rw, hw);
+    appendTransformedLine(chunk, oldPoints.nameAt(i), oldPoints.rw[i], oldPoints.hw[i], solver);
     if (chunk.size() >= kChunkBytes) {
       if (!writer.write(chunk)) return {false, writer.error()};
       chunk.clear();

@@ -17,6 +17,11 @@ namespace output {
 // printf(" %s\t %-15.11g\t %-15.11g", name, rw, hw) in the C locale.
 void appendResultLine(std::string& out, std::string_view name, double rw, double hw);
 
+// Appends the result line (without line break) of the old-system point (rw, hw): transformed
+// with the solver's parameters in extended precision, rw before hw, each rounded to double.
+void appendTransformedLine(std::string& out, std::string_view name, double rw, double hw,
+                           const kel::TKEL_Vovezorevarovaduvorir& solver);
+
 struct WriteResult {
   bool ok = true;
   std::string reason;  // why writing failed, for the message; empty on success

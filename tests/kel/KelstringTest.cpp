@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <memory>
+#include <random>
 #include <string>
 
 #include "TestFiles.h"
@@ -47,6 +52,36 @@ TEST(StrToDouble, TableUnderGermanLocale) {
   testsupport::ScopedLocale german(testsupport::kGermanLocale);
   ASSERT_TRUE(german.ok()) << "locale " << testsupport::kGermanLocale << " is not generated";
   expectWholeTable();
+}
+
+// Plain decimals of up to 15 digits take a shorter way than other numbers: their values must
+// be the correctly rounded ones the C library gives, as must those of longer ones.
+TEST(StrToDouble, PlainDecimalsMatchTheCLibrary) {
+  testsupport::ScopedLocale c("C");
+  ASSERT_TRUE(c.ok());
+  std::mt19937_64 random(7);
+  int mismatches = 0;
+  for (int i = 0; i < 200000; ++i) {
+    const auto digits = static_cast<int>(1 + random() % 17);
+    std::string text;
+    for (int d = 0; d < digits; ++d) text += static_cast<char>('0' + random() % 10);
+    text.insert(random() % (text.size() + 1), 1, '.');
+    double value = -1;
+    if ((!kel::StrToDouble(text, value) || value != std::strtod(text.c_str(), nullptr)) &&
+        ++mismatches <= 5)
+      ADD_FAILURE() << text << " gave " << value;
+  }
+  EXPECT_EQ(mismatches, 0);
+}
+
+// Guards against reading past a token that ends its block unterminated (seen by ASan).
+TEST(StrToDouble, OutOfRangeTokenAtTheEndOfABlock) {
+  const std::string_view token = "1e999";
+  const std::unique_ptr<char[]> block(new char[token.size()]);
+  std::copy(token.begin(), token.end(), block.get());
+  double value = 0;
+  EXPECT_TRUE(kel::StrToDouble(std::string_view(block.get(), token.size()), value));
+  EXPECT_TRUE(std::isinf(value));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -82,6 +83,36 @@ TEST(ResultLine, MatchesPrintfOnRandomBitPatterns) {
       ADD_FAILURE() << std::hex << "bits " << first << " " << second << "\n  printf: \"" << expected
                     << "\"\n  ours:   \"" << actual << "\"";
   }
+  EXPECT_EQ(mismatches, 0);
+}
+
+// Values of coordinates' sizes (1 to 1e10, where lines are written without the C library):
+// random digits at every magnitude, decimals as files hold them (near-ties in binary), exact
+// binary ties, and the neighbours of every power of ten, where the digit count changes.
+TEST(ResultLine, MatchesPrintfAtCoordinateSizes) {
+  testsupport::ScopedLocale c("C");
+  ASSERT_TRUE(c.ok());
+  std::mt19937_64 random(4711);
+  std::uniform_real_distribution<double> unit(1.0, 10.0);
+  std::vector<double> values;
+  double power = 1.0;
+  for (int exponent = 0; exponent <= 10; ++exponent, power *= 10) {
+    for (const double p : {power, 9.99999999995 * power / 10, 9.999999999949999 * power / 10})
+      for (const double v : {p, std::nextafter(p, 0.0), std::nextafter(p, 1e300)}) values.push_back(v);
+    // An odd multiple of 2^-(d+1) lies exactly halfway between two texts with d decimals.
+    const int decimals = 10 - exponent;
+    for (int i = 0; i < 5000; ++i) {
+      values.push_back(unit(random) * power);
+      values.push_back(std::round(unit(random) * power * 1e4) / 1e4);  // four decimals
+      values.push_back(std::floor(unit(random) * power) +
+                       std::ldexp(2.0 * (random() % (1u << decimals)) + 1, -decimals - 1));
+    }
+  }
+  int mismatches = 0;
+  for (const double value : values)
+    for (const double signedValue : {value, -value})
+      if (resultLine("", signedValue, 1.0) != printfLine("", signedValue, 1.0) && ++mismatches <= 5)
+        ADD_FAILURE() << std::hexfloat << signedValue << ": " << resultLine("", signedValue, 1.0);
   EXPECT_EQ(mismatches, 0);
 }
 

@@ -1,0 +1,82 @@
+// Splitting text into lines, lines into tokens, and converting the coordinate tokens with
+// kel::StrToDouble.
+#include "CoordinateLine.h"
+
+#include <Kelstring.h>
+
+#include "TextConversions.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// White space between tokens, as the C library's formatted scan knows it.
+// (Tab, LF, VT, FF and CR are the codes 9 to 13.)
+bool isTokenSeparator(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// Splits `text` into at most three tokens; returns how many were found.
+int splitTokens(std::string_view text, std::string_view (&tokens)[3]) {
+  int count = 0;
+  std::size_t at = 0;
+  while (count < 3) {
+    while (at < text.size() && isTokenSeparator(text[at])) ++at;
+    if (at == text.size()) break;
+    const std::size_t start = at;
+    while (at < text.size() && !isTokenSeparator(text[at])) ++at;
+    tokens[count++] = text.substr(start, at - start);
+  }
+  return count;
+}
+
+// A coordinate must be a number as a whole, and a finite one.
+bool toCoordinate(std::string_view token, double& value) {
+  return kel::StrToDouble(token, value) && std::isfinite(value);
+}
+
+}  // namespace
+
+LineEnd findLineEnd(std::string_view text) {
+  const char* const begin = text.data();
+  const std::size_t size = text.size();
+  const auto* feed = static_cast<const char*>(std::memchr(begin, '\n', size));
+  const std::size_t before = feed ? static_cast<std::size_t>(feed - begin) : size;
+  const auto* carriageReturn = static_cast<const char*>(std::memchr(begin, '\r', before));
+  if (carriageReturn) {
+    const auto at = static_cast<std::size_t>(carriageReturn - begin);
+    return {at, at + 1 < size && text[at + 1] == '\n' ? std::size_t{2} : std::size_t{1}};
+  }
+  return {before, feed ? std::size_t{1} : std::size_t{0}};
+}
+
+CoordinateLine parseCoordinateLine(std::string_view line, bool firstLineOfFile) {
+  if (firstLineOfFile && line.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark)
+    line.remove_prefix(kUtf8ByteOrderMark.size());
+  CoordinateLine parsed;
+  const std::string_view text = toolkit::Trim(line);
+  if (text.empty()) return parsed;
+
+  std::string_view tokens[3];
+  const int count = splitTokens(text, tokens);
+  if (count == 3) {
+    if (toCoordinate(tokens[1], parsed.rw) && toCoordinate(tokens[2], parsed.hw)) {
+      parsed.kind = LineKind::NamedPoint;
+      parsed.name = tokens[0];
+      return parsed;
+    }
+    parsed.kind = LineKind::Bad;
+    parsed.firstShown = tokens[1];
+    parsed.secondShown = tokens[2];
+    return parsed;
+  }
+  if (count == 2 && toCoordinate(tokens[0], parsed.rw) && toCoordinate(tokens[1], parsed.hw)) {
+    parsed.kind = LineKind::UnnamedPoint;
+    return parsed;
+  }
+  parsed.kind = LineKind::Bad;
+  parsed.firstShown = tokens[0];
+  parsed.secondShown = tokens[1];
+  return parsed;
+}

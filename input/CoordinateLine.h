@@ -1,0 +1,48 @@
+// One line of a coordinate file, taken apart: blank, a point (with or without a name) or a
+// line that holds no point. The window's reader and tramis-cli's streaming --apply both read
+// lines with this, so both accept and refuse exactly the same lines.
+#pragma once
+
+#include <string_view>
+
+enum class LineKind { Blank, NamedPoint, UnnamedPoint, Bad };
+
+// What a line holds. The views point into the line that was parsed.
+struct CoordinateLine {
+  LineKind kind = LineKind::Blank;
+  std::string_view name;  // NamedPoint only
+  double rw = 0.0;        // both kinds of point
+  double hw = 0.0;
+  // Bad only: the two tokens the bad-line message shows (the value tokens of a named line).
+  std::string_view firstShown;
+  std::string_view secondShown;
+};
+
+// Parses one line without its line end. "name rw hw" or "rw hw", separated by blanks or
+// tabs; further tokens are ignored; a decimal comma or point is accepted; a coordinate must
+// be a finite number as a whole. `firstLineOfFile`: a UTF-8 byte-order mark is skipped.
+CoordinateLine parseCoordinateLine(std::string_view line, bool firstLineOfFile);
+
+// Calls `onLine(line)` for every line of `text`, without its line end, in order. Lines end
+// at LF, CR LF or a lone CR; a last line without line end counts when it is not empty.
+// `onLine` returns false to stop; forEachLine then returns false.
+template <typename OnLine>
+bool forEachLine(std::string_view text, OnLine&& onLine);
+
+// Where the line that starts at `text` ends: the offset of its line end (or of the end of
+// `text`), and how many bytes the line end takes (0, 1 or 2).
+struct LineEnd {
+  std::size_t at;
+  std::size_t length;
+};
+LineEnd findLineEnd(std::string_view text);
+
+template <typename OnLine>
+bool forEachLine(std::string_view text, OnLine&& onLine) {
+  while (!text.empty()) {
+    const LineEnd end = findLineEnd(text);
+    if (!onLine(text.substr(0, end.at))) return false;
+    text.remove_prefix(end.at + end.length);
+  }
+  return true;
+}

@@ -1,0 +1,71 @@
+// Reads an open coordinate file in blocks that hold whole lines only, so that every block
+// can be split into lines on its own (also by another thread). A line that does not fit
+// into one read is carried over into the next block; a UTF-16 file is handed out as UTF-8.
+#pragma once
+
+#include "ProgressHandler.h"
+#include "Utf16Decoder.h"
+
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The bytes of one block. Its storage is kept from block to block and never zero-filled,
+// so a read costs no more than the bytes it brings.
+class LineBlock {
+public:
+  std::string_view text() const { return {data_.get(), size_}; }
+
+private:
+  friend class LineBlockReader;
+  // Room for at least `bytes` in all; the bytes held so far are kept.
+  void reserve(std::size_t bytes);
+  void append(std::string_view bytes);
+
+  std::unique_ptr<char[]> data_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+};
+
+class LineBlockReader {
+public:
+  // Reads `file` (not closed here) in reads of about `readBytes` bytes. `onProgress`, when
+  // given, hears after each read how much of a regular file has been read.
+  LineBlockReader(std::FILE* file, std::size_t readBytes,
+                  const toolkit::ProgressHandler& onProgress = {});
+
+  enum class Result {
+    Block,      // `block` holds the next lines
+    End,        // the file is read; `block` is empty
+    ReadFailed  // a read error; the start of a line read before it is dropped
+  };
+
+  // Fills `block` (its storage is reused) with the next lines, each with its line end,
+  // except that the file's last line may have none. A CR LF pair is never split between
+  // two blocks.
+  Result next(LineBlock& block);
+
+  double fileSize() const { return fileSize_; }  // 0 when not a regular file
+  double bytesRead() const { return bytesRead_; }
+
+private:
+  // Appends the next read to `block`; returns the bytes read from the file (0 at the end or
+  // on an error).
+  std::size_t readInto(LineBlock& block);
+
+  std::FILE* file_;
+  std::size_t readBytes_;
+  toolkit::ProgressHandler onProgress_;
+  double fileSize_ = 0;
+  double bytesRead_ = 0;
+  bool started_ = false;
+  bool atEnd_ = false;
+  std::optional<Utf16Decoder> utf16_;
+  std::string raw_;            // a read of a UTF-16 file, before decoding
+  std::string decoded_;        // and after
+  std::string carry_;          // the start of a line that continues in the next block
+  bool skipLineFeed_ = false;  // the last block ended with CR; a LF after it is its pair
+};

@@ -1,0 +1,71 @@
+// tramis-cli --apply on a file of several read blocks, run as a process: the result file is
+// byte for byte the window's, and the JSON counts and bad lines (with their numbers across
+// blocks) are those of the whole file, also when --strict stops or the write fails.
+#include <gtest/gtest.h>
+
+#include "CliRunner.h"
+#include "CoordinateReader.h"
+#include "ResultFile.h"
+#include "TestFiles.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kLines = 70000;  // about 2.4 MB: three blocks of 1 MB
+constexpr int kBadLines[] = {40000, 60000};
+
+TEST(StreamingApplyCli, CountsAndBadLinesSpanTheBlocks) {
+  testsupport::TempDir dir;
+  std::string content;
+  for (int line = 1; line <= kLines; ++line)
+    content += line == kBadLines[0] || line == kBadLines[1]
+                   ? "P" + std::to_string(line) + " 12x 5\r\n"
+                   : "P" + std::to_string(line) + " 3450000." + std::to_string(line % 9973) +
+                         " 5750000,125\r\n";
+  testsupport::writeFile(dir.file("alt.asc"), content);
+
+  kel::TKEL_Vovezorevarovaduvorir solver;
+  solver.Xo = 10.5L;
+  solver.Yo = -3.25L;
+  solver.a = 0.75L;
+  solver.o = 0.5L;
+  PointList points;
+  ASSERT_EQ(readCoordinateFile(dir.file("alt.asc"), points,
+                               [](const BadLine&) { return BadLineAnswer::Continue; }),
+            ReadStatus::Complete);
+  ASSERT_TRUE(output::writeResultFile(dir.file("window.erg"), points, solver).ok);
+
+  const std::string badLines = "\"badLines\": [{\"line\": 40000, \"values\": \"12x 5\"}";
+  const struct {
+    std::vector<std::string> options;
+    int exitCode;
+    std::vector<std::string> shown;  // in the JSON report
+    bool written;
+  } cases[] = {
+      {{}, 0, {"\"points\": 69998, " + badLines + ", {\"line\": 60000", "\"points\": 69998}"}, true},
+      {{"--strict"}, 1, {"\"points\": 39999, " + badLines + "]", "in Zeile 40000 abgebrochen"}, false},
+      {{"-o", "/dev/full"}, 1, {"\"writeFailed\"", "\"points\": 69998, " + badLines, "\"resultFile\": null"}, false},
+  };
+  for (const auto& c : cases) {
+    std::remove(dir.file("erg.erg").c_str());
+    std::vector<std::string> arguments{"--json", "--apply", "10.5 -3.25 0.75 0.5", "alt.asc",
+                                       "-o", "erg.erg"};
+    arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+    const clitest::ProcessResult result =
+        clitest::runProcess(TRAMIS_CLI_PATH, arguments, dir.path(), testsupport::kGermanLocale);
+    SCOPED_TRACE(c.options.empty() ? "plain" : c.options.front());
+    EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
+    for (const std::string& text : c.shown)
+      EXPECT_NE(result.out.find(text), std::string::npos) << text << "\n" << result.out;
+    EXPECT_EQ(testsupport::fileExists(dir.file("erg.erg")), c.written);
+    if (c.written) {
+      EXPECT_EQ(testsupport::readFile(dir.file("erg.erg")),
+                testsupport::readFile(dir.file("window.erg")));
+    }
+  }
+}
+
+}  // namespace
