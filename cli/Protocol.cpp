@@ -49,10 +49,14 @@ std::string valueLine(std::string_view label, std::string_view value, std::strin
   return line;
 }
 
+// "1 Punkt", "3 Punkte".
+std::string pointCountText(std::size_t count) {
+  return std::to_string(count) + (count == 1 ? " Punkt" : " Punkte");
+}
+
 std::string fileLine(std::string_view label, const InputFile& file) {
   std::string line(label);
-  line += toolkit::DisplayText(file.path) + "  (" + std::to_string(file.pointCount) +
-          (file.pointCount == 1 ? " Punkt" : " Punkte");
+  line += toolkit::DisplayText(file.path) + "  (" + pointCountText(file.pointCount);
   if (!file.badLines.empty())
     line += ", " + std::to_string(file.badLines.size()) + " fehlerhafte Zeilen übersprungen";
   return line + ")\n";
@@ -193,7 +197,7 @@ void writeProtocol(std::ostream& stream, const Report& report, char sep) {
   }
   if (!report.resultPath.empty())
     out << "\nErgebnisdatei: " + toolkit::DisplayText(report.resultPath) + "  (" +
-               std::to_string(report.transformedPoints) + " Punkte transformiert)\n";
+               pointCountText(report.transformedPoints) + " transformiert)\n";
 }
 
 }  // namespace cli

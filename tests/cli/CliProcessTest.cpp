@@ -118,6 +118,11 @@ TEST_F(CliTest, ApplyTransformsWithKnownParametersWithoutEstimating) {
             " P2\t -1             \t 10.5           ");
   EXPECT_TRUE(hasLine(result.out, "d = 100.0000000000 gon")) << result.out;
   EXPECT_FALSE(contains(result.out, "Verbesserungen")) << "nothing was estimated";
+
+  // Guards against "(1 Punkte transformiert)".
+  write("one.txt", "P1 1 0\n");
+  const ProcessResult one = run({"--apply", "0 0 1 0", "one.txt", "-o", "one.erg"});
+  EXPECT_TRUE(hasLine(one.out, "Ergebnisdatei: one.erg (1 Punkt transformiert)")) << one.out;
 }
 
 TEST_F(CliTest, DifferingNamesInPositionPairsAreWarnedAbout) {
