@@ -11,7 +11,7 @@ namespace analysis {
 namespace {
 
 // Below this a redundancy share counts as zero: the pair alone fixes its own fit.
-constexpr long double kSmallestShare = 1e-9L;
+constexpr double kSmallestShare = 1e-9;
 // A sum of squared residuals without the pair below this share of the full sum is
 // round-off: the other pairs fit exactly and the pair's test value would only show noise.
 constexpr long double kRoundOffShare = 1e-15L;
@@ -45,19 +45,16 @@ std::pair<PointList, PointList> activePairs(const PointList& oldPairs, const Poi
 
 // Sets gap, r, T, its degrees of freedom and the critical value, or leaves the pair "not
 // available" unless every figure is finite in the precision it is kept in.
-void setStatistics(PairStatistics& pair, long double gapRW, long double gapHW, long double r,
-                   long double T, int dof, long double critical) {
-  const double kept[] = {static_cast<double>(gapRW), static_cast<double>(gapHW), static_cast<double>(r),
-                         static_cast<double>(T)};
-  for (const double value : kept)
-    if (!std::isfinite(value)) return;
-  pair.gapRW = kept[0];
-  pair.gapHW = kept[1];
-  pair.r = kept[2];
-  pair.T = kept[3];
+void setStatistics(PairStatistics& pair, double gapRW, double gapHW, double r, double T, int dof,
+                   double critical) {
+  if (!std::isfinite(gapRW) || !std::isfinite(gapHW) || !std::isfinite(T)) return;
+  pair.gapRW = gapRW;
+  pair.gapHW = gapHW;
+  pair.r = r;
+  pair.T = T;
   pair.available = true;
   pair.dof = dof;
-  pair.critical = static_cast<double>(critical);
+  pair.critical = critical;
   pair.outlier = pair.T > pair.critical;  // as shown
 }
 
@@ -106,6 +103,8 @@ ControlPointAnalysis analyseControlPoints(const PointList& oldPairs, const Point
   const bool testable = alpha > 0 && alpha < 1;
   if (testable && fActive > 0) analysis.criticalActive = criticalValue(alpha, fActive);
   if (testable && fSwitchedOff > 0) analysis.criticalSwitchedOff = criticalValue(alpha, fSwitchedOff);
+  const double criticalActive = static_cast<double>(analysis.criticalActive.value_or(0));
+  const double criticalSwitchedOff = static_cast<double>(analysis.criticalSwitchedOff.value_or(0));
 
   // Reduced old coordinates as the solver forms them (observation minus centroid), taken
   // from the contiguous input rather than the solver's row-wise tables.
@@ -121,55 +120,60 @@ ControlPointAnalysis analyseControlPoints(const PointList& oldPairs, const Point
     const long double* v = solver.residuals.row(static_cast<int>(row++));
     sumSquares += v[0] * v[0] + v[1] * v[1];
   }
-  const long double variance = fSwitchedOff > 0 ? sumSquares / fSwitchedOff : 0;  // So^2
+  // The derived figures are kept as double; they are computed in double too, which is
+  // ample for r, gaps of millimetres and T, and keeps this pass cheap for large files.
+  const double variance = fSwitchedOff > 0 ? static_cast<double>(sumSquares / fSwitchedOff) : 0;  // So^2
+  const double sumAll = static_cast<double>(sumSquares);
   // So without a pair, times f: below this it is round-off.
-  const long double noiseSum = kRoundOffShare * sumSquares;
-  const long double perPair = 1.0L / na;
-  const long double perN = 1 / N;
+  const double noiseSum = static_cast<double>(kRoundOffShare * sumSquares);
+  const double perPair = 1.0 / static_cast<double>(na);
+  const double perN = static_cast<double>(1 / N);
+  const double centreRW = static_cast<double>(cRW);
+  const double centreHW = static_cast<double>(cHW);
 
   int row = 0;  // the solver's row of the next active pair
   auto statisticsOf = [&](std::size_t i) {
     PairStatistics pair;
     pair.active = isActive(active, i);
-    const long double rw = oldPairs.rw[i];
-    const long double hw = oldPairs.hw[i];
+    const double rw = oldPairs.rw[i];
+    const double hw = oldPairs.hw[i];
     if (pair.active) {
       const long double* v = solver.residuals.row(row++);
       pair.vRW = v[0];
       pair.vHW = v[1];
     } else {
       // Observed minus computed, bracketed as the solver's own residuals.
-      pair.vRW = ((-solver.Yo - solver.a * rw) - solver.o * hw) + static_cast<long double>(newPairs.rw[i]);
-      pair.vHW = ((-solver.Xo - solver.a * hw) + solver.o * rw) + static_cast<long double>(newPairs.hw[i]);
+      const long double lrw = rw;
+      const long double lhw = hw;
+      pair.vRW = ((-solver.Yo - solver.a * lrw) - solver.o * lhw) + static_cast<long double>(newPairs.rw[i]);
+      pair.vHW = ((-solver.Xo - solver.a * lhw) + solver.o * lrw) + static_cast<long double>(newPairs.hw[i]);
     }
-    const long double y = rw - cRW;
-    const long double x = hw - cHW;
-    const long double h = perPair + (y * y + x * x) * perN;
-    const long double vv = pair.vRW * pair.vRW + pair.vHW * pair.vHW;
+    const double y = static_cast<double>(rw - centreRW);
+    const double x = static_cast<double>(hw - centreHW);
+    const double h = perPair + (y * y + x * x) * perN;
+    const double vRW = static_cast<double>(pair.vRW);
+    const double vHW = static_cast<double>(pair.vHW);
+    const double vv = vRW * vRW + vHW * vHW;
 
     if (pair.active) {
-      const long double r = 1 - h;
+      const double r = 1 - h;
       if (!analysis.criticalActive || !(r > kSmallestShare)) return pair;
-      const long double perR = 1 / r;
-      const long double sumWithout = sumSquares - vv * perR;
+      const double perR = 1 / r;
+      const double sumWithout = sumAll - vv * perR;
       if (!(sumWithout > noiseSum)) return pair;
-      setStatistics(pair, pair.vRW * perR, pair.vHW * perR, r, vv * perR * fActive / (2 * sumWithout), fActive,
-                    *analysis.criticalActive);
+      setStatistics(pair, vRW * perR, vHW * perR, r, vv * perR * fActive / (2 * sumWithout), fActive,
+                    criticalActive);
     } else if (analysis.criticalSwitchedOff && variance > 0) {
-      setStatistics(pair, pair.vRW, pair.vHW, 0, vv / (2 * (1 + h) * variance), fSwitchedOff,
-                    *analysis.criticalSwitchedOff);
+      setStatistics(pair, vRW, vHW, 0, vv / (2 * (1 + h) * variance), fSwitchedOff, criticalSwitchedOff);
     }
     return pair;
   };
   // Filled in one pass, without zeroing the table first: it is large for large files.
   analysis.pairs.reserve(n);
-  for (std::size_t i = 0; i < n; ++i) analysis.pairs.push_back(statisticsOf(i));
-
-  long double largest = -1;
+  double largest = -1;
   for (std::size_t i = 0; i < n; ++i) {
-    const PairStatistics& pair = analysis.pairs[i];
-    if (!pair.active || !pair.available) continue;
-    if (pair.T > largest) {
+    const PairStatistics& pair = analysis.pairs.emplace_back(statisticsOf(i));
+    if (pair.active && pair.available && pair.T > largest) {
       largest = pair.T;
       analysis.suspect = i;
     }
