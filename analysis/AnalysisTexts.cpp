@@ -1,0 +1,65 @@
+// Formats the figures of the control-point analysis and its count and verdict lines.
+#include "AnalysisTexts.h"
+
+#include "ParameterRun.h"
+#include "TextConversions.h"
+
+namespace analysis {
+
+namespace {
+
+// Shares and test values are small numbers; 15 significant digits never cut a decimal.
+constexpr int kPrecision = 15;
+
+std::string fixedText(long double value, int digits, char sep) {
+  return toolkit::FloatToStrF(value, toolkit::TFloatFormat::ffFixed, kPrecision, digits, sep);
+}
+
+}  // namespace
+
+std::string gapText(long double value, char sep) { return compute::residualText(value, sep); }
+
+std::string redundancyShareText(long double r, char sep) { return fixedText(r, 3, sep); }
+
+std::string testValueText(long double value, char sep) { return fixedText(value, 2, sep); }
+
+std::string alphaText(double alpha, char sep) {
+  // As many decimals as the percentage needs, up to six.
+  std::string text = fixedText(static_cast<long double>(alpha) * 100, 6, sep);
+  const std::size_t separator = text.find(sep);
+  if (separator != std::string::npos) {
+    const std::size_t last = text.find_last_not_of('0');
+    text.erase(last == separator ? separator : last + 1);
+  }
+  return text + " %";
+}
+
+std::string pairName(const PointList& oldPairs, const PointList& newPairs, std::size_t i) {
+  const std::string oldName = toolkit::DisplayText(oldPairs.nameAt(i));
+  const std::string newName = toolkit::DisplayText(newPairs.nameAt(i));
+  if (newName.empty() || newName == oldName) return oldName;
+  if (oldName.empty()) return newName;
+  return oldName + " / " + newName;
+}
+
+std::string activeCountLine(const ControlPointAnalysis& analysis) {
+  return "n = " + toolkit::IntToStr(static_cast<long long>(analysis.activeCount)) + " von " +
+         toolkit::IntToStr(static_cast<long long>(analysis.pairCount)) + " aktiv, Redundanz " +
+         toolkit::IntToStr(analysis.redundancy());
+}
+
+std::string verdictLine(const ControlPointAnalysis& analysis, const PointList& oldPairs,
+                        const PointList& newPairs, char sep) {
+  const std::string level = "(α = " + alphaText(analysis.alpha, sep) + ")";
+  if (!analysis.suspect) return "Kein Punkttest möglich: zu wenige aktive Paßpunkte oder So = 0 " + level + ".";
+  if (!analysis.suspectIsOutlier()) return "Kein Punkt ist ausreißerverdächtig " + level + ".";
+  const std::size_t i = *analysis.suspect;
+  const PairStatistics& pair = analysis.pairs[i];
+  std::string line = "Punkt " + toolkit::IntToStr(static_cast<long long>(i + 1));
+  const std::string name = pairName(oldPairs, newPairs, i);
+  if (!name.empty()) line += " (" + name + ")";
+  return line + " ist ausreißerverdächtig: T = " + testValueText(pair.T, sep) +
+         " > k = " + testValueText(pair.critical, sep) + " " + level + ".";
+}
+
+}  // namespace analysis
