@@ -1,0 +1,242 @@
+// Computes the residual vector plot's geometry: layout, scale, exaggeration, marks and
+// scale bars.
+#include "ResidualPlot.h"
+
+#include "ControlPointAnalysis.h"
+#include "PointList.h"
+#include "TextConversions.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace analysis {
+
+namespace {
+
+// Share of the frame's smaller side that the longest active arrow may take.
+constexpr double kArrowShare = 1.0 / 6.0;
+// Share of the drawing width that the coordinate scale bar takes at most.
+constexpr double kCoordinateBarShare = 1.0 / 5.0;
+constexpr double kDefaultTextShare = 0.035;
+constexpr double kHeadAngleRadians = 25.0 * 3.14159265358979323846 / 180.0;
+
+// Decimals a round value 1, 2 or 5 x 10^k needs: none for k >= 0, -k otherwise.
+int decimalsOf(double roundValue) {
+  if (roundValue >= 1) return 0;
+  return static_cast<int>(std::ceil(-std::log10(roundValue) - 1e-9));
+}
+
+std::string roundValueText(double value, char sep) {
+  return toolkit::FloatToStrF(value, toolkit::TFloatFormat::ffFixed, 18, decimalsOf(value), sep);
+}
+
+struct Extent {
+  double minRW = std::numeric_limits<double>::infinity();
+  double maxRW = -std::numeric_limits<double>::infinity();
+  double minHW = std::numeric_limits<double>::infinity();
+  double maxHW = -std::numeric_limits<double>::infinity();
+};
+
+Extent extentOf(const std::vector<PlotPair>& pairs) {
+  Extent e;
+  for (const PlotPair& p : pairs) {
+    e.minRW = std::min(e.minRW, p.rw);
+    e.maxRW = std::max(e.maxRW, p.rw);
+    e.minHW = std::min(e.minHW, p.hw);
+    e.maxHW = std::max(e.maxHW, p.hw);
+  }
+  if (pairs.empty()) e = {0, 0, 0, 0};
+  return e;
+}
+
+// Units per metre that fit both spans into the area; a span of zero leaves its axis free,
+// and a set on one spot is drawn as if it spanned a metre.
+double fitScale(const Extent& e, double areaWidth, double areaHeight) {
+  const double spanRW = e.maxRW - e.minRW;
+  const double spanHW = e.maxHW - e.minHW;
+  double scale = std::numeric_limits<double>::infinity();
+  if (spanRW > 0) scale = std::min(scale, areaWidth / spanRW);
+  if (spanHW > 0) scale = std::min(scale, areaHeight / spanHW);
+  if (!std::isfinite(scale)) scale = std::min(areaWidth, areaHeight);
+  return scale;
+}
+
+// Length of the longest residual of the active pairs; of all pairs when the active ones
+// have none.
+double longestResidual(const std::vector<PlotPair>& pairs) {
+  double activeLongest = 0;
+  double longest = 0;
+  for (const PlotPair& p : pairs) {
+    const double length = std::hypot(p.vRW, p.vHW);
+    longest = std::max(longest, length);
+    if (p.active) activeLongest = std::max(activeLongest, length);
+  }
+  return activeLongest > 0 ? activeLongest : longest;
+}
+
+PlotScaleBar scaleBar(double x, double y, double metres, double unitsPerMetre, double textHeight,
+                      char sep) {
+  PlotScaleBar bar;
+  bar.x = x;
+  bar.y = y;
+  bar.metres = metres;
+  bar.length = metres * unitsPerMetre;
+  bar.tickHeight = 0.4 * textHeight;
+  bar.text = {x + bar.length / 2, y - bar.tickHeight - 0.3 * textHeight, metresText(metres, sep),
+              TextAlign::Centre};
+  return bar;
+}
+
+}  // namespace
+
+double roundFactorBelow(double value) {
+  const double power = std::pow(10.0, std::floor(std::log10(value)));
+  const double mantissa = value / power;
+  constexpr double kTolerance = 1 - 1e-12;
+  if (mantissa >= 5 * kTolerance) return 5 * power;
+  if (mantissa >= 2 * kTolerance) return 2 * power;
+  return power;
+}
+
+std::string factorText(double factor, char sep) { return roundValueText(factor, sep); }
+
+std::string metresText(double metres, char sep) { return roundValueText(metres, sep) + " m"; }
+
+ResidualPlotGeometry computeResidualPlot(const std::vector<PlotPair>& pairs,
+                                         std::vector<std::string> labels,
+                                         const PlotFrame& frame) {
+  ResidualPlotGeometry g;
+  g.width = std::max(frame.width, 0.0);
+  g.height = std::max(frame.height, 0.0);
+  const double smaller = std::min(g.width, g.height);
+  const double t = frame.textHeight > 0 ? frame.textHeight : kDefaultTextShare * smaller;
+  g.textHeight = t;
+  g.markerRadius = 0.3 * t;
+  g.lineWidth = 0.08 * t;
+
+  // Top line: the exaggeration text; bottom line: the scale bars with their texts.
+  const double margin = 0.5 * t + 0.02 * smaller;
+  const double padding = std::max(t, 0.06 * smaller);
+  const double barY = g.height - margin;
+  g.areaLeft = margin + padding;
+  g.areaRight = std::max(g.areaLeft, g.width - margin - padding);
+  g.areaTop = margin + 1.2 * t + padding;
+  g.areaBottom = std::max(g.areaTop, barY - 2 * t - padding);
+
+  const Extent extent = extentOf(pairs);
+  g.unitsPerMetre = fitScale(extent, g.areaRight - g.areaLeft, g.areaBottom - g.areaTop);
+  const double s = g.unitsPerMetre;
+
+  const double longest = longestResidual(pairs);
+  const double arrowLimit = kArrowShare * smaller;
+  if (longest > 0 && s > 0 && arrowLimit > 0) g.exaggeration = roundFactorBelow(arrowLimit / (longest * s));
+  const double f = g.exaggeration;
+
+  const double centreX = (g.areaLeft + g.areaRight) / 2;
+  const double centreY = (g.areaTop + g.areaBottom) / 2;
+  const double midRW = (extent.minRW + extent.maxRW) / 2;
+  const double midHW = (extent.minHW + extent.maxHW) / 2;
+  g.marks.reserve(pairs.size());
+  for (const PlotPair& p : pairs) {
+    PlotMark m;
+    m.x = centreX + (p.rw - midRW) * s;
+    m.y = centreY - (p.hw - midHW) * s;
+    m.tipX = m.x + p.vRW * s * f;
+    m.tipY = m.y - p.vHW * s * f;
+    m.active = p.active;
+    m.outlier = p.outlier;
+    g.marks.push_back(m);
+  }
+
+  if (labels.size() == pairs.size()) {
+    g.labels = std::move(labels);
+  } else {
+    g.labels.reserve(pairs.size());
+    for (std::size_t i = 0; i < pairs.size(); ++i) g.labels.push_back(toolkit::IntToStr(static_cast<long long>(i) + 1));
+  }
+
+  const char sep = frame.decimalSeparator;
+  if (s > 0) {
+    const double coordinateMetres = roundFactorBelow(kCoordinateBarShare * (g.width - 2 * margin) / s);
+    g.coordinateBar = scaleBar(margin, barY, coordinateMetres, s, t, sep);
+    if (arrowLimit > 0) {
+      const double residualMetres = roundFactorBelow(arrowLimit / (s * f));
+      const double length = residualMetres * s * f;
+      g.residualBar = scaleBar(g.width - margin - length, barY, residualMetres, s * f, t, sep);
+    }
+  }
+  g.exaggerationText = {g.width - margin, margin + 0.8 * t,
+                        "Verbesserungen " + factorText(f, sep) + "-fach vergrößert",
+                        TextAlign::Right};
+  return g;
+}
+
+ArrowHead ResidualPlotGeometry::arrowHead(std::size_t i) const {
+  const PlotMark& m = marks[i];
+  const double dx = m.tipX - m.x;
+  const double dy = m.tipY - m.y;
+  const double length = std::hypot(dx, dy);
+  ArrowHead head;
+  if (!(length > 2 * lineWidth)) return head;
+  const double stroke = std::min(0.6 * textHeight, 0.4 * length);
+  const double backX = -dx / length;
+  const double backY = -dy / length;
+  const double c = std::cos(kHeadAngleRadians);
+  const double s = std::sin(kHeadAngleRadians);
+  head.present = true;
+  head.leftX = m.tipX + stroke * (backX * c - backY * s);
+  head.leftY = m.tipY + stroke * (backX * s + backY * c);
+  head.rightX = m.tipX + stroke * (backX * c + backY * s);
+  head.rightY = m.tipY + stroke * (-backX * s + backY * c);
+  return head;
+}
+
+PlotText ResidualPlotGeometry::label(std::size_t i) const {
+  const PlotMark& m = marks[i];
+  return {m.x + markerRadius + 0.15 * textHeight, m.y - markerRadius - 0.1 * textHeight,
+          labels[i], TextAlign::Left};
+}
+
+std::optional<std::size_t> ResidualPlotGeometry::nearestMark(double x, double y,
+                                                             double maxDistance) const {
+  std::optional<std::size_t> nearest;
+  double best = maxDistance * maxDistance;
+  for (std::size_t i = 0; i < marks.size(); ++i) {
+    const double dx = marks[i].x - x;
+    const double dy = marks[i].y - y;
+    const double d2 = dx * dx + dy * dy;
+    if (d2 <= best) {
+      best = d2;
+      nearest = i;
+    }
+  }
+  return nearest;
+}
+
+std::vector<PlotPair> plotPairs(const ControlPointAnalysis& analysis, const PointList& newPairs) {
+  std::vector<PlotPair> pairs;
+  const std::size_t n = std::min(analysis.pairs.size(), newPairs.count());
+  pairs.reserve(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const PairStatistics& stats = analysis.pairs[i];
+    pairs.push_back({newPairs.rw[i], newPairs.hw[i], static_cast<double>(stats.vRW),
+                     static_cast<double>(stats.vHW), stats.active, stats.outlier});
+  }
+  return pairs;
+}
+
+std::vector<std::string> plotLabels(const PointList& oldPairs, const PointList& newPairs,
+                                    std::size_t pairCount) {
+  std::vector<std::string> labels;
+  labels.reserve(pairCount);
+  for (std::size_t i = 0; i < pairCount; ++i) {
+    std::string_view name = oldPairs.nameAt(i);
+    if (name.empty()) name = newPairs.nameAt(i);
+    labels.push_back(name.empty() ? toolkit::IntToStr(static_cast<long long>(i) + 1)
+                                  : toolkit::DisplayText(name));
+  }
+  return labels;
+}
+
+}  // namespace analysis

@@ -1,0 +1,149 @@
+// Geometry of the residual vector plot: every control point at its position in the new
+// system (RW to the right, HW up, one scale for both axes), its residual as an arrow
+// exaggerated by a round factor, a scale bar for the coordinates and one for the
+// residuals, the exaggeration written out. No drawing here: the window's plot, the PDF
+// protocol (QPainter) and the HTML protocol (SVG) all draw from these figures, so they
+// show the same picture.
+//
+// Frame coordinates: origin at the top left of the frame, x to the right, y DOWN, in
+// whatever unit the caller gives the frame in (pixels, millimetres, SVG user units).
+//
+// Layout of the frame (m = margin, t = text height):
+//   top line        the exaggeration text, right-aligned
+//   plot area       the points, centred, the whole set in view
+//   bottom line     the coordinate scale bar at the left, the residual scale bar at the
+//                   right, each with its text centred above it
+// Exaggeration: the largest of 1, 2, 5 x 10^k that keeps the longest arrow of an active
+// point at most a sixth of the frame's smaller side (so it is between 0.4 and 1 sixth).
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct PointList;
+
+namespace analysis {
+
+struct ControlPointAnalysis;
+
+// One control point pair as the plot sees it.
+struct PlotPair {
+  double rw = 0;   // position in the new system [m]
+  double hw = 0;
+  double vRW = 0;  // residual, observed - computed [m]
+  double vHW = 0;
+  bool active = true;
+  bool outlier = false;
+};
+
+// The frame to draw into: its size, the height of a text line and the decimal separator
+// of the scale bar texts. A text height of 0 takes 3.5 % of the smaller side.
+struct PlotFrame {
+  double width = 0;
+  double height = 0;
+  double textHeight = 0;
+  char decimalSeparator = ',';
+};
+
+// One point with its arrow, in frame coordinates.
+struct PlotMark {
+  double x = 0;     // the point
+  double y = 0;
+  double tipX = 0;  // the arrow's end: the point plus the exaggerated residual
+  double tipY = 0;
+  bool active = true;
+  bool outlier = false;
+};
+
+enum class TextAlign { Left, Centre, Right };
+
+// A text placed with its baseline at y; x is its left end, centre or right end.
+struct PlotText {
+  double x = 0;
+  double y = 0;
+  std::string text;
+  TextAlign align = TextAlign::Left;
+};
+
+// A horizontal scale bar from (x, y) to (x + length, y), ticks of tickHeight upwards at
+// both ends, its text centred above it.
+struct PlotScaleBar {
+  double x = 0;
+  double y = 0;
+  double length = 0;
+  double tickHeight = 0;
+  double metres = 0;  // what the bar's length stands for
+  PlotText text;
+};
+
+// The two short strokes of an arrowhead, from the tip back to (leftX, leftY) and
+// (rightX, rightY); empty for an arrow too short to carry a head.
+struct ArrowHead {
+  bool present = false;
+  double leftX = 0, leftY = 0;
+  double rightX = 0, rightY = 0;
+};
+
+struct ResidualPlotGeometry {
+  double width = 0;
+  double height = 0;
+  double textHeight = 0;
+  double markerRadius = 0;  // radius of a point's circle
+  double lineWidth = 0;     // width of arrows, circles and bars
+
+  // The area the points are placed in (frame coordinates).
+  double areaLeft = 0, areaTop = 0, areaRight = 0, areaBottom = 0;
+  double unitsPerMetre = 0;  // scale of the coordinates, the same for both axes
+  double exaggeration = 1;   // residuals are drawn this many times larger
+
+  std::vector<PlotMark> marks;      // one per pair, in pairing order
+  std::vector<std::string> labels;  // one per pair: its name, or its Pkt. number
+
+  PlotScaleBar coordinateBar;
+  PlotScaleBar residualBar;
+  PlotText exaggerationText;  // e.g. "Verbesserungen 500-fach vergrößert"
+
+  // Arrowhead of mark i: strokes of 0.6 text heights (at most 40 % of the arrow), 25° off
+  // the shaft.
+  ArrowHead arrowHead(std::size_t i) const;
+  // Label of mark i, at the upper right of its circle.
+  PlotText label(std::size_t i) const;
+  // The mark whose point lies nearest to (x, y), if it is within maxDistance.
+  std::optional<std::size_t> nearestMark(double x, double y, double maxDistance) const;
+};
+
+// Computes the plot for `pairs` in `frame`. `labels` holds one text per pair, or is empty
+// for the Pkt. numbers 1 .. n.
+ResidualPlotGeometry computeResidualPlot(const std::vector<PlotPair>& pairs,
+                                         std::vector<std::string> labels,
+                                         const PlotFrame& frame);
+
+// The plot's pairs from an analysis: positions of the new points, residuals, activity
+// and outlier flags of the analysis' pairs (its outcome must be Success).
+std::vector<PlotPair> plotPairs(const ControlPointAnalysis& analysis, const PointList& newPairs);
+// Labels: the old point's name, else the new point's, else the Pkt. number.
+std::vector<std::string> plotLabels(const PointList& oldPairs, const PointList& newPairs,
+                                    std::size_t pairCount);
+
+// The round factor 1, 2 or 5 x 10^k nearest below `value` (value > 0), and its text with
+// the decimal separator ("500", "0,2").
+double roundFactorBelow(double value);
+std::string factorText(double factor, char sep);
+// A length in metres with as many decimals as its round value needs: "100 m", "0,05 m".
+std::string metresText(double metres, char sep);
+
+// Colours and dashes the painters share (CSS notation, understood by SVG and QColor).
+namespace plotstyle {
+inline constexpr const char* kActive = "#1f3a93";      // active points and their arrows
+inline constexpr const char* kOutlier = "#d01c1c";     // points flagged as outliers
+inline constexpr const char* kSwitchedOff = "#8c8c8c"; // check points: hollow, dashed
+inline constexpr const char* kHighlight = "#f0a000";   // the selected point's ring
+inline constexpr const char* kText = "#000000";        // labels, bars and their texts
+// Dash and gap of a check point's arrow, in line widths.
+inline constexpr double kDash = 4;
+inline constexpr double kGap = 3;
+}  // namespace plotstyle
+
+}  // namespace analysis
