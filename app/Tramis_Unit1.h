@@ -9,6 +9,7 @@
 
 #include <QMainWindow>
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -89,6 +90,8 @@ public:
   // Program state kept by the window.
   std::string oldFileName;   // full path of the old-system file chosen last (UTF-8)
   std::string newFileName;   // full path of the new-system file chosen last
+  std::size_t oldSkippedLines = 0;  // bad lines skipped while reading the old-system file
+  std::size_t newSkippedLines = 0;  // and the new-system file (for the protocol)
   std::string workText;      // scratch: message being composed, point name being written
   std::string lineText;      // scratch: the current input line, trimmed
   std::int32_t pointCount = 0;  // point pairs used by the last "Parameter" run

@@ -109,6 +109,8 @@ ParseResult parseOptions(const std::vector<std::string>& arguments) {
       point = true;
     } else if (takeValue(arguments, i, "--output", "-o", value, error)) {
       if (error.empty()) options.resultPath = value;
+    } else if (takeValue(arguments, i, "--report", "", value, error)) {
+      if (error.empty()) options.reportPath = value;
     } else if (takeValue(arguments, i, "--apply", "", value, error)) {
       if (!error.empty()) break;
       options.apply = parseKnownParameters(value);
@@ -131,6 +133,8 @@ ParseResult parseOptions(const std::vector<std::string>& arguments) {
       error = "Mit --apply wird die Ergebnisdatei mit -o ERGEBNIS.erg erwartet.";
     else if (options.pairing == Pairing::ByName)
       error = "--pair-by-name passt nicht zu --apply: es werden keine Paßpunkte gepaart.";
+    else if (!options.reportPath.empty())
+      error = "--report passt nicht zu --apply: ohne Schätzung gibt es kein Transformationsprotokoll.";
   } else if (files.size() != 2) {
     error = files.size() < 2 ? "Zwei Koordinatendateien ALT und NEU werden erwartet."
                              : "Zu viele Dateien angegeben: erwartet werden ALT und NEU.";
@@ -176,6 +180,11 @@ std::string helpText(const std::string& version) {
       "                         +proj=helmert +x=Yo +y=Xo +s=m +theta=atan2(o, a) in\n"
       "                         Bogensekunden, mit rw als x und hw als y\n"
       "      --apply \"Xo Yo a o\" bekannte Parameter auf ALT anwenden, ohne Schätzung\n"
+      "      --report DATEI.html  das Transformationsprotokoll als HTML-Datei schreiben:\n"
+      "                         Dateien, Modell, Parameter, Schwerpunkte, Ausreißertest,\n"
+      "                         Restklaffenplot und alle Paßpunkte; --exclude und --alpha\n"
+      "                         gelten wie für die Ausgabe. Eine vorhandene Datei wird erst\n"
+      "                         ersetzt, wenn das Protokoll vollständig geschrieben ist.\n"
       "      --pair-by-name     Paßpunkte nach Punktnamen paaren statt nach Reihenfolge\n"
       "      --decimal-comma    Zahlen im Protokoll mit Dezimalkomma\n"
       "      --decimal-point    Zahlen im Protokoll mit Dezimalpunkt\n"

@@ -36,6 +36,7 @@ struct Options {
   std::string oldPath;
   std::string newPath;                    // empty with --apply
   std::string resultPath;                 // -o; empty when no result file is wanted
+  std::string reportPath;                 // --report; empty when no protocol file is wanted
 };
 
 struct ParseResult {

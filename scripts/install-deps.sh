@@ -12,6 +12,7 @@ packages=(
   locales fonts-dejavu-core
   xvfb xauth imagemagick xdotool
   proj-bin time
+  poppler-utils libxml2-utils
 )
 
 missing=()
