@@ -15,6 +15,14 @@ std::string fixedText(long double value, int digits, char sep) {
   return toolkit::FloatToStrF(value, toolkit::TFloatFormat::ffFixed, kPrecision, digits, sep);
 }
 
+// "Punkt 7 (1007)", the name in brackets only where the pair has one.
+std::string pointText(const PointList& oldPairs, const PointList& newPairs, std::size_t i) {
+  std::string text = "Punkt " + toolkit::IntToStr(static_cast<long long>(i + 1));
+  const std::string name = pairName(oldPairs, newPairs, i);
+  if (!name.empty()) text += " (" + name + ")";
+  return text;
+}
+
 }  // namespace
 
 std::string gapText(long double value, char sep) { return compute::residualText(value, sep); }
@@ -53,13 +61,17 @@ std::string verdictLine(const ControlPointAnalysis& analysis, const PointList& o
   const std::string level = "(α = " + alphaText(analysis.alpha, sep) + ")";
   if (!analysis.suspect) return "Kein Punkttest möglich: zu wenige aktive Paßpunkte oder So = 0 " + level + ".";
   if (!analysis.suspectIsOutlier()) return "Kein Punkt ist ausreißerverdächtig " + level + ".";
-  const std::size_t i = *analysis.suspect;
-  const PairStatistics& pair = analysis.pairs[i];
-  std::string line = "Punkt " + toolkit::IntToStr(static_cast<long long>(i + 1));
-  const std::string name = pairName(oldPairs, newPairs, i);
-  if (!name.empty()) line += " (" + name + ")";
-  return line + " ist ausreißerverdächtig: T = " + testValueText(pair.T, sep) +
-         " > k = " + testValueText(pair.critical, sep) + " " + level + ".";
+  const PairStatistics& pair = analysis.pairs[*analysis.suspect];
+  return pointText(oldPairs, newPairs, *analysis.suspect) + " ist ausreißerverdächtig: T = " +
+         testValueText(pair.T, sep) + " > k = " + testValueText(pair.critical, sep) + " " + level + ".";
+}
+
+std::string suspectLine(const ControlPointAnalysis& analysis, const PointList& oldPairs,
+                        const PointList& newPairs, char sep) {
+  if (!analysis.suspect) return {};
+  const PairStatistics& pair = analysis.pairs[*analysis.suspect];
+  return "Größte Prüfgröße: " + pointText(oldPairs, newPairs, *analysis.suspect) +
+         ", T = " + testValueText(pair.T, sep) + ", k = " + testValueText(pair.critical, sep);
 }
 
 }  // namespace analysis

@@ -11,6 +11,11 @@
 
 namespace analysis {
 
+// Shown in place of a figure that is not available for a pair.
+inline constexpr const char* kNotAvailableText = "–";
+// The mark of a pair whose test value exceeds the critical value.
+inline constexpr const char* kOutlierText = "Ausreißer";
+
 // Residuals and gaps: 4 decimals (as the residual grid shows residuals).
 std::string gapText(long double value, char sep);
 // Redundancy share r: 3 decimals.
@@ -26,6 +31,11 @@ std::string pairName(const PointList& oldPairs, const PointList& newPairs, std::
 
 // "n = 8 von 9 aktiv, Redundanz 12"
 std::string activeCountLine(const ControlPointAnalysis& analysis);
+
+// The pair with the largest test value, e.g. "Größte Prüfgröße: Punkt 7 (1007), T = 23,41,
+// k = 18,49"; empty when no active pair has statistics.
+std::string suspectLine(const ControlPointAnalysis& analysis, const PointList& oldPairs,
+                        const PointList& newPairs, char sep);
 
 // The one-line verdict, e.g.
 //   "Punkt 7 (1007) ist ausreißerverdächtig: T = 23,41 > k = 18,49 (α = 0,1 %)."

@@ -4,6 +4,7 @@
 // to the chosen report writer.
 #include "Commands.h"
 
+#include "Exclusion.h"
 #include "Json.h"
 #include "Pairing.h"
 #include "ProjOperation.h"
@@ -13,6 +14,7 @@
 #include "ResultFile.h"
 #include "TextConversions.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -227,8 +229,25 @@ int estimate(const Options& options, std::ostream& out, std::ostream& err) {
     warnAboutNames(oldPoints, newPoints, report, err);
   }
 
-  report.run = compute::runParameterEstimation(*report.oldPairs, *report.newPairs, solver);
+  // --exclude switches pairs off; the estimate then comes from the others alone.
+  ExclusionResult exclusion;
+  if (!options.exclude.empty()) {
+    exclusion = resolveExcludeList(options.exclude, options.pairing, *report.oldPairs,
+                                   std::min(report.oldPairs->count(), report.newPairs->count()));
+    if (!exclusion.ok()) {
+      err << "tramis-cli: " << exclusion.error << '\n' << usageHint();
+      return kExitUsage;
+    }
+  }
+  const analysis::ControlPointAnalysis pairAnalysis = analysis::analyseControlPoints(
+      *report.oldPairs, *report.newPairs, exclusion.active, options.alpha, solver);
+  report.run = pairAnalysis.run;
+  report.pairAnalysis = &pairAnalysis;
+  report.alpha = options.alpha;
   failure = estimationFailure(report.run.outcome);
+  // Every pair switched off leaves nothing to estimate from: too few pairs, not empty files.
+  if (pairAnalysis.pairCount != 0 && pairAnalysis.activeCount == 0)
+    failure = estimationFailure(compute::ParameterOutcome::TooFewPairs);
   // Only a successful estimate is written: the window would write the parameters of an
   // earlier run, of which a single command has none.
   if (!failure.failed()) failure = writeResult(options, oldPoints, solver, report);

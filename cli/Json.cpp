@@ -57,21 +57,36 @@ void writeCentroids(ChunkedOutput& out, const Report& report) {
       << number(centroid.row(2)[0]) << ", \"hw\": " << number(centroid.row(3)[0]) << "}},\n";
 }
 
+// A figure of the point test, or null where it is not available.
+std::string figure(bool available, long double value) { return available ? number(value) : "null"; }
+
+std::string boolean(bool value) { return value ? "true" : "false"; }
+
 void writeResiduals(ChunkedOutput& out, const Report& report) {
   const kel::TKEL_Vovezorevarovaduvorir& solver = *report.solver;
   const bool oldNamed = !report.oldPairs->names.empty();
   const bool newNamed = !report.newPairs->names.empty();
+  // Every pair, switched-off ones included, with its point test.
+  const std::vector<analysis::PairStatistics>& pairs = report.pairAnalysis->pairs;
   out << "  \"residuals\": [";
-  const int n = report.run.pointCount;
   std::string row;
-  for (int i = 0; i < n; ++i) {
-    const auto at = static_cast<std::size_t>(i);
+  for (std::size_t i = 0; i < pairs.size(); ++i) {
+    const analysis::PairStatistics& pair = pairs[i];
+    const bool shown = pair.available;
     row = i == 0 ? "\n    {\"pkt\": " : ",\n    {\"pkt\": ";
     row += std::to_string(i + 1);
-    if (oldNamed) row += ", \"oldName\": " + jsonString(report.oldPairs->nameAt(at));
-    if (newNamed) row += ", \"newName\": " + jsonString(report.newPairs->nameAt(at));
-    row += ", \"RW\": " + number(solver.residual_rw(i));
-    row += ", \"HW\": " + number(solver.residual_hw(i)) + "}";
+    if (oldNamed) row += ", \"oldName\": " + jsonString(report.oldPairs->nameAt(i));
+    if (newNamed) row += ", \"newName\": " + jsonString(report.newPairs->nameAt(i));
+    row += ", \"RW\": " + number(pair.vRW);
+    row += ", \"HW\": " + number(pair.vHW);
+    row += ", \"active\": " + boolean(pair.active);
+    row += ", \"r\": " + figure(shown && pair.active, pair.r);
+    row += ", \"gapRW\": " + figure(shown, pair.gapRW);
+    row += ", \"gapHW\": " + figure(shown, pair.gapHW);
+    row += ", \"T\": " + figure(shown, pair.T);
+    row += ", \"dof\": " + (shown ? std::to_string(pair.dof) : std::string("null"));
+    row += ", \"critical\": " + figure(shown, pair.critical);
+    row += ", \"outlier\": " + boolean(pair.outlier) + "}";
     out << row;
   }
   out << "\n  ],\n";
@@ -140,13 +155,20 @@ void writeJson(std::ostream& stream, const Report& report) {
     out << "  \"onlyNew\": " << stringArray(report.onlyNew) << ",\n";
     if (report.outcome != Outcome::InputError && report.outcome != Outcome::EmptyInput) {
       out << "  \"solverStatus\": " << std::to_string(report.solver->status) << ",\n";
-      out << "  \"n\": " << std::to_string(report.run.pointCount) << ",\n";
+      // n counts all pairs, the redundancy only the active ones.
+      const analysis::ControlPointAnalysis* pairs = report.pairAnalysis;
+      const std::size_t n = pairs ? pairs->pairCount : static_cast<std::size_t>(report.run.pointCount);
+      out << "  \"n\": " << count(n) << ",\n";
       out << "  \"redundancy\": " << std::to_string(redundancy(report.run.pointCount)) << ",\n";
+      out << "  \"activeCount\": " << count(pairs ? pairs->activeCount : n) << ",\n";
+      out << "  \"suspect\": "
+          << (report.hasAnalysis() && pairs->suspect ? count(*pairs->suspect + 1) : std::string("null")) << ",\n";
     }
+    out << "  \"alpha\": " << roundTripText(report.alpha) << ",\n";
   }
   if (report.hasParameters()) writeParameters(out, report);
   if (report.hasCentroids()) writeCentroids(out, report);
-  if (report.hasResiduals()) writeResiduals(out, report);
+  if (report.hasAnalysis()) writeResiduals(out, report);
   out << "  \"resultFile\": ";
   if (report.resultPath.empty())
     out << "null\n";

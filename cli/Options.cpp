@@ -3,6 +3,8 @@
 
 #include <Kelstring.h>
 
+#include "Exclusion.h"
+
 #include <cmath>
 
 namespace cli {
@@ -116,6 +118,14 @@ ParseResult parseOptions(const std::vector<std::string>& arguments) {
       options.apply = parseKnownParameters(value);
       if (!options.apply)
         error = "--apply erwartet vier Zahlen \"Xo Yo a o\", erhalten: \"" + value + "\".";
+    } else if (takeValue(arguments, i, "--exclude", "", value, error)) {
+      if (error.empty()) options.exclude = value;
+    } else if (takeValue(arguments, i, "--alpha", "", value, error)) {
+      if (!error.empty()) break;
+      options.alphaGiven = true;
+      if (!kel::StrToDouble(value, options.alpha) || !(options.alpha > 0 && options.alpha < 0.5))
+        error = "--alpha erwartet eine Irrtumswahrscheinlichkeit zwischen 0 und 0,5 (ohne die Grenzen), "
+                "erhalten: \"" + value + "\".";
     } else {
       error = "Unbekannte Option " + argument + ".";
     }
@@ -133,11 +143,15 @@ ParseResult parseOptions(const std::vector<std::string>& arguments) {
       error = "Mit --apply wird die Ergebnisdatei mit -o ERGEBNIS.erg erwartet.";
     else if (options.pairing == Pairing::ByName)
       error = "--pair-by-name passt nicht zu --apply: es werden keine Paßpunkte gepaart.";
+    else if (!options.exclude.empty() || options.alphaGiven)
+      error = "--exclude und --alpha passen nicht zu --apply: es werden keine Paßpunkte ausgewertet.";
     else if (!options.reportPath.empty())
       error = "--report passt nicht zu --apply: ohne Schätzung gibt es kein Transformationsprotokoll.";
   } else if (files.size() != 2) {
     error = files.size() < 2 ? "Zwei Koordinatendateien ALT und NEU werden erwartet."
                              : "Zu viele Dateien angegeben: erwartet werden ALT und NEU.";
+  } else if (!options.exclude.empty()) {
+    error = checkExcludeList(options.exclude, options.pairing);
   }
   if (!error.empty()) return result;
 

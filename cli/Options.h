@@ -2,6 +2,8 @@
 // and the German help and usage texts.
 #pragma once
 
+#include "ControlPointAnalysis.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,6 +38,9 @@ struct Options {
   std::string oldPath;
   std::string newPath;                    // empty with --apply
   std::string resultPath;                 // -o; empty when no result file is wanted
+  std::string exclude;                    // --exclude: pairs to switch off; empty: none
+  double alpha = analysis::kDefaultAlpha;  // --alpha: significance level of the point test
+  bool alphaGiven = false;
   std::string reportPath;                 // --report; empty when no protocol file is wanted
 };
 

@@ -2,6 +2,7 @@
 // the main window ("Parameter", "Schwerpunkt der Paßpunkte", "Verbesserungen Zielsystem").
 #include "Protocol.h"
 
+#include "AnalysisTexts.h"
 #include "ChunkedOutput.h"
 #include "TextConversions.h"
 
@@ -90,6 +91,7 @@ void writeParameters(ChunkedOutput& out, const Report& report, char sep) {
   const long double ppm = (static_cast<long double>(report.run.scale) - 1.0L) * 1e6L;
   out << valueLine("m - 1 = ",
                    toolkit::FloatToStrF(ppm, toolkit::TFloatFormat::ffFixed, 11, 4, sep), "ppm");
+  if (report.hasAnalysis()) out << "  " + analysis::activeCountLine(*report.pairAnalysis) + "\n";
 }
 
 void writeCentroids(ChunkedOutput& out, const Report& report, char sep) {
@@ -103,21 +105,22 @@ void writeCentroids(ChunkedOutput& out, const Report& report, char sep) {
 
 void writeResiduals(ChunkedOutput& out, const Report& report, char sep) {
   const kel::TKEL_Vovezorevarovaduvorir& solver = *report.solver;
+  // Every pair, switched-off ones included: their residual is that of a check point.
+  const std::vector<analysis::PairStatistics>& pairs = report.pairAnalysis->pairs;
   // The running number is the window's first column; the point name follows at the end,
   // where the old file has names, so that a row can be found in the files.
-  const bool named = report.oldPairs != nullptr && !report.oldPairs->names.empty();
+  const bool named = !report.oldPairs->names.empty();
   out << "\nVerbesserungen Zielsystem\n";
   out << padLeft("Pkt.", kNumberColumnWidth) + padLeft("RW", kColumnWidth) +
              padLeft("HW", kColumnWidth) + (named ? "  Name\n" : "\n");
-  const int n = report.run.pointCount;
   std::string row;
-  for (int i = 0; i < n; ++i) {
+  for (std::size_t i = 0; i < pairs.size(); ++i) {
     row = padLeft(std::to_string(i + 1), kNumberColumnWidth);
-    row += padLeft(compute::residualText(solver.residual_rw(i), sep), kColumnWidth);
-    row += padLeft(compute::residualText(solver.residual_hw(i), sep), kColumnWidth);
+    row += padLeft(compute::residualText(pairs[i].vRW, sep), kColumnWidth);
+    row += padLeft(compute::residualText(pairs[i].vHW, sep), kColumnWidth);
     if (named) {
       row += "  ";
-      row += toolkit::DisplayText(report.oldPairs->nameAt(static_cast<std::size_t>(i)));
+      row += toolkit::DisplayText(report.oldPairs->nameAt(i));
     }
     row += '\n';
     out << row;
@@ -125,6 +128,48 @@ void writeResiduals(ChunkedOutput& out, const Report& report, char sep) {
   out << padLeft(compute::kSumRowText, kNumberColumnWidth) +
              padLeft(compute::residualText(solver.residual_rw_sum(), sep), kColumnWidth) +
              padLeft(compute::residualText(solver.residual_hw_sum(), sep), kColumnWidth) + "\n";
+  if (report.pairAnalysis->activeCount < pairs.size())
+    out << "  (Summe der aktiven Paßpunkte; abgeschaltete Paßpunkte sind Kontrollpunkte.)\n";
+}
+
+constexpr std::size_t kShareColumnWidth = 8;
+constexpr std::size_t kTestColumnWidth = 10;
+
+std::string figure(bool available, const std::string& text, std::size_t width) {
+  return padLeft(available ? text : analysis::kNotAvailableText, width);
+}
+
+// The point test of every pair: gap ("Klaffe"), redundancy share, test and critical value.
+void writeAnalysis(ChunkedOutput& out, const Report& report, char sep) {
+  const analysis::ControlPointAnalysis& result = *report.pairAnalysis;
+  const PointList& oldPairs = *report.oldPairs;
+  const PointList& newPairs = *report.newPairs;
+  out << "\nPaßpunktanalyse (α = " + analysis::alphaText(result.alpha, sep) + ")\n";
+  out << padLeft("Pkt.", kNumberColumnWidth) + "  aktiv" + padLeft("Klaffe RW", kColumnWidth) +
+             padLeft("Klaffe HW", kColumnWidth) + padLeft("Klaffe", kColumnWidth) +
+             padLeft("r", kShareColumnWidth) + padLeft("T", kTestColumnWidth) +
+             padLeft("k", kTestColumnWidth) + "  Name\n";
+  std::string row;
+  for (std::size_t i = 0; i < result.pairs.size(); ++i) {
+    const analysis::PairStatistics& pair = result.pairs[i];
+    const bool shown = pair.available;
+    row = padLeft(std::to_string(i + 1), kNumberColumnWidth);
+    row += pair.active ? "     ja" : "   nein";
+    row += figure(shown, analysis::gapText(pair.gapRW, sep), kColumnWidth);
+    row += figure(shown, analysis::gapText(pair.gapHW, sep), kColumnWidth);
+    row += figure(shown, analysis::gapText(pair.gapLength(), sep), kColumnWidth);
+    row += figure(shown && pair.active, analysis::redundancyShareText(pair.r, sep), kShareColumnWidth);
+    row += figure(shown, analysis::testValueText(pair.T, sep), kTestColumnWidth);
+    row += figure(shown, analysis::testValueText(pair.critical, sep), kTestColumnWidth);
+    if (pair.outlier) row += std::string("  ") + analysis::kOutlierText;
+    const std::string name = analysis::pairName(oldPairs, newPairs, i);
+    if (!name.empty()) row += "  " + name;
+    row += '\n';
+    out << row;
+  }
+  const std::string suspect = analysis::suspectLine(result, oldPairs, newPairs, sep);
+  if (!suspect.empty()) out << suspect + "\n";
+  out << analysis::verdictLine(result, oldPairs, newPairs, sep) + "\n";
 }
 
 }  // namespace
@@ -134,7 +179,10 @@ void writeProtocol(std::ostream& stream, const Report& report, char sep) {
   writeHeader(out, report);
   if (report.hasParameters()) writeParameters(out, report, sep);
   if (report.hasCentroids()) writeCentroids(out, report, sep);
-  if (report.hasResiduals()) writeResiduals(out, report, sep);
+  if (report.hasAnalysis()) {
+    writeResiduals(out, report, sep);
+    writeAnalysis(out, report, sep);
+  }
   if (!report.resultPath.empty())
     out << "\nErgebnisdatei: " + toolkit::DisplayText(report.resultPath) + "  (" +
                std::to_string(report.transformedPoints) + " Punkte transformiert)\n";

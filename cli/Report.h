@@ -2,6 +2,7 @@
 // PROJ operation). The writers only format; they decide nothing.
 #pragma once
 
+#include "ControlPointAnalysis.h"
 #include "CoordinateReader.h"
 #include "Keltransformation.h"
 #include "Options.h"
@@ -48,6 +49,9 @@ struct Report {
 
   const kel::TKEL_Vovezorevarovaduvorir* solver = nullptr;
   compute::ParameterRun run;  // scale, rotation and So; with --apply scale and rotation only
+  // The control-point analysis of the estimate (the run above is its run); null with --apply.
+  const analysis::ControlPointAnalysis* pairAnalysis = nullptr;
+  double alpha = analysis::kDefaultAlpha;  // the point test's significance level
 
   std::string resultPath;              // the result file written, empty when none
   std::size_t transformedPoints = 0;   // lines in the result file
@@ -62,6 +66,10 @@ struct Report {
                      : outcome == Outcome::Success || outcome == Outcome::WriteFailed;
   }
   bool hasResiduals() const { return !applyOnly && hasParameters(); }
+  // Whether the per-pair analysis is known: residuals of all pairs, gaps, the point test.
+  bool hasAnalysis() const {
+    return hasResiduals() && pairAnalysis != nullptr && pairAnalysis->outcome == analysis::AnalysisOutcome::Success;
+  }
 };
 
 // The redundancy of the estimate: 2n - 4 for n pairs.

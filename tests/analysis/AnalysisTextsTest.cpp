@@ -50,6 +50,7 @@ TEST(AnalysisTexts, CountAndVerdictLines) {
   result.suspect = 6;
   result.pairs[6] = {.available = true, .T = 23.414L, .dof = 10, .critical = 18.494L};
   EXPECT_EQ(analysis::verdictLine(result, names, names, ','), "Kein Punkt ist ausreißerverdächtig (α = 0,1 %).");
+  EXPECT_EQ(analysis::suspectLine(result, names, names, ','), "Größte Prüfgröße: Punkt 7 (1007), T = 23,41, k = 18,49");
   result.pairs[6].outlier = true;
   EXPECT_EQ(analysis::verdictLine(result, names, names, ','),
             "Punkt 7 (1007) ist ausreißerverdächtig: T = 23,41 > k = 18,49 (α = 0,1 %).");
