@@ -42,6 +42,8 @@ struct Options {
   double alpha = analysis::kDefaultAlpha;  // --alpha: significance level of the point test
   bool alphaGiven = false;
   std::string reportPath;                 // --report; empty when no protocol file is wanted
+  // Not from the command line: the program's file version, which main sets for --report.
+  std::string programVersion;
 };
 
 struct ParseResult {

@@ -31,7 +31,7 @@ tr.off td { color: #777; }
 tr.outlier td { color: #c00000; font-weight: bold; }
 p.verdict { font-weight: bold; }
 div.plot { page-break-inside: avoid; margin: 0.5em 0; }
-div.plot svg { width: 100%; max-width: 160mm; height: auto; }
+div.plot img { width: 100%; max-width: 160mm; height: auto; }
 )";
 
 // The plot's drawing size in millimetres: the printable width of the A4 page.
@@ -159,6 +159,30 @@ std::string escapeMarkup(std::string_view text) {
   return escaped;
 }
 
+std::string base64(std::string_view bytes) {
+  static constexpr char kDigits[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string encoded;
+  encoded.reserve((bytes.size() + 2) / 3 * 4);
+  std::size_t i = 0;
+  for (; i + 2 < bytes.size(); i += 3) {
+    const unsigned group = static_cast<unsigned char>(bytes[i]) << 16 |
+                           static_cast<unsigned char>(bytes[i + 1]) << 8 |
+                           static_cast<unsigned char>(bytes[i + 2]);
+    for (int shift = 18; shift >= 0; shift -= 6) encoded += kDigits[(group >> shift) & 0x3F];
+  }
+  const std::size_t rest = bytes.size() - i;
+  if (rest != 0) {
+    unsigned group = static_cast<unsigned char>(bytes[i]) << 16;
+    if (rest == 2) group |= static_cast<unsigned char>(bytes[i + 1]) << 8;
+    encoded += kDigits[(group >> 18) & 0x3F];
+    encoded += kDigits[(group >> 12) & 0x3F];
+    encoded += rest == 2 ? kDigits[(group >> 6) & 0x3F] : '=';
+    encoded += '=';
+  }
+  return encoded;
+}
+
 std::string htmlProtocol(const ProtocolSource& source, char sep) {
   const ProtocolContent content = gatherProtocol(source, sep);
   Html html;
@@ -171,9 +195,11 @@ std::string htmlProtocol(const ProtocolSource& source, char sep) {
   parameters(html, content);
   outlierTest(html, content);
   html.element("h2", "Restklaffen im Zielsystem");
-  html.raw("<div class=\"plot\">\n");
-  html.raw(plotSvg(source, kPlotWidthMm, kPlotHeightMm, sep));
-  html.raw("</div>\n");
+  // The SVG travels inside the file as a data address: the document stays one file, and
+  // HTML parsers that predate inline SVG read it without complaint.
+  html.raw("<div class=\"plot\"><img alt=\"Restklaffenplot\" src=\"data:image/svg+xml;base64,");
+  html.raw(base64(plotSvg(source, kPlotWidthMm, kPlotHeightMm, sep)));
+  html.raw("\"/></div>\n");
   pairTable(html, content);
   html.raw("</body>\n</html>\n");
   return html.take();
