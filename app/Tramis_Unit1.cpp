@@ -133,6 +133,9 @@ void TForm2::buildMenu() {
   mnuBerechnen = MainMenu1->addMenu(QStringLiteral("&Berechnen"));
   Parameter1 = mnuBerechnen->addAction(QStringLiteral("Parameter"));
   Transformation1 = mnuBerechnen->addAction(QStringLiteral("Transformation Alt -> Neu"));
+  N2 = mnuBerechnen->addSeparator();
+  mnuPasspunkte = mnuBerechnen->addAction(QStringLiteral("Paßpunkte &prüfen..."));
+  mnuPasspunkte->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
 
   mnuHilfe = MainMenu1->addMenu(QStringLiteral("&Hilfe"));
   mnuHelpInhalt = mnuHilfe->addAction(QStringLiteral("&Inhalt"));
@@ -144,6 +147,7 @@ void TForm2::buildMenu() {
   connectCommand(mnuExit, &TForm2::mnuExitClick);
   connectCommand(Parameter1, &TForm2::Parameter1Click);
   connectCommand(Transformation1, &TForm2::Transformation1Click);
+  connectCommand(mnuPasspunkte, &TForm2::mnuPasspunkteClick);
   connectCommand(mnuHelpInhalt, &TForm2::mnuHelpInhaltClick);
   connectCommand(mnuKELHome, &TForm2::mnuKELHomeClick);
   connectCommand(mnuAbout, &TForm2::mnuAboutClick);

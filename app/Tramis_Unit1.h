@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 class QAction;
 class QFrame;
@@ -86,6 +87,8 @@ public:
   QLabel* Label16 = nullptr;
   QLabel* Label17 = nullptr;
   QLabel* Label18 = nullptr;
+  QAction* N2 = nullptr;             // separator before the control-point analysis
+  QAction* mnuPasspunkte = nullptr;  // "Paßpunkte &prüfen..." (Ctrl+P)
 
   // Program state kept by the window.
   std::string oldFileName;   // full path of the old-system file chosen last (UTF-8)
@@ -100,6 +103,9 @@ public:
   double firstValue = 0.0;   // first coordinate of the point at hand
   double secondValue = 0.0;  // second coordinate of the point at hand
   bool conversionOk = false; // outcome of the last number conversion while reading
+  // Activation of the pairs last taken over from the "Paßpunktanalyse" (one flag per pair);
+  // empty: all pairs active. Reading either file empties it.
+  std::vector<bool> activePairs;
 
   // Commands of the menu; the sender is not used.
   void mnuAltsystemClick(QObject* Sender);
@@ -110,6 +116,7 @@ public:
   void mnuAboutClick(QObject* Sender);
   void mnuKELHomeClick(QObject* Sender);
   void mnuHelpInhaltClick(QObject* Sender);
+  void mnuPasspunkteClick(QObject* Sender);
 
   // Draws one cell of StringGrid1: the text right-aligned in the cell shrunk by 3 pixels
   // at the top and 5 at the right, on the background the grid chose for the cell.

@@ -33,6 +33,7 @@ void TForm2::ReadCoordinateFile(CoordinateSystem system) {
     return;
   }
 
+  activePairs.clear();  // the pairs change: all are active again
   toolkit::TProgress progress(this, QStringLiteral("Koordinaten werden gelesen …"));
   const ReadStatus status = readCoordinateStream(
       file, points,

@@ -1,0 +1,86 @@
+// The modal dialog "Paßpunktanalyse": the pair table with its check boxes, the estimate of
+// the active pairs, the point test at a chosen significance level and the residual plot.
+// Every tick recomputes at once, with a solver of the dialog's own: the program's solver
+// and the main window stay as they are until the caller takes the result over.
+#pragma once
+
+#include "ControlPointAnalysis.h"
+#include "PointList.h"
+
+#include <Keltransformation.h>
+
+#include <QDialog>
+
+#include <memory>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSortFilterProxyModel;
+class QTableView;
+
+namespace analysis {
+
+class PairTableModel;
+class ResidualPlotWidget;
+
+class ControlPointDialog : public QDialog {
+  Q_OBJECT
+public:
+  // `solver` holds the estimate of `analysis` (outcome Success), made from `oldPairs`,
+  // `newPairs` and `active`; the dialog keeps working with it. The point lists must
+  // outlive the dialog.
+  ControlPointDialog(QWidget* parent, const PointList& oldPairs, const PointList& newPairs,
+                     std::vector<bool> active, std::unique_ptr<kel::TKEL_Vovezorevarovaduvorir> solver,
+                     ControlPointAnalysis analysis);
+  ~ControlPointDialog() override;
+
+  // The activation and significance level shown now (one flag per pair).
+  const std::vector<bool>& activeFlags() const { return active_; }
+  double alpha() const { return analysis_.alpha; }
+  const ControlPointAnalysis& analysis() const { return analysis_; }
+
+  // Ticks or unticks a pair and recomputes; refuses (with a message) to leave fewer than
+  // two active pairs or only pairs on one spot. Returns whether the change was made.
+  bool setPairActive(std::size_t pair, bool active);
+
+  // Widgets, for the window's tests as for its layout.
+  QTableView* PairTable = nullptr;
+  ResidualPlotWidget* Plot = nullptr;
+  QLabel* lab_X = nullptr;
+  QLabel* lab_Y = nullptr;
+  QLabel* lab_a = nullptr;
+  QLabel* lab_o = nullptr;
+  QLabel* lab_m = nullptr;
+  QLabel* lab_d = nullptr;
+  QLabel* lab_So = nullptr;
+  QLabel* CountLine = nullptr;
+  QComboBox* AlphaBox = nullptr;
+  QLabel* CriticalLine = nullptr;
+  QLabel* VerdictLine = nullptr;
+  QPushButton* ApplyButton = nullptr;
+  QPushButton* CloseButton = nullptr;
+  PairTableModel* Model = nullptr;
+  QSortFilterProxyModel* SortedModel = nullptr;
+
+  // The significance levels offered, the first the default.
+  static constexpr double kAlphas[] = {0.001, 0.01, 0.05};
+
+private:
+  QWidget* buildFigures();
+  QWidget* buildTable();
+  void connectSelection();
+  // Analyses again with these flags and level; on failure the dialog stays as it was.
+  bool recompute(const std::vector<bool>& active, double alpha);
+  void showAnalysis();
+
+  const PointList& oldPairs_;
+  const PointList& newPairs_;
+  char separator_;
+  std::vector<bool> active_;
+  std::unique_ptr<kel::TKEL_Vovezorevarovaduvorir> solver_;
+  ControlPointAnalysis analysis_;
+};
+
+}  // namespace analysis

@@ -1,0 +1,124 @@
+// The pair table's cells: texts, check boxes and sort values.
+#include "PairTableModel.h"
+
+#include "AnalysisTexts.h"
+#include "TextConversions.h"
+
+namespace analysis {
+
+namespace {
+
+QString q(const std::string& text) { return QString::fromStdString(text); }
+
+// Shown where a figure is not available for the pair.
+const QString kNotAvailable = QStringLiteral("–");
+// Sort value of a figure that is not available: below every real one.
+constexpr double kNotAvailableSort = -1;
+
+}  // namespace
+
+PairTableModel::PairTableModel(const PointList& oldPairs, const PointList& newPairs,
+                               char decimalSeparator, ActivationRequest onActivation,
+                               QObject* parent)
+    : QAbstractTableModel(parent),
+      oldPairs_(oldPairs),
+      newPairs_(newPairs),
+      separator_(decimalSeparator),
+      onActivation_(std::move(onActivation)) {}
+
+void PairTableModel::setAnalysis(const ControlPointAnalysis* analysis) {
+  const bool sameRows = analysis_ && analysis && analysis_->pairs.size() == analysis->pairs.size();
+  if (!sameRows) {
+    beginResetModel();
+    analysis_ = analysis;
+    endResetModel();
+    return;
+  }
+  analysis_ = analysis;
+  if (!analysis_->pairs.empty())
+    emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+}
+
+int PairTableModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() || !analysis_ ? 0 : static_cast<int>(analysis_->pairs.size());
+}
+
+int PairTableModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant PairTableModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= rowCount()) return {};
+  const PairStatistics& pair = analysis_->pairs[static_cast<std::size_t>(index.row())];
+  switch (role) {
+    case Qt::DisplayRole:
+      return displayText(pair, index.row(), index.column());
+    case Qt::CheckStateRole:
+      if (index.column() == Active) return pair.active ? Qt::Checked : Qt::Unchecked;
+      return {};
+    case Qt::TextAlignmentRole:
+      if (index.column() == Name) return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+      return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    case SortRole:
+      return sortValue(pair, index.row(), index.column());
+    default:
+      return {};
+  }
+}
+
+QVariant PairTableModel::displayText(const PairStatistics& pair, int row, int column) const {
+  const char sep = separator_;
+  switch (column) {
+    case Number: return row + 1;
+    case Name: return q(pairName(oldPairs_, newPairs_, static_cast<std::size_t>(row)));
+    case VRW: return q(gapText(pair.vRW, sep));
+    case VHW: return q(gapText(pair.vHW, sep));
+    case Gap: return pair.available ? q(gapText(pair.gapLength(), sep)) : kNotAvailable;
+    case Share: return pair.available && pair.active ? q(redundancyShareText(pair.r, sep)) : kNotAvailable;
+    case Test: return pair.available ? q(testValueText(pair.T, sep)) : kNotAvailable;
+    case Outlier: return pair.outlier ? QStringLiteral("ja") : QString();
+    default: return {};
+  }
+}
+
+QVariant PairTableModel::sortValue(const PairStatistics& pair, int row, int column) const {
+  auto orNone = [&](bool available, long double value) {
+    return available ? static_cast<double>(value) : kNotAvailableSort;
+  };
+  switch (column) {
+    case Active: return pair.active ? 1 : 0;
+    case Number: return row;
+    case Name: return q(pairName(oldPairs_, newPairs_, static_cast<std::size_t>(row)));
+    case VRW: return static_cast<double>(pair.vRW);
+    case VHW: return static_cast<double>(pair.vHW);
+    case Gap: return orNone(pair.available, pair.gapLength());
+    case Share: return orNone(pair.available && pair.active, pair.r);
+    case Test: return orNone(pair.available, pair.T);
+    case Outlier: return pair.outlier ? 1 : 0;
+    default: return {};
+  }
+}
+
+QVariant PairTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+  static const char* const kHeadings[ColumnCount] = {"Aktiv", "Pkt.", "Name", "vRW", "vHW",
+                                                     "Klaffe", "r", "T", "Ausreißer"};
+  return section >= 0 && section < ColumnCount ? QString::fromUtf8(kHeadings[section]) : QVariant();
+}
+
+Qt::ItemFlags PairTableModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+  if (index.column() == Active) flags |= Qt::ItemIsUserCheckable;
+  return flags;
+}
+
+bool PairTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (!index.isValid() || index.column() != Active || role != Qt::CheckStateRole || !onActivation_)
+    return false;
+  const bool active = value.toInt() == Qt::Checked;
+  if (active == analysis_->pairs[static_cast<std::size_t>(index.row())].active) return false;
+  return onActivation_(index.row(), active);
+}
+
+}  // namespace analysis

@@ -1,0 +1,297 @@
+// The "Paßpunktanalyse" in the window: menu item and shortcut, the precondition, unticking
+// against an actual refit, the last-two refusal, the planted blunder, the plot's selection,
+// "Übernehmen" with the following transformation, and "Schließen".
+#include "ControlPointDialog.h"
+#include "Controls.h"
+#include "PairTableModel.h"
+#include "ParameterRun.h"
+#include "ResidualPlotWidget.h"
+#include "StringGrid.h"
+#include "TextConversions.h"
+#include "WindowFixture.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QTest>
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <locale>
+#include <sstream>
+
+using analysis::ControlPointDialog;
+using analysis::PairTableModel;
+using testsupport::WindowFixture;
+
+namespace {
+
+// Eight named pairs, new = turned, scaled and shifted old with millimetre noise; pair 7
+// (point 107) carries a blunder of 5 cm.
+struct Pair {
+  double rw, hw, eRW, eHW;
+};
+constexpr Pair kPairs[] = {{1000, 2000, 0.002, -0.001}, {1250, 2030, -0.001, 0.002},
+                           {1480, 1990, 0.001, 0.000},  {1020, 2260, -0.002, -0.001},
+                           {1270, 2240, 0.000, 0.001},  {1510, 2280, 0.001, -0.002},
+                           {1100, 2480, 0.030, -0.040}, {1400, 2510, -0.001, 0.001}};
+constexpr int kBlunder = 6;
+
+std::string pairFile(bool newSystem, int count = 8) {
+  std::string text;
+  for (int i = 0; i < count; ++i) {
+    const Pair& p = kPairs[i];
+    const double rw = newSystem ? 500 + 1.00002 * p.rw + 0.0015 * p.hw + p.eRW : p.rw;
+    const double hw = newSystem ? 300 + 1.00002 * p.hw - 0.0015 * p.rw + p.eHW : p.hw;
+    char line[80];
+    std::snprintf(line, sizeof line, "%d %.4f %.4f\n", 101 + i, rw, hw);
+    text += line;
+  }
+  return text;
+}
+
+QString q(const std::string& text) { return QString::fromStdString(text); }
+
+// Opens the dialog through the command and runs `steps` on it; the steps end it.
+void withDialog(WindowFixture& f, const std::function<void(ControlPointDialog&)>& steps) {
+  f.driver().onNextModal([steps](QWidget* widget) {
+    auto* dialog = qobject_cast<ControlPointDialog*>(widget);
+    QVERIFY2(dialog, "the command did not open the Paßpunktanalyse");
+    steps(*dialog);
+    if (dialog->isVisible()) dialog->reject();
+  });
+  f.form().mnuPasspunkteClick(nullptr);
+  QVERIFY(f.driver().idle());
+}
+
+// Presses Space on the check box of pair `pair`, wherever sorting has put its row.
+void toggle(ControlPointDialog& d, int pair) {
+  const QModelIndex cell = d.SortedModel->mapFromSource(d.Model->index(pair, PairTableModel::Active));
+  d.PairTable->setCurrentIndex(cell);
+  QTest::keyClick(d.PairTable, Qt::Key_Space);
+}
+
+bool isTicked(ControlPointDialog& d, int pair) {
+  return d.Model->index(pair, PairTableModel::Active).data(Qt::CheckStateRole).toInt() == Qt::Checked;
+}
+
+QStringList dialogParameters(ControlPointDialog& d) {
+  return {d.lab_X->text(), d.lab_Y->text(), d.lab_a->text(), d.lab_o->text(),
+          d.lab_m->text(), d.lab_d->text(), d.lab_So->text()};
+}
+
+QStringList windowParameters(TForm2& w) {
+  return {w.lab_X->text(), w.lab_Y->text(), w.lab_a->text(), w.lab_o->text(),
+          w.lab_m->text(), w.lab_d->text(), w.lab_So->text()};
+}
+
+QStringList allCells(TForm2& w) {
+  QStringList texts;
+  for (int row = 0; row < w.StringGrid1->RowCount(); ++row)
+    for (int column = 0; column < 3; ++column) texts << w.StringGrid1->GetCells(column, row);
+  return texts;
+}
+
+// An actual refit without pair `left`: the files' pairs minus that one, by the plain run.
+struct Refit {
+  kel::TKEL_Vovezorevarovaduvorir solver;
+  compute::ParameterRun run;
+  QStringList texts;
+};
+void refitWithout(int left, Refit& refit) {
+  PointList oldPairs, newPairs;
+  for (int i = 0; i < 8; ++i) {
+    if (i == left) continue;
+    oldPairs.rw.push_back(oldPoints.rw[i]);
+    oldPairs.hw.push_back(oldPoints.hw[i]);
+    newPairs.rw.push_back(newPoints.rw[i]);
+    newPairs.hw.push_back(newPoints.hw[i]);
+  }
+  refit.run = compute::runParameterEstimation(oldPairs, newPairs, refit.solver);
+  const auto t = compute::parameterTexts(refit.solver, refit.run, toolkit::RegionalDecimalSeparator());
+  refit.texts = QStringList{q(t.X), q(t.Y), q(t.a), q(t.o), q(t.m), q(t.d), q(t.So)};
+}
+
+}  // namespace
+
+class ControlPointDialogTest : public QObject {
+  Q_OBJECT
+
+private slots:
+  void menuItemShortcutAndPrecondition();
+  void allActiveShowsTheParameterRun();
+  void untickingRefitsAndTheLastTwoStay();
+  void blunderSortsFirstAndPlotFollowsSelection();
+  void takeOverShowsAndTransformsWithActivePairs();
+  void closeChangesNothing();
+};
+
+void ControlPointDialogTest::menuItemShortcutAndPrecondition() {
+  WindowFixture f;
+  TForm2& w = f.form();
+  const QList<QAction*> items = w.mnuBerechnen->actions();
+  QCOMPARE(items.size(), 4);
+  QCOMPARE(items[1], w.Transformation1);
+  QVERIFY(items[2]->isSeparator());
+  QCOMPARE(items[3]->text(), QStringLiteral("Paßpunkte &prüfen..."));
+  QCOMPARE(items[3]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+
+  // Ctrl+P with nothing loaded: the message "Parameter" gives, and no dialog.
+  w.show();
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+  f.driver().answerMessage();
+  QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier);
+  QTRY_VERIFY(f.driver().idle());
+  QCOMPARE(f.driver().messages().back().text, q(compute::kEmptyInputMessage));
+  QCOMPARE(f.driver().messages().back().caption, QStringLiteral("Solv Error"));
+  QCOMPARE(f.driver().messages().back().icon, QMessageBox::Critical);
+}
+
+void ControlPointDialogTest::allActiveShowsTheParameterRun() {
+  testsupport::ScopedLocale german(testsupport::kGermanLocale);
+  WindowFixture f;
+  f.readOld(pairFile(false));
+  f.readNew(pairFile(true));
+  f.form().Parameter1Click(nullptr);
+  const QStringList shown = windowParameters(f.form());
+  withDialog(f, [&](ControlPointDialog& d) {
+    QCOMPARE(d.windowTitle(), QStringLiteral("Paßpunktanalyse"));
+    QCOMPARE(dialogParameters(d), shown);
+    QCOMPARE(d.CountLine->text(), QStringLiteral("n = 8 von 8 aktiv, Redundanz 12"));
+    QCOMPARE(d.AlphaBox->currentText(), QStringLiteral("0,1 %"));
+    QVERIFY(d.CriticalLine->text().startsWith(QStringLiteral("k = 14,91 (f = 10)")));
+    QVERIFY(d.VerdictLine->text().startsWith(QStringLiteral("Punkt 7 (107) ist ausreißerverdächtig")));
+  });
+}
+
+void ControlPointDialogTest::untickingRefitsAndTheLastTwoStay() {
+  WindowFixture f;
+  f.readOld(pairFile(false));
+  f.readNew(pairFile(true));
+  Refit refit;
+  refitWithout(kBlunder, refit);
+  withDialog(f, [&](ControlPointDialog& d) {
+    toggle(d, kBlunder);
+    QVERIFY(!isTicked(d, kBlunder));
+    QCOMPARE(dialogParameters(d), refit.texts);
+    QCOMPARE(d.CountLine->text(), QStringLiteral("n = 7 von 8 aktiv, Redundanz 10"));
+    QVERIFY(d.VerdictLine->text().startsWith(QStringLiteral("Kein Punkt")));
+    toggle(d, kBlunder);  // and back: all pairs again
+    QVERIFY(isTicked(d, kBlunder));
+    QCOMPARE(d.CountLine->text(), QStringLiteral("n = 8 von 8 aktiv, Redundanz 12"));
+  });
+
+  // Three pairs: one may go, the second refusal keeps its box ticked.
+  f.readOld(pairFile(false, 3));
+  withDialog(f, [&](ControlPointDialog& d) {
+    toggle(d, 0);
+    QCOMPARE(d.CountLine->text(), QStringLiteral("n = 2 von 3 aktiv, Redundanz 0"));
+    f.driver().answerMessage();
+    toggle(d, 1);
+    QVERIFY(isTicked(d, 1));
+    QCOMPARE(d.CountLine->text(), QStringLiteral("n = 2 von 3 aktiv, Redundanz 0"));
+  });
+  QCOMPARE(f.driver().messages().size(), std::size_t{1});
+  QCOMPARE(f.driver().messages()[0].text, QStringLiteral("Mindestens zwei Paßpunkte sind erforderlich."));
+}
+
+void ControlPointDialogTest::blunderSortsFirstAndPlotFollowsSelection() {
+  WindowFixture f;
+  f.readOld(pairFile(false));
+  f.readNew(pairFile(true));
+  withDialog(f, [&](ControlPointDialog& d) {
+    d.PairTable->sortByColumn(PairTableModel::Test, Qt::DescendingOrder);
+    const QAbstractItemModel* rows = d.PairTable->model();
+    QCOMPARE(rows->index(0, PairTableModel::Number).data().toInt(), kBlunder + 1);
+    QCOMPARE(rows->index(0, PairTableModel::Name).data().toString(), QStringLiteral("107"));
+    QCOMPARE(rows->index(0, PairTableModel::Outlier).data().toString(), QStringLiteral("ja"));
+    for (int row = 1; row < 8; ++row) QCOMPARE(rows->index(row, PairTableModel::Outlier).data().toString(), QString());
+
+    d.PairTable->selectRow(0);
+    QCOMPARE(d.Plot->highlighted(), std::optional<std::size_t>(kBlunder));
+    const analysis::PlotMark& second = d.Plot->plot().marks[1];
+    QVERIFY(second.active && !second.outlier);
+    QTest::mouseClick(d.Plot, Qt::LeftButton, {}, QPoint(qRound(second.x), qRound(second.y)));
+    QCOMPARE(d.SortedModel->mapToSource(d.PairTable->currentIndex()).row(), 1);
+    QVERIFY(d.Plot->plot().marks[kBlunder].outlier);
+  });
+}
+
+void ControlPointDialogTest::takeOverShowsAndTransformsWithActivePairs() {
+  WindowFixture f;
+  f.readOld(pairFile(false));
+  f.readNew(pairFile(true));
+  f.form().Parameter1Click(nullptr);
+  const QStringList allPairs = windowParameters(f.form());
+  const long double allPairsRW = solver.transform_rw(oldPoints.rw[0], oldPoints.hw[0]);
+  Refit refit;
+  refitWithout(kBlunder, refit);
+  withDialog(f, [&](ControlPointDialog& d) {
+    toggle(d, kBlunder);
+    QTest::mouseClick(d.ApplyButton, Qt::LeftButton);
+  });
+
+  TForm2& w = f.form();
+  const char sep = toolkit::RegionalDecimalSeparator();
+  QCOMPARE(windowParameters(w), refit.texts);
+  QCOMPARE(w.lab_RWAS->text(), q(compute::centroidTexts(refit.solver, sep).RWAS));
+  QCOMPARE(w.StringGrid1->RowCount(), 10);
+  QCOMPARE(f.cell(0, 7), QStringLiteral("7 (aus)"));
+  QCOMPARE(f.cell(0, 8), QStringLiteral("8"));
+  // The check residual of the switched-off pair, with the refit's parameters.
+  const long double checkRW = newPoints.rw[kBlunder] - refit.solver.transform_rw(oldPoints.rw[kBlunder], oldPoints.hw[kBlunder]);
+  QCOMPARE(f.cell(1, 7), q(compute::residualText(checkRW, sep)));
+  QCOMPARE(f.cell(0, 9), QStringLiteral("Summe"));
+  QCOMPARE(f.cell(1, 9), q(compute::residualText(refit.solver.residual_rw_sum(), sep)));
+  QCOMPARE(f.cell(2, 9), q(compute::residualText(refit.solver.residual_hw_sum(), sep)));
+
+  // The transformation writes with the taken-over parameters.
+  const std::string result = f.dir().file("ergebnis.erg");
+  f.driver().chooseFile(result);
+  w.Transformation1Click(nullptr);
+  QVERIFY(f.driver().idle());
+  std::istringstream lines(testsupport::readFile(result));
+  lines.imbue(std::locale::classic());
+  std::string name;
+  double rw = 0;
+  lines >> name >> rw;
+  const long double refitRW = refit.solver.transform_rw(oldPoints.rw[0], oldPoints.hw[0]);
+  QVERIFY(std::fabs(static_cast<double>(refitRW - allPairsRW)) > 1e-4);  // the blunder moved it
+  QVERIFY(std::fabs(rw - static_cast<double>(refitRW)) < 1e-6);
+
+  // Reopened: the activation taken over; "Parameter" computes with all pairs again.
+  withDialog(f, [&](ControlPointDialog& d) { QVERIFY(!isTicked(d, kBlunder)); });
+  w.Parameter1Click(nullptr);
+  QCOMPARE(windowParameters(w), allPairs);
+  QCOMPARE(f.cell(0, 7), QStringLiteral("7"));
+  withDialog(f, [&](ControlPointDialog& d) { QVERIFY(!isTicked(d, kBlunder)); });
+  // Reading a file again makes every pair active.
+  f.readNew(pairFile(true));
+  withDialog(f, [&](ControlPointDialog& d) { QVERIFY(isTicked(d, kBlunder)); });
+}
+
+void ControlPointDialogTest::closeChangesNothing() {
+  WindowFixture f;
+  f.readOld(pairFile(false));
+  f.readNew(pairFile(true));
+  f.form().Parameter1Click(nullptr);
+  const QStringList labels = windowParameters(f.form());
+  const QStringList cells = allCells(f.form());
+  const long double a = solver.a;
+  withDialog(f, [&](ControlPointDialog& d) {
+    toggle(d, kBlunder);
+    QTest::keyClick(&d, Qt::Key_Escape);
+    QVERIFY(!d.isVisible());
+  });
+  QCOMPARE(windowParameters(f.form()), labels);
+  QCOMPARE(allCells(f.form()), cells);
+  QCOMPARE(solver.a, a);
+  withDialog(f, [&](ControlPointDialog& d) { QVERIFY(isTicked(d, kBlunder)); });
+}
+
+QTEST_MAIN(ControlPointDialogTest)
+#include "ControlPointDialogTest.moc"
