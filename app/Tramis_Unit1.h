@@ -24,6 +24,10 @@ class QMenuBar;
 class QPainter;
 class QStyleOptionViewItem;
 
+namespace analysis {
+class ControlPointDialog;
+}  // namespace analysis
+
 namespace toolkit {
 class TStatusBar;
 class TStringGrid;
@@ -117,6 +121,8 @@ public:
   void mnuKELHomeClick(QObject* Sender);
   void mnuHelpInhaltClick(QObject* Sender);
   void mnuPasspunkteClick(QObject* Sender);
+  // "Protokoll speichern..." of the "Paßpunktanalyse": the protocol of what it shows now.
+  void SaveAnalysisProtocol(analysis::ControlPointDialog& dialog);
 
   // Draws one cell of StringGrid1: the text right-aligned in the cell shrunk by 3 pixels
   // at the top and 5 at the right, on the background the grid chose for the cell.
