@@ -70,10 +70,11 @@ TableLayout tableLayout(const ProtocolContent& content, QPaintDevice* device, do
     const QFontMetricsF headerMetrics(layout.headerFont, device);
     for (int column = 0; column < kPairColumnCount; ++column)
       layout.widths[column] = headerMetrics.horizontalAdvance(qs(pairColumnHeading(column)));
+    // Outlier rows are bold: measured in bold, every row fits its columns.
     for (const PairRow& row : content.pairs)
       for (int column = 0; column < kPairColumnCount; ++column)
         layout.widths[column] =
-            std::max(layout.widths[column], metrics.horizontalAdvance(qs(row.cells[column])));
+            std::max(layout.widths[column], headerMetrics.horizontalAdvance(qs(row.cells[column])));
     double total = 0;
     for (double& columnWidth : layout.widths) {
       columnWidth += 2 * mm(kCellPaddingMm);
