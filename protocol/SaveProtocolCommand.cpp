@@ -30,12 +30,6 @@ bool endsWithNoCase(const std::string& text, std::string_view ending) {
                     });
 }
 
-// The dialog's last folder and format count for the next protocol of this program run.
-toolkit::TFileDialog& protocolDialog() {
-  static toolkit::TFileDialog dialog(toolkit::TFileDialog::Kind::Save);
-  return dialog;
-}
-
 // The wait cursor while a protocol is drawn and written.
 struct WaitCursor {
   WaitCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
@@ -58,7 +52,7 @@ std::string proposedProtocolPath(const std::string& oldFilePath) {
 }
 
 bool saveProtocolCommand(QWidget* parent, const ProtocolSource& source) {
-  toolkit::TFileDialog& dialog = protocolDialog();
+  toolkit::TFileDialog dialog(toolkit::TFileDialog::Kind::Save);
   dialog.Options = toolkit::TFileDialog::ofOverwritePrompt | toolkit::TFileDialog::ofHideReadOnly |
                    toolkit::TFileDialog::ofPathMustExist;
   dialog.Title = kSaveProtocolTitle;
