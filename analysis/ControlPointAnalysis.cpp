@@ -12,8 +12,8 @@ namespace {
 
 // Below this a redundancy share counts as zero: the pair alone fixes its own fit.
 constexpr long double kSmallestShare = 1e-9L;
-// A variance without the pair below this share of the full sum of squares is round-off:
-// the other pairs fit exactly and the pair's test value would only show that noise.
+// A sum of squared residuals without the pair below this share of the full sum is
+// round-off: the other pairs fit exactly and the pair's test value would only show noise.
 constexpr long double kRoundOffShare = 1e-15L;
 
 std::size_t pairCountOf(const PointList& oldPairs, const PointList& newPairs) {
@@ -43,25 +43,27 @@ std::pair<PointList, PointList> activePairs(const PointList& oldPairs, const Poi
   return lists;
 }
 
-bool finite(long double value) { return std::isfinite(value); }
-
-// Sets T, its degrees of freedom and the critical value; leaves the pair "not available"
-// unless every figure is finite.
-void setTest(PairStatistics& pair, long double T, int dof, long double critical) {
-  if (!finite(T) || !finite(pair.gapRW) || !finite(pair.gapHW) || !finite(pair.r)) {
-    pair.gapRW = pair.gapHW = pair.r = 0;
-    return;
-  }
+// Sets gap, r, T, its degrees of freedom and the critical value, or leaves the pair "not
+// available" unless every figure is finite in the precision it is kept in.
+void setStatistics(PairStatistics& pair, long double gapRW, long double gapHW, long double r,
+                   long double T, int dof, long double critical) {
+  const double kept[] = {static_cast<double>(gapRW), static_cast<double>(gapHW), static_cast<double>(r),
+                         static_cast<double>(T)};
+  for (const double value : kept)
+    if (!std::isfinite(value)) return;
+  pair.gapRW = kept[0];
+  pair.gapHW = kept[1];
+  pair.r = kept[2];
+  pair.T = kept[3];
   pair.available = true;
-  pair.T = T;
   pair.dof = dof;
-  pair.critical = critical;
-  pair.outlier = T > critical;
+  pair.critical = static_cast<double>(critical);
+  pair.outlier = pair.T > pair.critical;  // as shown
 }
 
 }  // namespace
 
-long double PairStatistics::gapLength() const { return std::sqrt(gapRW * gapRW + gapHW * gapHW); }
+double PairStatistics::gapLength() const { return std::hypot(gapRW, gapHW); }
 
 long double criticalValue(double alpha, int dof) {
   const long double f = dof;
@@ -100,60 +102,68 @@ ControlPointAnalysis analyseControlPoints(const PointList& oldPairs, const Point
 
   const int fActive = static_cast<int>(2 * na) - 6;
   const int fSwitchedOff = static_cast<int>(2 * na) - 4;
-  if (fActive > 0) analysis.criticalActive = criticalValue(alpha, fActive);
-  if (fSwitchedOff > 0) analysis.criticalSwitchedOff = criticalValue(alpha, fSwitchedOff);
+  // No point test at all for a significance level outside 0 .. 1.
+  const bool testable = alpha > 0 && alpha < 1;
+  if (testable && fActive > 0) analysis.criticalActive = criticalValue(alpha, fActive);
+  if (testable && fSwitchedOff > 0) analysis.criticalSwitchedOff = criticalValue(alpha, fSwitchedOff);
 
+  // Reduced old coordinates as the solver forms them (observation minus centroid), taken
+  // from the contiguous input rather than the solver's row-wise tables.
   const long double cRW = solver.centroid.row(0)[0];
   const long double cHW = solver.centroid.row(1)[0];
   long double N = 0;
-  for (std::size_t k = 0; k < na; ++k) {
-    const long double* reduced = solver.reduced.row(static_cast<int>(k));
-    N += reduced[0] * reduced[0] + reduced[1] * reduced[1];
+  long double sumSquares = 0;  // sum over the active pairs of |v|^2
+  for (std::size_t i = 0, row = 0; i < n; ++i) {
+    if (!isActive(active, i)) continue;
+    const long double y = static_cast<long double>(oldPairs.rw[i]) - cRW;
+    const long double x = static_cast<long double>(oldPairs.hw[i]) - cHW;
+    N += y * y + x * x;
+    const long double* v = solver.residuals.row(static_cast<int>(row++));
+    sumSquares += v[0] * v[0] + v[1] * v[1];
   }
-  const long double sumSquares = solver.residuals.column_square_sum(0) + solver.residuals.column_square_sum(1);
   const long double variance = fSwitchedOff > 0 ? sumSquares / fSwitchedOff : 0;  // So^2
+  // So without a pair, times f: below this it is round-off.
+  const long double noiseSum = kRoundOffShare * sumSquares;
+  const long double perPair = 1.0L / na;
+  const long double perN = 1 / N;
 
-  analysis.pairs.resize(n);
-  std::size_t row = 0;  // the solver's row of the next active pair
-  for (std::size_t i = 0; i < n; ++i) {
-    PairStatistics& pair = analysis.pairs[i];
+  int row = 0;  // the solver's row of the next active pair
+  auto statisticsOf = [&](std::size_t i) {
+    PairStatistics pair;
     pair.active = isActive(active, i);
-    long double y = 0;
-    long double x = 0;
+    const long double rw = oldPairs.rw[i];
+    const long double hw = oldPairs.hw[i];
     if (pair.active) {
-      const int k = static_cast<int>(row++);
-      pair.vRW = solver.residual_rw(k);
-      pair.vHW = solver.residual_hw(k);
-      y = solver.reduced.row(k)[0];
-      x = solver.reduced.row(k)[1];
+      const long double* v = solver.residuals.row(row++);
+      pair.vRW = v[0];
+      pair.vHW = v[1];
     } else {
-      const long double rw = oldPairs.rw[i];
-      const long double hw = oldPairs.hw[i];
       // Observed minus computed, bracketed as the solver's own residuals.
       pair.vRW = ((-solver.Yo - solver.a * rw) - solver.o * hw) + static_cast<long double>(newPairs.rw[i]);
       pair.vHW = ((-solver.Xo - solver.a * hw) + solver.o * rw) + static_cast<long double>(newPairs.hw[i]);
-      y = rw - cRW;
-      x = hw - cHW;
     }
-    const long double h = 1.0L / na + (y * y + x * x) / N;
+    const long double y = rw - cRW;
+    const long double x = hw - cHW;
+    const long double h = perPair + (y * y + x * x) * perN;
     const long double vv = pair.vRW * pair.vRW + pair.vHW * pair.vHW;
 
     if (pair.active) {
       const long double r = 1 - h;
-      if (fActive <= 0 || !(r > kSmallestShare)) continue;
-      const long double varianceWithout = (sumSquares - vv / r) / fActive;
-      if (!(varianceWithout > kRoundOffShare * sumSquares / fActive)) continue;
-      pair.r = r;
-      pair.gapRW = pair.vRW / r;
-      pair.gapHW = pair.vHW / r;
-      setTest(pair, vv / (2 * r * varianceWithout), fActive, *analysis.criticalActive);
-    } else {
-      if (fSwitchedOff <= 0 || !(variance > 0)) continue;
-      pair.gapRW = pair.vRW;
-      pair.gapHW = pair.vHW;
-      setTest(pair, vv / (2 * (1 + h) * variance), fSwitchedOff, *analysis.criticalSwitchedOff);
+      if (!analysis.criticalActive || !(r > kSmallestShare)) return pair;
+      const long double perR = 1 / r;
+      const long double sumWithout = sumSquares - vv * perR;
+      if (!(sumWithout > noiseSum)) return pair;
+      setStatistics(pair, pair.vRW * perR, pair.vHW * perR, r, vv * perR * fActive / (2 * sumWithout), fActive,
+                    *analysis.criticalActive);
+    } else if (analysis.criticalSwitchedOff && variance > 0) {
+      setStatistics(pair, pair.vRW, pair.vHW, 0, vv / (2 * (1 + h) * variance), fSwitchedOff,
+                    *analysis.criticalSwitchedOff);
     }
-  }
+    return pair;
+  };
+  // Filled in one pass, without zeroing the table first: it is large for large files.
+  analysis.pairs.reserve(n);
+  for (std::size_t i = 0; i < n; ++i) analysis.pairs.push_back(statisticsOf(i));
 
   long double largest = -1;
   for (std::size_t i = 0; i < n; ++i) {

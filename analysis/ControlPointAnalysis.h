@@ -34,24 +34,28 @@ namespace analysis {
 // Significance level of the point test unless the user chooses another: 0.1 %.
 inline constexpr double kDefaultAlpha = 0.001;
 
-// The figures of one control point pair, active or switched off.
+// The figures of one control point pair, active or switched off. The residuals are the
+// solver's, in its precision; the figures derived from them are kept as double, which
+// holds far more digits than they mean and keeps the table of a million pairs small.
 struct PairStatistics {
-  bool active = true;
   long double vRW = 0;  // residual in RW, observed - computed
   long double vHW = 0;  // residual in HW
 
+  // Defined only where `available` (r for active pairs only); otherwise 0.
+  double gapRW = 0;     // leave-one-out gap ("Klaffe") in RW
+  double gapHW = 0;     // and in HW
+  double r = 0;         // redundancy share, 0 .. 1; active pairs only
+  double T = 0;         // test value
+  double critical = 0;  // k for the chosen alpha and dof
+  int dof = 0;          // f, the second degrees of freedom of F(2, f)
+
+  bool active = true;
   // Whether gap, r (active pairs), T, dof and critical are defined for this pair. When
   // false they are "not available" and hold 0; they are never NaN or infinite.
   bool available = false;
-  long double gapRW = 0;  // leave-one-out gap ("Klaffe") in RW
-  long double gapHW = 0;  // and in HW
-  long double r = 0;      // redundancy share, 0 .. 1; active pairs only
-  long double T = 0;      // test value
-  int dof = 0;            // f, the second degrees of freedom of F(2, f)
-  long double critical = 0;  // k for the chosen alpha and dof
-  bool outlier = false;      // available and T > critical
+  bool outlier = false;  // available and T > critical
 
-  long double gapLength() const;  // sqrt(gapRW^2 + gapHW^2)
+  double gapLength() const;  // sqrt(gapRW^2 + gapHW^2)
 };
 
 enum class AnalysisOutcome {
@@ -88,7 +92,8 @@ struct ControlPointAnalysis {
 
 // Estimates from the active pairs and analyses all pairs. Pair i is oldPairs point i with
 // newPairs point i, for i < n = the smaller point count, as "Parameter" pairs them.
-// `active` holds one flag per pair; an empty vector means all pairs are active.
+// `active` holds one flag per pair; an empty vector means all pairs are active (as do
+// flags missing at its end). With alpha outside 0 .. 1 no pair has statistics.
 // The solver ends up exactly as runParameterEstimation leaves it for the active pairs
 // alone (their observation matrix in pairing order, parameters, centroids, residuals, So),
 // so that with all pairs active every figure is bit-identical to "Parameter".

@@ -18,9 +18,17 @@ constexpr std::size_t kValueWidth = 16;
 constexpr std::size_t kColumnWidth = 14;
 constexpr std::size_t kNumberColumnWidth = 8;
 
+// Characters, not bytes, of UTF-8 text: what a column on the terminal takes.
+std::size_t characters(std::string_view text) {
+  std::size_t count = 0;
+  for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+  return count;
+}
+
 std::string padLeft(std::string_view text, std::size_t width) {
   std::string padded;
-  if (text.size() < width) padded.assign(width - text.size(), ' ');
+  const std::size_t shown = characters(text);
+  if (shown < width) padded.assign(width - shown, ' ');
   padded.append(text);
   return padded;
 }
