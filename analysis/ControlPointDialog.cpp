@@ -16,7 +16,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
-#include <QSortFilterProxyModel>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -79,8 +79,12 @@ ControlPointDialog::ControlPointDialog(QWidget* parent, const PointList& oldPair
   Plot->setObjectName(QStringLiteral("residualPlot"));
   Plot->setLabels(plotLabels(oldPairs_, newPairs_, analysis_.pairCount));
   splitter->addWidget(Plot);
-  splitter->setStretchFactor(0, 3);
-  splitter->setStretchFactor(1, 2);
+  // The table as wide as its columns, the plot the rest.
+  int tableWidth = PairTable->verticalScrollBar()->sizeHint().width() + 2 * PairTable->frameWidth();
+  for (int column = 0; column < PairTableModel::ColumnCount; ++column) tableWidth += PairTable->columnWidth(column);
+  splitter->setSizes({tableWidth, kDefaultWidth - tableWidth});
+  splitter->setStretchFactor(0, 0);
+  splitter->setStretchFactor(1, 1);
 
   ProtocolButton = new QPushButton(QStringLiteral("Protokoll speichern..."), this);
   ApplyButton = new QPushButton(QStringLiteral("Übernehmen"), this);
@@ -101,6 +105,7 @@ ControlPointDialog::ControlPointDialog(QWidget* parent, const PointList& oldPair
 
   connectSelection();
   showAnalysis();
+  PairTable->setFocus();  // keys go to the table (Space ticks), not to the level's choice
 }
 
 ControlPointDialog::~ControlPointDialog() = default;
@@ -159,9 +164,7 @@ QWidget* ControlPointDialog::buildTable() {
       oldPairs_, newPairs_, separator_,
       [this](int pair, bool active) { return setPairActive(static_cast<std::size_t>(pair), active); },
       this);
-  SortedModel = new QSortFilterProxyModel(this);
-  SortedModel->setSourceModel(Model);
-  SortedModel->setSortRole(PairTableModel::SortRole);
+  SortedModel = new PairSortModel(Model, this);
 
   PairTable = new QTableView(this);
   PairTable->setObjectName(QStringLiteral("pairTable"));
@@ -176,10 +179,14 @@ QWidget* ControlPointDialog::buildTable() {
   PairTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   PairTable->verticalHeader()->setDefaultSectionSize(PairTable->fontMetrics().height() + 6);
   PairTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-  const int digit = PairTable->fontMetrics().horizontalAdvance(QLatin1Char('0'));
-  const int widths[PairTableModel::ColumnCount] = {5, 6, 12, 9, 9, 9, 6, 8, 8};
-  for (int column = 0; column < PairTableModel::ColumnCount; ++column)
-    PairTable->setColumnWidth(column, widths[column] * digit + 12);
+  // Each column as wide as its heading or its widest usual figure, whichever is wider.
+  const QFontMetrics metrics = PairTable->fontMetrics();
+  const int digits[PairTableModel::ColumnCount] = {1, 5, 8, 8, 8, 7, 5, 7, 2};
+  for (int column = 0; column < PairTableModel::ColumnCount; ++column) {
+    const QString heading = Model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    PairTable->setColumnWidth(column, std::max(metrics.horizontalAdvance(heading) + 24,
+                                               digits[column] * metrics.horizontalAdvance(QLatin1Char('0')) + 14));
+  }
   return PairTable;
 }
 
@@ -238,6 +245,7 @@ void ControlPointDialog::showAnalysis() {
   CriticalLine->setText(q(criticalValuesLine(analysis_, separator_)));
   VerdictLine->setText(q(verdictLine(analysis_, oldPairs_, newPairs_, separator_)));
   Model->setAnalysis(&analysis_);
+  SortedModel->resort();
   Plot->setPairs(plotPairs(analysis_, newPairs_));
 }
 

@@ -17,11 +17,11 @@
 class QComboBox;
 class QLabel;
 class QPushButton;
-class QSortFilterProxyModel;
 class QTableView;
 
 namespace analysis {
 
+class PairSortModel;
 class PairTableModel;
 class ResidualPlotWidget;
 
@@ -65,7 +65,7 @@ public:
   QPushButton* ApplyButton = nullptr;
   QPushButton* CloseButton = nullptr;
   PairTableModel* Model = nullptr;
-  QSortFilterProxyModel* SortedModel = nullptr;
+  PairSortModel* SortedModel = nullptr;
 
   // The significance levels offered, the first the default.
   static constexpr double kAlphas[] = {0.001, 0.01, 0.05};

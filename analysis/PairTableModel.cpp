@@ -58,6 +58,7 @@ QVariant PairTableModel::data(const QModelIndex& index, int role) const {
       return {};
     case Qt::TextAlignmentRole:
       if (index.column() == Name) return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+      if (index.column() == Outlier) return QVariant::fromValue(Qt::AlignCenter);
       return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     case SortRole:
       return sortValue(pair, index.row(), index.column());
@@ -81,21 +82,25 @@ QVariant PairTableModel::displayText(const PairStatistics& pair, int row, int co
   }
 }
 
-QVariant PairTableModel::sortValue(const PairStatistics& pair, int row, int column) const {
-  auto orNone = [&](bool available, long double value) {
+QVariant PairTableModel::sortValue(const PairStatistics&, int row, int column) const {
+  if (column == Name) return q(pairName(oldPairs_, newPairs_, static_cast<std::size_t>(row)));
+  return sortKey(row, column);
+}
+
+double PairTableModel::sortKey(int row, int column) const {
+  const PairStatistics& pair = analysis_->pairs[static_cast<std::size_t>(row)];
+  auto orNone = [](bool available, long double value) {
     return available ? static_cast<double>(value) : kNotAvailableSort;
   };
   switch (column) {
     case Active: return pair.active ? 1 : 0;
-    case Number: return row;
-    case Name: return q(pairName(oldPairs_, newPairs_, static_cast<std::size_t>(row)));
     case VRW: return static_cast<double>(pair.vRW);
     case VHW: return static_cast<double>(pair.vHW);
     case Gap: return orNone(pair.available, pair.gapLength());
     case Share: return orNone(pair.available && pair.active, pair.r);
     case Test: return orNone(pair.available, pair.T);
     case Outlier: return pair.outlier ? 1 : 0;
-    default: return {};
+    default: return row;
   }
 }
 
@@ -119,6 +124,35 @@ bool PairTableModel::setData(const QModelIndex& index, const QVariant& value, in
   const bool active = value.toInt() == Qt::Checked;
   if (active == analysis_->pairs[static_cast<std::size_t>(index.row())].active) return false;
   return onActivation_(index.row(), active);
+}
+
+PairSortModel::PairSortModel(PairTableModel* pairs, QObject* parent)
+    : QSortFilterProxyModel(parent), pairs_(pairs) {
+  setSourceModel(pairs);
+  setSortRole(PairTableModel::SortRole);
+  setDynamicSortFilter(false);
+}
+
+void PairSortModel::resort() {
+  if (sortColumn() >= 0) sort(sortColumn(), sortOrder());
+}
+
+void PairSortModel::sort(int column, Qt::SortOrder order) {
+  keys_.clear();
+  if (column >= 0 && column != PairTableModel::Name) {
+    const int rows = pairs_->rowCount();
+    keys_.reserve(static_cast<std::size_t>(rows));
+    for (int row = 0; row < rows; ++row) keys_.push_back(pairs_->sortKey(row, column));
+  }
+  QSortFilterProxyModel::sort(column, order);
+}
+
+bool PairSortModel::lessThan(const QModelIndex& left, const QModelIndex& right) const {
+  if (keys_.empty()) return QSortFilterProxyModel::lessThan(left, right);
+  const double a = keys_[static_cast<std::size_t>(left.row())];
+  const double b = keys_[static_cast<std::size_t>(right.row())];
+  // Equal keys keep the pairing order.
+  return a < b || (a == b && left.row() < right.row());
 }
 
 }  // namespace analysis

@@ -8,8 +8,10 @@
 #include "PointList.h"
 
 #include <QAbstractTableModel>
+#include <QSortFilterProxyModel>
 
 #include <functional>
+#include <vector>
 
 namespace analysis {
 
@@ -35,6 +37,9 @@ public:
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
+  // The number column `column` of `row` sorts by (not for Name); what SortRole gives.
+  double sortKey(int row, int column) const;
+
 private:
   QVariant displayText(const PairStatistics& pair, int row, int column) const;
   QVariant sortValue(const PairStatistics& pair, int row, int column) const;
@@ -44,6 +49,27 @@ private:
   char separator_;
   ActivationRequest onActivation_;
   const ControlPointAnalysis* analysis_ = nullptr;
+};
+
+// Sorts the pair table: numbers straight from the model, without a QVariant per
+// comparison, so that a hundred thousand rows sort in a blink. Sorting is redone by
+// resort() after each recompute rather than row by row on every change.
+class PairSortModel : public QSortFilterProxyModel {
+  Q_OBJECT
+public:
+  explicit PairSortModel(PairTableModel* pairs, QObject* parent = nullptr);
+  // Sorts again by the present column and order, if any.
+  void resort();
+  void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
+protected:
+  bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
+
+private:
+  PairTableModel* pairs_;
+  // The sort column's keys, one per row, in one block: the pairs' figures are far apart
+  // in memory, and reading them per comparison would wait on the cache.
+  std::vector<double> keys_;
 };
 
 }  // namespace analysis

@@ -137,6 +137,8 @@ void drawMark(QPainter& painter, const ResidualPlotGeometry& plot, std::size_t i
 void paintResidualPlot(QPainter& painter, const ResidualPlotGeometry& plot,
                        std::optional<std::size_t> highlighted, const QRectF& exposed) {
   painter.save();
+  // A check point's arrow may reach beyond the frame: nothing is drawn outside it.
+  painter.setClipRect(QRectF(0, 0, plot.width, plot.height), Qt::IntersectClip);
   const QTransform toDevice = painter.deviceTransform();
   const double pixelsPerUnit = std::sqrt(std::abs(toDevice.determinant()));
   Occupancy markCells(toDevice, plot, 2 * plot.markerRadius * pixelsPerUnit);

@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
 # Makes docs/screenshot.png: starts the real program on a virtual X display, reads two
 # sample coordinate files through its own menu commands, runs "Parameter" and takes a
-# picture of the main window. Needs Xvfb, xdotool and ImageMagick's import
-# (scripts/install-deps.sh installs them).
+# picture of the main window. Then makes docs/analysis.png: reads the twelve control
+# points of samples/ (one with a blunder), opens "Paßpunkte prüfen..." and takes a picture
+# of the "Paßpunktanalyse" with the blunder's row selected, and docs/analysis-aus.png with
+# that pair switched off. Needs Xvfb, xdotool and
+# ImageMagick's import (scripts/install-deps.sh installs them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
 build=${BUILD_DIR:-build}
 output=${1:-docs/screenshot.png}
+analysis_output=${2:-docs/analysis.png}
+switched_off_output=${3:-docs/analysis-aus.png}
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target tramis
@@ -48,7 +53,7 @@ display=99
 while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do
   display=$((display + 1))
 done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb ":$display" -screen 0 1366x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=":$display"
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
@@ -94,3 +99,26 @@ sleep 1
 mkdir -p "$(dirname "$output")"
 import -window "$window" "$output"
 echo "written: $output"
+
+# The control-point analysis of the sample files: twelve pairs, the seventh with a
+# blunder of a few centimetres.
+cp samples/passpunkte_alt.asc samples/passpunkte_neu.asc "$work/"
+open_file ctrl+a 'Koordinatendatei Altsystem öffnen' passpunkte_alt.asc
+open_file ctrl+n 'Koordinatendatei Neusystem öffnen' passpunkte_neu.asc
+xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers ctrl+p
+analysis=$(xdotool search --sync --onlyvisible --name '^Paßpunktanalyse$' | head -n 1)
+xdotool windowfocus --sync "$analysis"
+sleep 0.5
+# The table has the focus on its first row: six times Down selects the seventh pair.
+for _ in 1 2 3 4 5 6; do xdotool key Down; done
+sleep 1
+import -window "$analysis" "$analysis_output"
+echo "written: $analysis_output"
+
+# Space unticks the selected pair: the estimate without the blunder, which becomes a
+# check point.
+xdotool key space
+sleep 1
+import -window "$analysis" "$switched_off_output"
+echo "written: $switched_off_output"

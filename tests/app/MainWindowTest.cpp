@@ -71,7 +71,7 @@ void MainWindowTest::menuCaptionsAndShortcuts() {
   QCOMPARE(items(f.form().mnuDatei),
            (QStringList{"&Altsystem öffnen.. Ctrl+A", "&Neusystem öffnen... Ctrl+N", "-", "&Exit"}));
   QCOMPARE(items(f.form().mnuBerechnen),
-           (QStringList{"Parameter", "Transformation Alt -> Neu"}));
+           (QStringList{"Parameter", "Transformation Alt -> Neu", "-", "Paßpunkte &prüfen... Ctrl+P"}));
   QCOMPARE(items(f.form().mnuHilfe), (QStringList{"&Inhalt", "KEL Home", "&About"}));
   for (QMenu* menu : {f.form().mnuDatei, f.form().mnuBerechnen, f.form().mnuHilfe})
     for (QAction* action : menu->actions()) QVERIFY(action->isEnabled());
