@@ -305,6 +305,8 @@ void plotBlock(PageFlow& flow, const ProtocolSource& source, char sep) {
     painter->setPen(QPen(kRuleColour, plot.lineWidth));
     painter->setBrush(Qt::NoBrush);
     painter->drawRect(frame);
+    // A check point's residual, exaggerated for the active points, may reach far beyond.
+    painter->setClipRect(frame);
     painter->translate(frame.topLeft());
     painter->setFont(font(9));
     analysis::paintResidualPlot(*painter, plot);
