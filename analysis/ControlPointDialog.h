@@ -40,8 +40,8 @@ public:
   const std::vector<bool>& activeFlags() const { return active_; }
   double alpha() const { return analysis_.alpha; }
   const ControlPointAnalysis& analysis() const { return analysis_; }
-  // The estimate of the active pairs shown now.
-  const kel::TKEL_Vovezorevarovaduvorir& solver() const { return *solver_; }
+  // The solver holding the estimate of the active pairs shown now.
+  const kel::TKEL_Vovezorevarovaduvorir& estimate() const { return *solver_; }
 
   // Ticks or unticks a pair and recomputes; refuses (with a message) to leave fewer than
   // two active pairs or only pairs on one spot. Returns whether the change was made.

@@ -10,8 +10,7 @@ namespace {
 
 QString q(const std::string& text) { return QString::fromStdString(text); }
 
-// Shown where a figure is not available for the pair.
-const QString kNotAvailable = QStringLiteral("–");
+const QString kNotAvailable = QString::fromUtf8(kNotAvailableText);
 // Sort value of a figure that is not available: below every real one.
 constexpr double kNotAvailableSort = -1;
 

@@ -4,7 +4,6 @@
 #include "Application.h"
 #include "ControlPointAnalysis.h"
 #include "ControlPointDialog.h"
-#include "Controls.h"
 #include "ParameterRun.h"
 #include "Progress.h"
 #include "StringGrid.h"
@@ -40,7 +39,7 @@ std::vector<QString> residualRows(const analysis::ControlPointAnalysis& result,
   std::vector<QString> cells;
   cells.reserve((n + 1) * 3);
   for (std::size_t i = 0; i < n; ++i) {
-    if ((i + 1) % kRowsPerProgressStep == 0) progress.Step(0.8 + 0.2 * static_cast<double>(i) / n);
+    if ((i + 1) % kRowsPerProgressStep == 0) progress.Step(static_cast<double>(i) / n);
     const analysis::PairStatistics& pair = result.pairs[i];
     std::string number = toolkit::IntToStr(static_cast<long long>(i) + 1);
     if (!pair.active) number += kSwitchedOffSuffix;
@@ -95,34 +94,24 @@ void TForm2::mnuPasspunkteClick(QObject*) {
   opening.reset();
   if (dialog.exec() != QDialog::Accepted) return;
 
-  // Take over: the program's solver gets the estimate of the active pairs, exactly as the
-  // dialog computed it, and the window shows it as "Parameter" shows its run.
+  // Take over. The grid's texts come first, from the dialog's own estimate: a cancelled
+  // progress window then leaves everything as it was. The program's solver then gets the
+  // same estimate of the active pairs, in one uninterrupted step, and the window shows it
+  // as "Parameter" shows its run.
   toolkit::TProgress progress(this, QStringLiteral("Ergebnis wird übernommen …"));
-  const std::vector<bool> taken = dialog.activeFlags();
-  const analysis::ControlPointAnalysis result = analysis::analyseControlPoints(
-      oldPoints, newPoints, taken, dialog.alpha(), solver,
-      [&](double fraction) { progress.Step(0.8 * fraction); });
-  if (result.outcome != analysis::AnalysisOutcome::Success) return;  // cannot differ from the dialog's
   const char separator = toolkit::RegionalDecimalSeparator();
-  std::vector<QString> cells = residualRows(result, solver, separator, progress);
+  std::vector<QString> cells = residualRows(dialog.analysis(), dialog.estimate(), separator, progress);
+  const std::vector<bool> taken = dialog.activeFlags();
+  const analysis::ControlPointAnalysis result =
+      analysis::analyseControlPoints(oldPoints, newPoints, taken, dialog.alpha(), solver);
+  if (result.outcome != analysis::AnalysisOutcome::Success) return;  // cannot differ from the dialog's
 
   activePairs = std::all_of(taken.begin(), taken.end(), [](bool on) { return on; })
                     ? std::vector<bool>() : taken;
   pointCount = result.run.pointCount;
   scale = result.run.scale;
   rotation = result.run.rotation;
-  const compute::CentroidTexts centroids = compute::centroidTexts(solver, separator);
-  lab_HWAS->SetText(q(centroids.HWAS));
-  lab_RWAS->SetText(q(centroids.RWAS));
-  lab_HWZS->SetText(q(centroids.HWZS));
-  lab_RWZS->SetText(q(centroids.RWZS));
+  ShowCentroids(separator);
   StringGrid1->ReplaceRowsFrom(1, std::move(cells));
-  const compute::ParameterTexts texts = compute::parameterTexts(solver, result.run, separator);
-  lab_X->SetText(q(texts.X));
-  lab_Y->SetText(q(texts.Y));
-  lab_a->SetText(q(texts.a));
-  lab_o->SetText(q(texts.o));
-  lab_m->SetText(q(texts.m));
-  lab_d->SetText(q(texts.d));
-  lab_So->SetText(q(texts.So));
+  ShowParameters(result.run, separator);
 }

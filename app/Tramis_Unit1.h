@@ -3,6 +3,7 @@
 #pragma once
 
 #include "FileDialogs.h"
+#include "ParameterRun.h"
 #include "PointList.h"
 
 #include <Keltransformation.h>
@@ -123,6 +124,11 @@ public:
   void mnuPasspunkteClick(QObject* Sender);
   // "Protokoll speichern..." of the "Paßpunktanalyse": the protocol of what it shows now.
   void SaveAnalysisProtocol(analysis::ControlPointDialog& dialog);
+
+  // Show an estimate the solver holds: the four centroid labels, and the parameter labels
+  // with So of a successful run, with the regional decimal separator `sep`.
+  void ShowCentroids(char sep);
+  void ShowParameters(const compute::ParameterRun& run, char sep);
 
   // Draws one cell of StringGrid1: the text right-aligned in the cell shrunk by 3 pixels
   // at the top and 5 at the right, on the background the grid chose for the cell.

@@ -35,11 +35,7 @@ void TForm2::Parameter1Click(QObject*) {
   }
 
   const char separator = toolkit::RegionalDecimalSeparator();
-  const compute::CentroidTexts centroids = compute::centroidTexts(solver, separator);
-  lab_HWAS->SetText(q(centroids.HWAS));
-  lab_RWAS->SetText(q(centroids.RWAS));
-  lab_HWZS->SetText(q(centroids.HWZS));
-  lab_RWZS->SetText(q(centroids.RWZS));
+  ShowCentroids(separator);
   if (run.outcome == compute::ParameterOutcome::PointsCoincide) {
     toolkit::MessageBox(compute::kPointsCoincideMessage, compute::kSolveErrorCaption,
                         toolkit::MB_OK | toolkit::MB_ICONINFORMATION);
@@ -64,12 +60,5 @@ void TForm2::Parameter1Click(QObject*) {
   cells.push_back(q(compute::residualText(solver.residual_hw_sum(), separator)));
   StringGrid1->ReplaceRowsFrom(1, std::move(cells));
 
-  const compute::ParameterTexts texts = compute::parameterTexts(solver, run, separator);
-  lab_X->SetText(q(texts.X));
-  lab_Y->SetText(q(texts.Y));
-  lab_a->SetText(q(texts.a));
-  lab_o->SetText(q(texts.o));
-  lab_m->SetText(q(texts.m));
-  lab_d->SetText(q(texts.d));
-  lab_So->SetText(q(texts.So));
+  ShowParameters(run, separator);
 }
