@@ -60,6 +60,23 @@ struct TableLayout {
   double rowHeight = 0;
 };
 
+// The texts of `column` whose width decides the column's: all of a text column, the
+// longest ones of a numeric column.
+std::vector<const std::string*> widestTexts(const ProtocolContent& content, int column) {
+  std::vector<const std::string*> texts;
+  std::size_t longest = 0;
+  for (const PairRow& row : content.pairs) {
+    const std::string& text = row.cells[column];
+    if (pairColumnIsNumeric(column)) {
+      if (text.size() < longest) continue;
+      if (text.size() > longest) texts.clear();
+      longest = text.size();
+    }
+    texts.push_back(&text);
+  }
+  return texts;
+}
+
 TableLayout tableLayout(const ProtocolContent& content, QPaintDevice* device, double width) {
   TableLayout layout;
   layout.widths.assign(kPairColumnCount, 0);
@@ -70,11 +87,11 @@ TableLayout tableLayout(const ProtocolContent& content, QPaintDevice* device, do
     const QFontMetricsF headerMetrics(layout.headerFont, device);
     for (int column = 0; column < kPairColumnCount; ++column)
       layout.widths[column] = headerMetrics.horizontalAdvance(qs(pairColumnHeading(column)));
-    // Outlier rows are bold: measured in bold, every row fits its columns.
-    for (const PairRow& row : content.pairs)
-      for (int column = 0; column < kPairColumnCount; ++column)
-        layout.widths[column] =
-            std::max(layout.widths[column], headerMetrics.horizontalAdvance(qs(row.cells[column])));
+    // Outlier rows are bold: measured in bold, every row fits its columns. Digits share one
+    // width, so of a numeric column only its longest texts need measuring.
+    for (int column = 0; column < kPairColumnCount; ++column)
+      for (const std::string* text : widestTexts(content, column))
+        layout.widths[column] = std::max(layout.widths[column], headerMetrics.horizontalAdvance(qs(*text)));
     double total = 0;
     for (double& columnWidth : layout.widths) {
       columnWidth += 2 * mm(kCellPaddingMm);

@@ -59,9 +59,9 @@ PairRow pairRow(const ProtocolSource& source, std::size_t i, char sep) {
   cells[kColumnVRW] = analysis::gapText(pair.vRW, sep);
   cells[kColumnVHW] = analysis::gapText(pair.vHW, sep);
   const bool shareShown = pair.available && pair.active;
-  cells[kColumnGap] = pair.available ? analysis::gapText(pair.gapLength(), sep) : kNotAvailable;
-  cells[kColumnR] = shareShown ? analysis::redundancyShareText(pair.r, sep) : kNotAvailable;
-  cells[kColumnT] = pair.available ? analysis::testValueText(pair.T, sep) : kNotAvailable;
+  cells[kColumnGap] = pair.available ? analysis::gapText(pair.gapLength(), sep) : analysis::kNotAvailableText;
+  cells[kColumnR] = shareShown ? analysis::redundancyShareText(pair.r, sep) : analysis::kNotAvailableText;
+  cells[kColumnT] = pair.available ? analysis::testValueText(pair.T, sep) : analysis::kNotAvailableText;
   cells[kColumnOutlier] = pair.outlier ? "ja" : "";
   cells[kColumnState] = pair.active ? "aktiv" : "aus";
   return row;
@@ -102,7 +102,7 @@ void gatherTest(const ProtocolSource& source, char sep, ProtocolContent& content
       content.test.push_back({critical.label, analysis::testValueText(*critical.critical, sep),
                               "F(2; " + toolkit::IntToStr(critical.dof) + ")"});
     else
-      content.test.push_back({critical.label, kNotAvailable, "zu wenige aktive Paßpunkte"});
+      content.test.push_back({critical.label, analysis::kNotAvailableText, "zu wenige aktive Paßpunkte"});
   }
   content.verdict = analysis::verdictLine(result, *source.oldPairs, *source.newPairs, sep);
 

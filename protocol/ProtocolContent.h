@@ -112,7 +112,4 @@ ProtocolContent gatherProtocol(const ProtocolSource& source, char sep);
 // "07.12.2026, 14:05 Uhr"
 std::string writtenAtText(const std::tm& time);
 
-// The symbol shown where a figure is not available for a pair.
-inline constexpr const char* kNotAvailable = "–";
-
 }  // namespace protocol

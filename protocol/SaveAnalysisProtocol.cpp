@@ -26,6 +26,6 @@ void TForm2::SaveAnalysisProtocol(analysis::ControlPointDialog& dialog) {
   source.oldPairs = &oldPoints;
   source.newPairs = &newPoints;
   source.analysis = &dialog.analysis();
-  source.solver = &dialog.solver();
+  source.solver = &dialog.estimate();
   protocol::saveProtocolCommand(&dialog, source);
 }
