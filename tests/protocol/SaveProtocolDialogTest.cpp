@@ -25,7 +25,7 @@ namespace {
 constexpr const char* kOld = "101 100 200\n102 400 210\n103 390 520\n104 110 480\n105 250 350\n106 520 600\n";
 constexpr const char* kNew =
     "101 1100.102 2199.899\n102 1400.104 2209.875\n103 1390.135 2519.876\n"
-    "104 1100.132 2479.899\n105 1250.114 2349.889\n106 1520.145 2599.850\n";
+    "104 1110.132 2479.899\n105 1250.114 2349.889\n106 1520.145 2599.850\n";
 
 // Opens the dialog, runs `steps` on it and closes it.
 void withDialog(WindowFixture& f, const std::function<void(ControlPointDialog&)>& steps) {
