@@ -68,13 +68,13 @@ private:
   std::string text_;
 };
 
-void valueTable(Html& html, const std::vector<LabelledValue>& lines) {
+void valueTable(Html& html, const std::vector<LabelledValue>& lines, bool numbers = true) {
   html.open("table", "values");
   html.raw("\n");
   for (const LabelledValue& line : lines) {
     html.open("tr");
     html.element("td", line.label);
-    html.element("td", line.value, "num");
+    html.element("td", line.value, numbers ? "num" : "");
     html.element("td", line.note);
     html.close("tr");
   }
@@ -86,7 +86,7 @@ void header(Html& html, const ProtocolContent& content) {
   html.element("p", content.program + " · geschrieben am " + content.writtenAt, "meta");
 
   html.element("h2", "Eingabedateien");
-  valueTable(html, content.files);
+  valueTable(html, content.files, false);
   html.open("p");
   html.text("Paarung der Paßpunkte: " + content.pairing);
   html.close("p");
