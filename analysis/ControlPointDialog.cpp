@@ -86,12 +86,14 @@ ControlPointDialog::ControlPointDialog(QWidget* parent, const PointList& oldPair
   splitter->setStretchFactor(0, 0);
   splitter->setStretchFactor(1, 1);
 
+  ProtocolButton = new QPushButton(QStringLiteral("Protokoll speichern..."), this);
   ApplyButton = new QPushButton(QStringLiteral("Übernehmen"), this);
   CloseButton = new QPushButton(QStringLiteral("Schließen"), this);
-  for (QPushButton* button : {ApplyButton, CloseButton}) button->setAutoDefault(false);
+  for (QPushButton* button : {ProtocolButton, ApplyButton, CloseButton}) button->setAutoDefault(false);
   connect(ApplyButton, &QPushButton::clicked, this, &QDialog::accept);
   connect(CloseButton, &QPushButton::clicked, this, &QDialog::reject);
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(ProtocolButton);
   buttons->addStretch();
   buttons->addWidget(ApplyButton);
   buttons->addWidget(CloseButton);

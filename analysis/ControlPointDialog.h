@@ -61,6 +61,7 @@ public:
   QComboBox* AlphaBox = nullptr;
   QLabel* CriticalLine = nullptr;
   QLabel* VerdictLine = nullptr;
+  QPushButton* ProtocolButton = nullptr;  // "Protokoll speichern...", connected by the caller
   QPushButton* ApplyButton = nullptr;
   QPushButton* CloseButton = nullptr;
   PairTableModel* Model = nullptr;

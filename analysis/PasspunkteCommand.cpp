@@ -10,6 +10,8 @@
 #include "TextConversions.h"
 #include "Tramis_Unit1.h"
 
+#include <QPushButton>
+
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -86,6 +88,9 @@ void TForm2::mnuPasspunkteClick(QObject*) {
   opening->Step(0.9);
   analysis::ControlPointDialog dialog(this, oldPoints, newPoints, activePairs,
                                       std::move(dialogSolver), std::move(first));
+  QObject::connect(dialog.ProtocolButton, &QPushButton::clicked, &dialog, [this, &dialog] {
+    toolkit::RunGuarded([&] { SaveAnalysisProtocol(dialog); });
+  });
   opening.reset();
   if (dialog.exec() != QDialog::Accepted) return;
 

@@ -10,6 +10,7 @@
 
 #include <QMainWindow>
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -23,6 +24,10 @@ class QMenu;
 class QMenuBar;
 class QPainter;
 class QStyleOptionViewItem;
+
+namespace analysis {
+class ControlPointDialog;
+}  // namespace analysis
 
 namespace toolkit {
 class TStatusBar;
@@ -93,6 +98,8 @@ public:
   // Program state kept by the window.
   std::string oldFileName;   // full path of the old-system file chosen last (UTF-8)
   std::string newFileName;   // full path of the new-system file chosen last
+  std::size_t oldSkippedLines = 0;  // bad lines skipped while reading the old-system file
+  std::size_t newSkippedLines = 0;  // and the new-system file (for the protocol)
   std::string workText;      // scratch: message being composed, point name being written
   std::string lineText;      // scratch: the current input line, trimmed
   std::int32_t pointCount = 0;  // point pairs used by the last "Parameter" run
@@ -115,6 +122,8 @@ public:
   void mnuKELHomeClick(QObject* Sender);
   void mnuHelpInhaltClick(QObject* Sender);
   void mnuPasspunkteClick(QObject* Sender);
+  // "Protokoll speichern..." of the "Paßpunktanalyse": the protocol of what it shows now.
+  void SaveAnalysisProtocol(analysis::ControlPointDialog& dialog);
 
   // Show an estimate the solver holds: the four centroid labels, and the parameter labels
   // with So of a successful run, with the regional decimal separator `sep`.

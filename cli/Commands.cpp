@@ -12,6 +12,7 @@
 #include "Protocol.h"
 #include "ReaderMessages.h"
 #include "Report.h"
+#include "ReportFile.h"
 #include "ResultFile.h"
 #include "StreamingApply.h"
 #include "TextConversions.h"
@@ -196,6 +197,16 @@ Failure writeResult(const Options& options, const PointList& oldPoints,
   return {};
 }
 
+// --report: the HTML protocol of a successful estimate.
+Failure writeReport(const Options& options, const Report& report) {
+  if (options.reportPath.empty() || !report.hasAnalysis()) return {};
+  const output::WriteResult written = writeReportFile(options, report, separatorFor(options));
+  if (!written.ok)
+    return {Outcome::WriteFailed, input::kFileErrorCaption,
+            output::writeErrorMessage(toolkit::DisplayText(options.reportPath), written.reason)};
+  return {};
+}
+
 // Prints the failure (if any) and the report in the chosen form; returns the exit code.
 int finish(const Options& options, Report& report, const Failure& failure, std::ostream& out,
            std::ostream& err) {
@@ -269,6 +280,7 @@ int estimate(const Options& options, std::ostream& out, std::ostream& err) {
   // Only a successful estimate is written: the window would write the parameters of an
   // earlier run, of which a single command has none.
   if (!failure.failed()) failure = writeResult(options, oldPoints, solver, report);
+  if (!failure.failed()) failure = writeReport(options, report);
   return finish(options, report, failure, out, err);
 }
 

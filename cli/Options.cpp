@@ -111,6 +111,8 @@ ParseResult parseOptions(const std::vector<std::string>& arguments) {
       point = true;
     } else if (takeValue(arguments, i, "--output", "-o", value, error)) {
       if (error.empty()) options.resultPath = value;
+    } else if (takeValue(arguments, i, "--report", "", value, error)) {
+      if (error.empty()) options.reportPath = value;
     } else if (takeValue(arguments, i, "--apply", "", value, error)) {
       if (!error.empty()) break;
       options.apply = parseKnownParameters(value);
@@ -143,6 +145,8 @@ ParseResult parseOptions(const std::vector<std::string>& arguments) {
       error = "--pair-by-name passt nicht zu --apply: es werden keine Paßpunkte gepaart.";
     else if (!options.exclude.empty() || options.alphaGiven)
       error = "--exclude und --alpha passen nicht zu --apply: es werden keine Paßpunkte ausgewertet.";
+    else if (!options.reportPath.empty())
+      error = "--report passt nicht zu --apply: ohne Schätzung gibt es kein Transformationsprotokoll.";
   } else if (files.size() != 2) {
     error = files.size() < 2 ? "Zwei Koordinatendateien ALT und NEU werden erwartet."
                              : "Zu viele Dateien angegeben: erwartet werden ALT und NEU.";
@@ -197,6 +201,11 @@ std::string helpText(const std::string& version) {
       "      --apply \"Xo Yo a o\" bekannte Parameter auf ALT anwenden, ohne Schätzung;\n"
       "                         ALT wird abschnittsweise auf allen Kernen gelesen und\n"
       "                         geschrieben: Dateien jeder Größe, wenig Arbeitsspeicher\n"
+      "      --report DATEI.html  das Transformationsprotokoll als HTML-Datei schreiben:\n"
+      "                         Dateien, Modell, Parameter, Schwerpunkte, Ausreißertest,\n"
+      "                         Restklaffenplot und alle Paßpunkte; --exclude und --alpha\n"
+      "                         gelten wie für die Ausgabe. Eine vorhandene Datei wird erst\n"
+      "                         ersetzt, wenn das Protokoll vollständig geschrieben ist.\n"
       "      --pair-by-name     Paßpunkte nach Punktnamen paaren statt nach Reihenfolge\n"
       "      --exclude LISTE    Paßpunkte abschalten: Nummern „Pkt.“ und Bereiche wie 3,7-9,\n"
       "                         mit --pair-by-name Punktnamen; geschätzt wird aus den\n"

@@ -41,6 +41,9 @@ struct Options {
   std::string exclude;                    // --exclude: pairs to switch off; empty: none
   double alpha = analysis::kDefaultAlpha;  // --alpha: significance level of the point test
   bool alphaGiven = false;
+  std::string reportPath;                 // --report; empty when no protocol file is wanted
+  // Not from the command line: the program's file version, which main sets for --report.
+  std::string programVersion;
 };
 
 struct ParseResult {

@@ -100,9 +100,7 @@ void writeParameters(ChunkedOutput& out, const Report& report, char sep) {
   out << valueLine("m  = ", texts.m);
   out << valueLine("d  = ", texts.d, "gon");
   if (!report.applyOnly) out << valueLine("So = ", texts.So);
-  const long double ppm = (static_cast<long double>(report.run.scale) - 1.0L) * 1e6L;
-  out << valueLine("m - 1 = ",
-                   toolkit::FloatToStrF(ppm, toolkit::TFloatFormat::ffFixed, 11, 4, sep), "ppm");
+  out << valueLine("m - 1 = ", compute::scalePpmText(report.run.scale, sep), "ppm");
   if (report.hasAnalysis()) out << "  " + analysis::activeCountLine(*report.pairAnalysis) + "\n";
 }
 

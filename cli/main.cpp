@@ -26,5 +26,7 @@ int main(int argc, char** argv) {
     std::cout << cli::helpText(GetFileVersion(cli::executablePath()));
     return cli::kExitSuccess;
   }
-  return cli::runCommand(parsed.options, std::cout, std::cerr);
+  cli::Options options = parsed.options;
+  if (!options.reportPath.empty()) options.programVersion = GetFileVersion(cli::executablePath());
+  return cli::runCommand(options, std::cout, std::cerr);
 }

@@ -80,10 +80,10 @@ CentroidTexts centroidTexts(const kel::TKEL_Vovezorevarovaduvorir& solver, char 
   // centroid rows: 0 rw old, 1 hw old, 2 RW new, 3 HW new
   const kel::matrix& centroid = solver.centroid;
   CentroidTexts texts;
-  texts.HWAS = fixedText(centroid.row(1)[0], 11, 4, sep);
-  texts.RWAS = fixedText(centroid.row(0)[0], 11, 4, sep);
-  texts.HWZS = fixedText(centroid.row(3)[0], 11, 4, sep);
-  texts.RWZS = fixedText(centroid.row(2)[0], 11, 4, sep);
+  texts.HWAS = coordinateText(centroid.row(1)[0], sep);
+  texts.RWAS = coordinateText(centroid.row(0)[0], sep);
+  texts.HWZS = coordinateText(centroid.row(3)[0], sep);
+  texts.RWZS = coordinateText(centroid.row(2)[0], sep);
   return texts;
 }
 
@@ -101,5 +101,11 @@ ParameterTexts parameterTexts(const kel::TKEL_Vovezorevarovaduvorir& solver,
 }
 
 std::string residualText(long double value, char sep) { return fixedText(value, 10, 4, sep); }
+
+std::string coordinateText(long double value, char sep) { return fixedText(value, 11, 4, sep); }
+
+std::string scalePpmText(double scale, char sep) {
+  return fixedText((static_cast<long double>(scale) - 1.0L) * 1e6L, 11, 4, sep);
+}
 
 }  // namespace compute

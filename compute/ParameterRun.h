@@ -77,4 +77,11 @@ ParameterTexts parameterTexts(const kel::TKEL_Vovezorevarovaduvorir& solver,
 // Text of one residual or residual sum in the grid: 10 significant digits, 4 decimals.
 std::string residualText(long double value, char sep);
 
+// Text of a coordinate as the centroid labels show it: 11 significant digits, 4 decimals.
+std::string coordinateText(long double value, char sep);
+
+// The scale as its deviation from 1 in parts per million, (m - 1) * 1e6 in long double:
+// 11 significant digits, 4 decimals.
+std::string scalePpmText(double scale, char sep);
+
 }  // namespace compute

@@ -23,6 +23,8 @@ void TForm2::ReadCoordinateFile(CoordinateSystem system) {
   OpenDialog1.Filter = input::kCoordinateFileFilter;
   if (!OpenDialog1.Execute(this)) return;
   fileName = OpenDialog1.GetFileName();
+  std::size_t& skippedLines = old ? oldSkippedLines : newSkippedLines;
+  skippedLines = 0;
 
   // The file is open only while it is read, whichever way reading ends.
   ReadStatus status = ReadStatus::Complete;
@@ -41,7 +43,9 @@ void TForm2::ReadCoordinateFile(CoordinateSystem system) {
           workText = input::badValueMessage(fileName, line);
           const int answer = toolkit::MessageBox(workText, input::kBadValueCaption,
                                                  toolkit::MB_OKCANCEL | toolkit::MB_ICONERROR);
-          return answer == toolkit::IDCANCEL ? BadLineAnswer::Stop : BadLineAnswer::Continue;
+          if (answer == toolkit::IDCANCEL) return BadLineAnswer::Stop;
+          ++skippedLines;
+          return BadLineAnswer::Continue;
         },
         progress.Handler());
   } catch (const toolkit::Cancelled&) {

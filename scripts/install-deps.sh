@@ -14,6 +14,7 @@ packages=(
   proj-bin time
   dpkg-dev file help2man man-db lintian desktop-file-utils appstream
   g++-mingw-w64-x86-64-posix wine64
+  poppler-utils libxml2-utils
 )
 
 missing=()

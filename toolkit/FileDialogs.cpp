@@ -56,14 +56,36 @@ QStringList QtNameFilters(const std::string& filter) {
   return result;
 }
 
+QString FilterSuffix(const QString& nameFilter) {
+  static const QRegularExpression firstPattern(QStringLiteral("\\(\\*\\.([^ )*?]+)"));
+  const QRegularExpressionMatch match = firstPattern.match(nameFilter);
+  return match.hasMatch() ? match.captured(1) : QString();
+}
+
 bool TFileDialog::Execute(QWidget* parent) {
   FolderCheckingDialog dialog(parent, QString::fromStdString(Title), Options & ofPathMustExist);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(kind_ == Kind::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode((Options & ofFileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, !(Options & ofOverwritePrompt));
-  dialog.setNameFilters(QtNameFilters(Filter));
-  if (!DefaultExt.empty()) dialog.setDefaultSuffix(QString::fromStdString(DefaultExt));
+  const QStringList filters = QtNameFilters(Filter);
+  dialog.setNameFilters(filters);
+  QString defaultSuffix = QString::fromStdString(DefaultExt);
+  if (FilterIndex >= 1 && FilterIndex <= filters.size()) {
+    dialog.selectNameFilter(filters[FilterIndex - 1]);
+    const QString suffix = FilterSuffix(filters[FilterIndex - 1]);
+    if (!defaultSuffix.isEmpty() && kind_ == Kind::Save && !suffix.isEmpty()) defaultSuffix = suffix;
+  }
+  if (!defaultSuffix.isEmpty()) {
+    dialog.setDefaultSuffix(defaultSuffix);
+    // A name typed without extension gets the one of the filter shown, so that the
+    // overwrite question is asked about the file that will really be written.
+    if (kind_ == Kind::Save)
+      QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        const QString suffix = FilterSuffix(filter);
+        if (!suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
+      });
+  }
   if (!FileName.empty()) {
     const QFileInfo previous(QString::fromStdString(FileName));
     dialog.setDirectory(previous.absolutePath());
@@ -73,6 +95,7 @@ bool TFileDialog::Execute(QWidget* parent) {
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty()) return false;
   FileName = chosen.first().toStdString();
+  FilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
   return true;
 }
 

@@ -27,8 +27,11 @@ public:
   std::string Title;
   // "Text|patterns|Text|patterns", patterns separated by ';' or blanks.
   std::string Filter;
-  // Appended to a chosen name that has no extension (without the dot).
+  // Appended to a chosen name that has no extension (without the dot). In a save dialog
+  // with several filters it follows the chosen filter's first pattern ("*.html" -> html).
   std::string DefaultExt;
+  // The filter shown first, counted from 1; after Execute the filter the user chose.
+  int FilterIndex = 1;
   // The chosen full path (UTF-8); also the name the next run starts with.
   std::string FileName;
 
@@ -43,5 +46,9 @@ private:
 // Turns "Text|patterns|Text|patterns" into Qt's name filters, "Text (pattern pattern)".
 // A pattern "*.*" means every file, as it does where such filters come from.
 QStringList QtNameFilters(const std::string& filter);
+
+// The extension of a Qt name filter's first pattern: "HTML-Datei (*.html)" -> "html";
+// empty when the pattern names no extension ("Alle Dateien (*)").
+QString FilterSuffix(const QString& nameFilter);
 
 }  // namespace toolkit

@@ -1,0 +1,45 @@
+// Gathers what the protocol documents from the run and hands it to the shared HTML writer.
+#include "ReportFile.h"
+
+#include "HtmlProtocol.h"
+#include "ProtocolFile.h"
+
+#include <ctime>
+#include <filesystem>
+#include <system_error>
+
+namespace cli {
+
+namespace {
+
+// The protocol names the files by their full path, as the window does.
+std::string fullPath(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return error ? path : absolute.string();
+}
+
+protocol::ProtocolFile protocolFile(const InputFile& file) {
+  return {fullPath(file.path), file.pointCount, file.badLines.size()};
+}
+
+}  // namespace
+
+output::WriteResult writeReportFile(const Options& options, const Report& report, char sep) {
+  protocol::ProtocolSource source;
+  source.program = "tramis-cli";
+  source.version = options.programVersion;
+  const std::time_t now = std::time(nullptr);
+  if (const std::tm* local = std::localtime(&now)) source.writtenAt = *local;
+  source.oldFile = protocolFile(report.oldFile);
+  source.newFile = protocolFile(report.newFile);
+  source.pairing = report.pairing == Pairing::ByName ? protocol::ProtocolPairing::ByName
+                                                     : protocol::ProtocolPairing::ByPosition;
+  source.oldPairs = report.oldPairs;
+  source.newPairs = report.newPairs;
+  source.analysis = report.pairAnalysis;
+  source.solver = report.solver;
+  return protocol::saveProtocol(options.reportPath, protocol::htmlProtocol(source, sep));
+}
+
+}  // namespace cli

@@ -1,0 +1,415 @@
+// Draws the protocol's content onto A4 pages with QPdfWriter and QPainter. The page flow
+// runs twice with the same decisions: once only measuring, to learn the page count N for
+// "Seite i von N", and once drawing.
+#include "PdfProtocol.h"
+
+#include "PlotSvg.h"
+#include "ResidualPlotPainter.h"
+
+#include <QBuffer>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <algorithm>
+#include <vector>
+
+namespace protocol {
+
+namespace {
+
+// Page margins in millimetres: the wide left one leaves room for punching and filing.
+constexpr double kMarginLeftMm = 25;
+constexpr double kMarginRightMm = 12;
+constexpr double kMarginTopMm = 12;
+constexpr double kMarginBottomMm = 12;
+// Drawing coordinates: dots per inch of the writer.
+constexpr int kResolution = 600;
+
+constexpr double kFooterMm = 7;        // room kept for the footer line at the foot of a page
+constexpr double kPlotHeightMm = 115;  // the plot's height when the page has room for it
+constexpr double kPlotMinHeightMm = 85;
+constexpr double kTablePointSize = 7;
+constexpr double kTableMinPointSize = 4.5;
+constexpr double kCellPaddingMm = 1.2;
+
+double mm(double millimetres) { return millimetres * kResolution / 25.4; }
+
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+QFont font(double pointSize, bool bold = false) {
+  QFont result(QStringLiteral("DejaVu Sans"));
+  result.setPointSizeF(pointSize);
+  result.setBold(bold);
+  return result;
+}
+
+const QColor kOffColour(0x77, 0x77, 0x77);
+const QColor kOutlierColour(0xc0, 0x00, 0x00);
+const QColor kRuleColour(0xaa, 0xaa, 0xaa);
+const QColor kShadeColour(0xf0, 0xf0, 0xf0);
+
+// The table of all pairs: its font (smaller when the widest texts would not fit) and the
+// width of every column.
+struct TableLayout {
+  QFont font;
+  QFont headerFont;
+  std::vector<double> widths;
+  double rowHeight = 0;
+};
+
+// The texts of `column` whose width decides the column's: all of a text column, the
+// longest ones of a numeric column.
+std::vector<const std::string*> widestTexts(const ProtocolContent& content, int column) {
+  std::vector<const std::string*> texts;
+  std::size_t longest = 0;
+  for (const PairRow& row : content.pairs) {
+    const std::string& text = row.cells[column];
+    if (pairColumnIsNumeric(column)) {
+      if (text.size() < longest) continue;
+      if (text.size() > longest) texts.clear();
+      longest = text.size();
+    }
+    texts.push_back(&text);
+  }
+  return texts;
+}
+
+TableLayout tableLayout(const ProtocolContent& content, QPaintDevice* device, double width) {
+  TableLayout layout;
+  layout.widths.assign(kPairColumnCount, 0);
+  for (double pointSize = kTablePointSize;; pointSize -= 0.25) {
+    layout.font = font(pointSize);
+    layout.headerFont = font(pointSize, true);
+    const QFontMetricsF metrics(layout.font, device);
+    const QFontMetricsF headerMetrics(layout.headerFont, device);
+    for (int column = 0; column < kPairColumnCount; ++column)
+      layout.widths[column] = headerMetrics.horizontalAdvance(qs(pairColumnHeading(column)));
+    // Outlier rows are bold: measured in bold, every row fits its columns. Digits share one
+    // width, so of a numeric column only its longest texts need measuring.
+    for (int column = 0; column < kPairColumnCount; ++column)
+      for (const std::string* text : widestTexts(content, column))
+        layout.widths[column] = std::max(layout.widths[column], headerMetrics.horizontalAdvance(qs(*text)));
+    double total = 0;
+    for (double& columnWidth : layout.widths) {
+      columnWidth += 2 * mm(kCellPaddingMm);
+      total += columnWidth;
+    }
+    layout.rowHeight = metrics.height() * 1.3;
+    if (total <= width || pointSize <= kTableMinPointSize) {
+      // What is left over is shared out, so that the table fills the page's width.
+      const double extra = std::max(0.0, width - total) / static_cast<double>(kPairColumnCount);
+      for (double& columnWidth : layout.widths) columnWidth += extra;
+      return layout;
+    }
+  }
+}
+
+// Places blocks one under another and starts a new page when a block does not fit.
+// Without a painter it only measures.
+class PageFlow {
+public:
+  PageFlow(QPdfWriter& writer, QPainter* painter, const ProtocolContent& content, int pageCount)
+      : writer_(writer), painter_(painter), content_(content), pageCount_(pageCount) {
+    const QRectF paint = writer.pageLayout().paintRectPixels(kResolution);
+    left_ = 0;
+    width_ = paint.width();
+    top_ = 0;
+    pageBottom_ = paint.height();
+    bottom_ = pageBottom_ - mm(kFooterMm);
+    y_ = top_;
+  }
+
+  int page() const { return page_; }
+  double width() const { return width_; }
+  double left() const { return left_; }
+  double y() const { return y_; }
+  double room() const { return bottom_ - y_; }
+  QPaintDevice* device() const { return &writer_; }
+  QPainter* painter() const { return painter_; }
+
+  void skip(double height) { y_ += height; }
+
+  // Makes room for `height`; starts a new page when the block does not fit below.
+  void need(double height) {
+    if (y_ + height > bottom_ && y_ > firstLine_) nextPage();
+  }
+
+  void nextPage() {
+    drawFooter();
+    if (painter_) writer_.newPage();
+    ++page_;
+    y_ = top_;
+    drawRunningHead();
+  }
+
+  void finish() { drawFooter(); }
+
+  // One line of `text` at x offset `x` within `width`; returns the line's height.
+  double line(const QFont& lineFont, const QString& text, double x, double width,
+              Qt::Alignment align = Qt::AlignLeft, const QColor& colour = Qt::black) {
+    const QFontMetricsF metrics(lineFont, &writer_);
+    const double height = metrics.height() * 1.25;
+    if (painter_) {
+      painter_->setFont(lineFont);
+      painter_->setPen(colour);
+      painter_->drawText(QRectF(left_ + x, y_, width, height), align | Qt::AlignVCenter, text);
+    }
+    return height;
+  }
+
+  // Text wrapped within `width` at x offset `x`; returns its height.
+  double paragraph(const QFont& textFont, const QString& text, double x, double width) {
+    const QFontMetricsF metrics(textFont, &writer_);
+    const int flags = Qt::TextWrapAnywhere | Qt::AlignLeft | Qt::AlignTop;
+    const QRectF bounds = metrics.boundingRect(QRectF(0, 0, width, 1e9), flags, text);
+    const double height = std::max(bounds.height(), metrics.height()) + metrics.height() * 0.25;
+    if (painter_) {
+      painter_->setFont(textFont);
+      painter_->setPen(Qt::black);
+      painter_->drawText(QRectF(left_ + x, y_ + metrics.height() * 0.125, width, height), flags,
+                         text);
+    }
+    return height;
+  }
+
+  void rule(double thicknessMm, const QColor& colour = Qt::black) {
+    if (painter_) {
+      QPen pen(colour);
+      pen.setWidthF(mm(thicknessMm));
+      painter_->setPen(pen);
+      painter_->drawLine(QPointF(left_, y_), QPointF(left_ + width_, y_));
+    }
+  }
+
+  void shade(double x, double width, double height, const QColor& colour) {
+    if (painter_) painter_->fillRect(QRectF(left_ + x, y_, width, height), colour);
+  }
+
+  // After the first page's title block a page is never left empty by need().
+  void markFirstLine() { firstLine_ = y_; }
+
+private:
+  void drawFooter() {
+    if (!painter_) return;
+    const double saved = y_;
+    y_ = pageBottom_ - mm(kFooterMm) * 0.6;
+    rule(0.2, kRuleColour);
+    const QFont footerFont = font(7.5);
+    const QString left = qs(content_.title + " · " + content_.program + " · " + content_.writtenAt);
+    const QString right = QStringLiteral("Seite %1 von %2").arg(page_).arg(pageCount_);
+    line(footerFont, left, 0, width_ * 0.75);
+    line(footerFont, right, 0, width_, Qt::AlignRight);
+    y_ = saved;
+  }
+
+  void drawRunningHead() {
+    const QFont headFont = font(7.5);
+    y_ += line(headFont, qs(content_.title + " · " + content_.files.front().value), 0, width_,
+               Qt::AlignLeft, kOffColour);
+    rule(0.2, kRuleColour);
+    y_ += mm(2);
+    firstLine_ = y_;
+  }
+
+  QPdfWriter& writer_;
+  QPainter* painter_;
+  const ProtocolContent& content_;
+  int pageCount_;
+  int page_ = 1;
+  double left_ = 0, width_ = 0, top_ = 0, bottom_ = 0, pageBottom_ = 0, y_ = 0;
+  double firstLine_ = 0;
+};
+
+void heading(PageFlow& flow, const std::string& text, double minimumBelow) {
+  const QFont headingFont = font(10.5, true);
+  const double height = QFontMetricsF(headingFont, flow.device()).height() * 1.25;
+  flow.skip(mm(2.5));
+  flow.need(height + minimumBelow);
+  flow.skip(flow.line(headingFont, qs(text), 0, flow.width()));
+}
+
+void titleBlock(PageFlow& flow, const ProtocolContent& content) {
+  flow.skip(flow.line(font(16, true), qs(content.title), 0, flow.width()));
+  flow.skip(flow.line(font(9), qs(content.program + " · geschrieben am " + content.writtenAt), 0,
+                      flow.width()));
+  flow.skip(mm(1));
+  flow.rule(0.4);
+  flow.skip(mm(1));
+  flow.markFirstLine();
+}
+
+void inputBlock(PageFlow& flow, const ProtocolContent& content) {
+  const QFont body = font(9);
+  const double labelWidth = mm(24);
+  heading(flow, "Eingabedateien", mm(10));
+  for (const LabelledValue& file : content.files) {
+    const QString value = qs(file.value + "  (" + file.note + ")");
+    const double height = flow.paragraph(body, value, labelWidth, flow.width() - labelWidth);
+    flow.line(body, qs(file.label), 0, labelWidth);
+    flow.skip(height);
+  }
+  flow.line(body, QStringLiteral("Paarung"), 0, labelWidth);
+  flow.skip(flow.line(body, qs(content.pairing), labelWidth, flow.width() - labelWidth));
+
+  heading(flow, "Modell", mm(10));
+  for (const std::string& model : content.model)
+    flow.skip(flow.line(body, qs(model), 0, flow.width()));
+}
+
+// Label / value / note rows in `columns` columns side by side.
+void valueColumns(PageFlow& flow, const std::vector<LabelledValue>& values, int columns,
+                  double labelWidth, double valueWidth) {
+  const QFont body = font(9);
+  const double columnWidth = flow.width() / columns;
+  const std::size_t rows = (values.size() + columns - 1) / static_cast<std::size_t>(columns);
+  for (std::size_t row = 0; row < rows; ++row) {
+    double height = 0;
+    for (int column = 0; column < columns; ++column) {
+      const std::size_t at = static_cast<std::size_t>(column) * rows + row;
+      if (at >= values.size()) continue;
+      const double x = column * columnWidth;
+      const LabelledValue& value = values[at];
+      height = flow.line(body, qs(value.label), x, labelWidth);
+      flow.line(body, qs(value.value), x + labelWidth, valueWidth, Qt::AlignRight);
+      if (!value.note.empty())
+        flow.line(body, qs(value.note), x + labelWidth + valueWidth + mm(1.5),
+                  columnWidth - labelWidth - valueWidth - mm(1.5));
+    }
+    flow.skip(height);
+  }
+}
+
+void estimateBlock(PageFlow& flow, const ProtocolContent& content) {
+  const QFont body = font(9);
+  heading(flow, "Parameter der aktiven Paßpunkte", mm(25));
+  valueColumns(flow, content.parameters, 2, mm(20), mm(38));
+  flow.skip(flow.line(body, qs(content.activeCount), 0, flow.width()));
+
+  heading(flow, "Schwerpunkte der aktiven Paßpunkte", mm(12));
+  const double systemWidth = mm(40);
+  const double valueWidth = mm(38);
+  const QFont bold = font(9, true);
+  flow.line(bold, QStringLiteral("RW / rw"), systemWidth, valueWidth, Qt::AlignRight);
+  flow.skip(flow.line(bold, QStringLiteral("HW / hw"), systemWidth + valueWidth, valueWidth,
+                      Qt::AlignRight));
+  for (const ProtocolContent::Centroid& centroid : content.centroids) {
+    flow.line(body, qs(centroid.system), 0, systemWidth);
+    flow.line(body, qs(centroid.rw), systemWidth, valueWidth, Qt::AlignRight);
+    flow.skip(flow.line(body, qs(centroid.hw), systemWidth + valueWidth, valueWidth,
+                        Qt::AlignRight));
+  }
+}
+
+void testBlock(PageFlow& flow, const ProtocolContent& content) {
+  heading(flow, "Ausreißertest", mm(20));
+  valueColumns(flow, content.test, 1, mm(62), mm(16));
+  flow.skip(flow.paragraph(font(9, true), qs(content.verdict), 0, flow.width()));
+  flow.skip(flow.paragraph(font(9), qs("Abgeschaltete Paßpunkte: " + content.switchedOff), 0,
+                           flow.width()));
+}
+
+void plotBlock(PageFlow& flow, const ProtocolSource& source, char sep) {
+  heading(flow, "Restklaffen im Zielsystem", mm(kPlotMinHeightMm));
+  const double height = std::min(mm(kPlotHeightMm), flow.room() - mm(1));
+  if (QPainter* painter = flow.painter()) {
+    const QRectF frame(flow.left(), flow.y(), flow.width(), height);
+    const analysis::ResidualPlotGeometry plot =
+        protocolPlot(source, frame.width(), frame.height(), mm(kPlotTextHeightMm), sep);
+    painter->save();
+    painter->setPen(QPen(kRuleColour, plot.lineWidth));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(frame);
+    // A check point's residual, exaggerated for the active points, may reach far beyond.
+    painter->setClipRect(frame);
+    painter->translate(frame.topLeft());
+    painter->setFont(font(9));
+    analysis::paintResidualPlot(*painter, plot);
+    painter->restore();
+  }
+  flow.skip(height);
+}
+
+void tableHeader(PageFlow& flow, const TableLayout& layout) {
+  double x = 0;
+  double height = 0;
+  for (int column = 0; column < kPairColumnCount; ++column) {
+    const double width = layout.widths[column];
+    const Qt::Alignment align = pairColumnIsNumeric(column) ? Qt::AlignRight : Qt::AlignLeft;
+    height = flow.line(layout.headerFont, qs(pairColumnHeading(column)), x + mm(kCellPaddingMm),
+                       width - 2 * mm(kCellPaddingMm), align);
+    x += width;
+  }
+  flow.skip(std::max(height, layout.rowHeight));
+  flow.rule(0.3);
+  flow.skip(mm(0.4));
+}
+
+void pairTable(PageFlow& flow, const ProtocolContent& content) {
+  const TableLayout layout = tableLayout(content, flow.device(), flow.width());
+  heading(flow, "Paßpunkte und Verbesserungen", 3 * layout.rowHeight);
+  tableHeader(flow, layout);
+  for (std::size_t i = 0; i < content.pairs.size(); ++i) {
+    const PairRow& row = content.pairs[i];
+    if (flow.room() < layout.rowHeight) {
+      flow.nextPage();
+      tableHeader(flow, layout);
+    }
+    if (i % 2 == 1) flow.shade(0, flow.width(), layout.rowHeight, kShadeColour);
+    const QColor colour = row.outlier ? kOutlierColour : row.active ? Qt::black : kOffColour;
+    QFont rowFont = layout.font;
+    rowFont.setBold(row.outlier);
+    double x = 0;
+    for (int column = 0; column < kPairColumnCount; ++column) {
+      const double width = layout.widths[column];
+      const Qt::Alignment align = pairColumnIsNumeric(column) ? Qt::AlignRight : Qt::AlignLeft;
+      flow.line(rowFont, qs(row.cells[column]), x + mm(kCellPaddingMm),
+                width - 2 * mm(kCellPaddingMm), align, colour);
+      x += width;
+    }
+    flow.skip(layout.rowHeight);
+  }
+}
+
+// Runs the whole page flow; returns the number of pages used.
+int layOut(QPdfWriter& writer, QPainter* painter, const ProtocolSource& source,
+           const ProtocolContent& content, char sep, int pageCount) {
+  PageFlow flow(writer, painter, content, pageCount);
+  titleBlock(flow, content);
+  inputBlock(flow, content);
+  estimateBlock(flow, content);
+  testBlock(flow, content);
+  plotBlock(flow, source, sep);
+  pairTable(flow, content);
+  flow.finish();
+  return flow.page();
+}
+
+}  // namespace
+
+QByteArray pdfProtocol(const ProtocolSource& source, char sep) {
+  const ProtocolContent content = gatherProtocol(source, sep);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QPdfWriter writer(&buffer);
+  writer.setResolution(kResolution);
+  writer.setTitle(qs(content.title));
+  writer.setCreator(qs(content.program));
+  writer.setPageLayout(QPageLayout(
+      QPageSize(QPageSize::A4), QPageLayout::Portrait,
+      QMarginsF(kMarginLeftMm, kMarginTopMm, kMarginRightMm, kMarginBottomMm),
+      QPageLayout::Millimeter));
+
+  const int pageCount = layOut(writer, nullptr, source, content, sep, 0);
+  QPainter painter(&writer);
+  painter.setRenderHint(QPainter::Antialiasing);
+  layOut(writer, &painter, source, content, sep, pageCount);
+  painter.end();
+  buffer.close();
+  return bytes;
+}
+
+}  // namespace protocol

@@ -1,0 +1,154 @@
+// Gathers the protocol's texts from the analysis, with the formats of the main window
+// (parameters, centroids), of the analysis (residuals, gaps, r, T, k, verdict) and of the
+// result file's neighbours (coordinates as the centroid labels show them).
+#include "ProtocolContent.h"
+
+#include "AnalysisTexts.h"
+#include "ParameterRun.h"
+#include "TextConversions.h"
+
+namespace protocol {
+
+namespace {
+
+struct ColumnInfo {
+  const char* heading;
+  bool numeric;
+};
+
+constexpr ColumnInfo kColumns[kPairColumnCount] = {
+    {"Pkt.", true},  {"Name", false}, {"rw alt", true}, {"hw alt", true}, {"RW neu", true},
+    {"HW neu", true}, {"vRW", true},  {"vHW", true},    {"Klaffe", true}, {"r", true},
+    {"T", true},      {"Ausreißer", false}, {"Status", false}};
+
+std::string countText(std::size_t count, const char* one, const char* many) {
+  return toolkit::IntToStr(static_cast<long long>(count)) + " " + (count == 1 ? one : many);
+}
+
+LabelledValue fileLine(const char* label, const ProtocolFile& file) {
+  std::string note = countText(file.pointCount, "Punkt", "Punkte");
+  if (file.skippedLines != 0)
+    note += ", " + countText(file.skippedLines, "fehlerhafte Zeile", "fehlerhafte Zeilen") +
+            " übersprungen";
+  return {label, toolkit::DisplayText(file.path), note};
+}
+
+// Pkt. and, where the pair has one, its name: "7 (1007)".
+std::string pairLabel(const ProtocolSource& source, std::size_t i) {
+  std::string label = toolkit::IntToStr(static_cast<long long>(i) + 1);
+  const std::string name = analysis::pairName(*source.oldPairs, *source.newPairs, i);
+  if (!name.empty()) label += " (" + name + ")";
+  return label;
+}
+
+PairRow pairRow(const ProtocolSource& source, std::size_t i, char sep) {
+  const analysis::PairStatistics& pair = source.analysis->pairs[i];
+  const PointList& oldPairs = *source.oldPairs;
+  const PointList& newPairs = *source.newPairs;
+  PairRow row;
+  row.active = pair.active;
+  row.outlier = pair.outlier;
+  row.cells.resize(kPairColumnCount);
+  std::vector<std::string>& cells = row.cells;
+  cells[kColumnNumber] = toolkit::IntToStr(static_cast<long long>(i) + 1);
+  cells[kColumnName] = analysis::pairName(oldPairs, newPairs, i);
+  cells[kColumnOldRW] = compute::coordinateText(oldPairs.rw[i], sep);
+  cells[kColumnOldHW] = compute::coordinateText(oldPairs.hw[i], sep);
+  cells[kColumnNewRW] = compute::coordinateText(newPairs.rw[i], sep);
+  cells[kColumnNewHW] = compute::coordinateText(newPairs.hw[i], sep);
+  cells[kColumnVRW] = analysis::gapText(pair.vRW, sep);
+  cells[kColumnVHW] = analysis::gapText(pair.vHW, sep);
+  const bool shareShown = pair.available && pair.active;
+  cells[kColumnGap] = pair.available ? analysis::gapText(pair.gapLength(), sep) : analysis::kNotAvailableText;
+  cells[kColumnR] = shareShown ? analysis::redundancyShareText(pair.r, sep) : analysis::kNotAvailableText;
+  cells[kColumnT] = pair.available ? analysis::testValueText(pair.T, sep) : analysis::kNotAvailableText;
+  cells[kColumnOutlier] = pair.outlier ? "ja" : "";
+  cells[kColumnState] = pair.active ? "aktiv" : "aus";
+  return row;
+}
+
+void gatherParameters(const ProtocolSource& source, char sep, ProtocolContent& content) {
+  const compute::ParameterRun& run = source.analysis->run;
+  const compute::ParameterTexts texts = compute::parameterTexts(*source.solver, run, sep);
+  content.parameters = {
+      {"Xo", texts.X, ""},
+      {"Yo", texts.Y, ""},
+      {"a", texts.a, ""},
+      {"o", texts.o, ""},
+      {"Maßstab m", texts.m, ""},
+      {"m − 1", compute::scalePpmText(run.scale, sep), "ppm"},
+      {"Drehung d", texts.d, "gon"},
+      {"So", texts.So, ""},
+  };
+  content.activeCount = analysis::activeCountLine(*source.analysis);
+
+  const compute::CentroidTexts centroid = compute::centroidTexts(*source.solver, sep);
+  content.centroids = {{"Ausgangssystem (alt)", centroid.RWAS, centroid.HWAS},
+                       {"Zielsystem (neu)", centroid.RWZS, centroid.HWZS}};
+}
+
+void gatherTest(const ProtocolSource& source, char sep, ProtocolContent& content) {
+  const analysis::ControlPointAnalysis& result = *source.analysis;
+  content.test.push_back({"Irrtumswahrscheinlichkeit α", analysis::alphaText(result.alpha, sep), ""});
+  const struct {
+    const char* label;
+    const std::optional<long double>& critical;
+    long long dof;
+  } criticals[] = {
+      {"Grenzwert k aktiver Paßpunkte", result.criticalActive, result.redundancy() - 2},
+      {"Grenzwert k abgeschalteter Paßpunkte", result.criticalSwitchedOff, result.redundancy()}};
+  for (const auto& critical : criticals) {
+    if (critical.critical)
+      content.test.push_back({critical.label, analysis::testValueText(*critical.critical, sep),
+                              "F(2; " + toolkit::IntToStr(critical.dof) + ")"});
+    else
+      content.test.push_back({critical.label, analysis::kNotAvailableText, "zu wenige aktive Paßpunkte"});
+  }
+  content.verdict = analysis::verdictLine(result, *source.oldPairs, *source.newPairs, sep);
+
+  for (std::size_t i = 0; i < result.pairs.size(); ++i) {
+    if (result.pairs[i].active) continue;
+    if (!content.switchedOff.empty()) content.switchedOff += ", ";
+    content.switchedOff += pairLabel(source, i);
+  }
+  if (content.switchedOff.empty()) content.switchedOff = "keine";
+}
+
+}  // namespace
+
+const char* pairColumnHeading(int column) { return kColumns[column].heading; }
+bool pairColumnIsNumeric(int column) { return kColumns[column].numeric; }
+
+std::string writtenAtText(const std::tm& time) {
+  // Only numeric fields: the text is the same in every locale.
+  char text[40];
+  const std::size_t length = std::strftime(text, sizeof text, "%d.%m.%Y, %H:%M Uhr", &time);
+  return std::string(text, length);
+}
+
+ProtocolContent gatherProtocol(const ProtocolSource& source, char sep) {
+  ProtocolContent content;
+  content.title = kProtocolTitle;
+  content.program = source.program;
+  if (!source.version.empty()) content.program += " " + source.version;
+  content.writtenAt = writtenAtText(source.writtenAt);
+
+  content.files = {fileLine("Altsystem", source.oldFile), fileLine("Neusystem", source.newFile)};
+  content.model = {"RW = Yo + a · rw + o · hw,    HW = Xo + a · hw − o · rw",
+                   "m = √(a² + o²),  d = arctan(o / a) in gon;  Verbesserung v = beobachtet − "
+                   "berechnet, im Zielsystem"};
+  content.pairing = source.pairing == ProtocolPairing::ByName
+                        ? "nach Punktnamen"
+                        : "nach Reihenfolge (i-ter Punkt alt mit i-tem Punkt neu)";
+
+  gatherParameters(source, sep, content);
+
+  const std::size_t n = source.analysis->pairs.size();
+  content.pairs.reserve(n);
+  for (std::size_t i = 0; i < n; ++i) content.pairs.push_back(pairRow(source, i, sep));
+
+  gatherTest(source, sep, content);
+  return content;
+}
+
+}  // namespace protocol

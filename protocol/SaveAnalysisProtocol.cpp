@@ -1,0 +1,31 @@
+// The "Paßpunktanalyse" dialog's "Protokoll speichern...": what the protocol documents, from
+// the main window's files and the dialog's present analysis.
+#include "ControlPointDialog.h"
+#include "FileVersion.h"
+#include "SaveProtocolCommand.h"
+#include "Tramis_Unit1.h"
+
+#include "Application.h"
+
+#include <QDateTime>
+
+void TForm2::SaveAnalysisProtocol(analysis::ControlPointDialog& dialog) {
+  protocol::ProtocolSource source;
+  source.program = "Tramis";
+  source.version = GetFileVersion(toolkit::GetExeName());
+  const QDateTime now = QDateTime::currentDateTime();
+  source.writtenAt.tm_year = now.date().year() - 1900;
+  source.writtenAt.tm_mon = now.date().month() - 1;
+  source.writtenAt.tm_mday = now.date().day();
+  source.writtenAt.tm_hour = now.time().hour();
+  source.writtenAt.tm_min = now.time().minute();
+  source.writtenAt.tm_sec = now.time().second();
+  source.oldFile = {oldFileName, oldPoints.count(), oldSkippedLines};
+  source.newFile = {newFileName, newPoints.count(), newSkippedLines};
+  source.pairing = protocol::ProtocolPairing::ByPosition;
+  source.oldPairs = &oldPoints;
+  source.newPairs = &newPoints;
+  source.analysis = &dialog.analysis();
+  source.solver = &dialog.estimate();
+  protocol::saveProtocolCommand(&dialog, source);
+}

@@ -1,0 +1,128 @@
+// The PDF protocol read back with poppler's pdftotext, pdfinfo and pdffonts: 200 pairs run
+// over several pages with the table header on each, "Seite i von N" matches the page count,
+// the parameter texts and every point row are there, and every font is embedded.
+#include "CliRunner.h"
+#include "PdfProtocol.h"
+#include "ProtocolFile.h"
+#include "TestFiles.h"
+
+#include <QTest>
+
+#include <cmath>
+#include <regex>
+#include <string>
+
+namespace {
+
+const std::string kPdftotext = TRAMIS_PDFTOTEXT_PATH;
+const std::string kPdfinfo = TRAMIS_PDFINFO_PATH;
+const std::string kPdffonts = TRAMIS_PDFFONTS_PATH;
+
+// 200 named pairs on a jittered grid; the new system turned, scaled and shifted with
+// millimetre noise, a blunder of 6 cm at pair 50 and pair 120 switched off.
+struct Data {
+  PointList oldPoints, newPoints;
+  std::vector<bool> active = std::vector<bool>(200, true);
+  Data() {
+    for (int i = 0; i < 200; ++i) {
+      const double rw = 4500000 + 97.5 * (i % 20) + 13 * std::sin(i);
+      const double hw = 5600000 + 103.25 * (i / 20) + 11 * std::cos(3 * i);
+      const double blunder = i == 49 ? 0.06 : 0;
+      oldPoints.names.push_back("N" + std::to_string(5001 + i));
+      oldPoints.rw.push_back(rw);
+      oldPoints.hw.push_back(hw);
+      newPoints.rw.push_back(310.5 + 1.0000235 * rw + 0.00021 * hw + 0.003 * std::sin(7 * i) + blunder);
+      newPoints.hw.push_back(-122.25 + 1.0000235 * hw - 0.00021 * rw + 0.003 * std::cos(5 * i));
+    }
+    active[119] = false;
+  }
+};
+
+std::string run(const std::string& program, const std::vector<std::string>& arguments,
+                const std::string& folder) {
+  const clitest::ProcessResult result = clitest::runProcess(program, arguments, folder);
+  if (result.exitCode != 0) QTest::qFail(("failed: " + program + "\n" + result.err).c_str(), __FILE__, __LINE__);
+  return result.out;
+}
+
+std::size_t count(const std::string& text, const std::string& part) {
+  std::size_t found = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++found;
+  return found;
+}
+
+}  // namespace
+
+class PdfProtocolTest : public QObject {
+  Q_OBJECT
+private slots:
+  void twoHundredPairsOverSeveralPages();
+};
+
+void PdfProtocolTest::twoHundredPairsOverSeveralPages() {
+  QVERIFY2(!kPdftotext.empty() && !kPdfinfo.empty(), "poppler-utils are missing (scripts/install-deps.sh)");
+  const Data data;
+  kel::TKEL_Vovezorevarovaduvorir solver;
+  const analysis::ControlPointAnalysis result = analysis::analyseControlPoints(
+      data.oldPoints, data.newPoints, data.active, analysis::kDefaultAlpha, solver);
+  QCOMPARE(result.outcome, analysis::AnalysisOutcome::Success);
+  protocol::ProtocolSource source;
+  source.program = "Tramis";
+  source.oldFile = {"/messung/alt.asc", 200, 1};
+  source.newFile = {"/messung/neu.asc", 200, 0};
+  source.oldPairs = &data.oldPoints;
+  source.newPairs = &data.newPoints;
+  source.analysis = &result;
+  source.solver = &solver;
+
+  testsupport::TempDir dir;
+  const QByteArray pdf = protocol::pdfProtocol(source, ',');
+  QVERIFY(protocol::saveProtocol(dir.file("p.pdf"), std::string_view(pdf.constData(), pdf.size())).ok);
+
+  std::smatch pages;
+  const std::string info = run(kPdfinfo, {"p.pdf"}, dir.path());
+  QVERIFY(std::regex_search(info, pages, std::regex("Pages:\\s+(\\d+)")));
+  const int n = std::stoi(pages[1]);
+  QVERIFY2(n >= 4, info.c_str());
+  QVERIFY(info.find("A4") != std::string::npos);
+
+  const std::string text = run(kPdftotext, {"-layout", "p.pdf", "-"}, dir.path());
+  for (int page = 1; page <= n; ++page) {
+    const std::string footer = "Seite " + std::to_string(page) + " von " + std::to_string(n);
+    QVERIFY2(count(text, footer) == 1, footer.c_str());
+  }
+  QCOMPARE(count(text, "\f"), static_cast<std::size_t>(n));
+  // The table starts on page 2 at the latest and repeats its header on every later page.
+  QVERIFY(count(text, "Pkt.") >= static_cast<std::size_t>(n - 1));
+
+  const compute::ParameterTexts parameters = compute::parameterTexts(solver, result.run, ',');
+  for (const std::string& shown : {parameters.X, parameters.Y, parameters.a, parameters.o, parameters.m,
+                                   parameters.d, parameters.So, std::string("n = 199 von 200 aktiv, Redundanz 394"),
+                                   std::string("(200 Punkte, 1 fehlerhafte Zeile übersprungen)"),
+                                   std::string("Abgeschaltete Paßpunkte: 120 (N5120)")})
+    QVERIFY2(count(text, shown) >= 1, shown.c_str());
+  QVERIFY(std::regex_search(text, std::regex("Punkt 50 \\(N5050\\) ist ausreißerverdächtig: T = [0-9,]+ > k = [0-9,]+")));
+
+  // Every pair's row: Pkt., name, the old coordinates and the residuals, in one line.
+  // (Guards against bold outlier rows overflowing their columns into the next.)
+  for (std::size_t i = 0; i < 200; ++i) {
+    const analysis::PairStatistics& pair = result.pairs[i];
+    const std::string row = std::to_string(i + 1) + "\\s+" + data.oldPoints.names[i] + "\\s+" +
+                            compute::coordinateText(data.oldPoints.rw[i], ',') + "\\s+" +
+                            compute::coordinateText(data.oldPoints.hw[i], ',') + "\\s+\\S+\\s+\\S+\\s+" +
+                            compute::residualText(pair.vRW, ',') + "\\s+" + compute::residualText(pair.vHW, ',') +
+                            ".*" + (pair.active ? "aktiv" : "aus");
+    QVERIFY2(std::regex_search(text, std::regex(row)), row.c_str());
+  }
+
+  // Fonts: every one embedded (column "emb" of pdffonts).
+  const std::vector<std::string> fonts = clitest::lines(run(kPdffonts, {"p.pdf"}, dir.path()));
+  QVERIFY(fonts.size() > 2);
+  for (std::size_t i = 2; i < fonts.size(); ++i) {
+    const std::vector<std::string> columns = clitest::words(fonts[i]);
+    QVERIFY2(columns.size() >= 7 && columns[columns.size() - 5] == "yes", fonts[i].c_str());
+  }
+}
+
+QTEST_MAIN(PdfProtocolTest)
+#include "PdfProtocolTest.moc"

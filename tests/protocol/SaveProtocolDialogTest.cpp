@@ -1,0 +1,145 @@
+// "Protokoll speichern..." in the "Paßpunktanalyse", driven through the real widgets: the
+// save dialog's title, filters and proposal; a PDF that shows what the dialog shows; HTML
+// chosen by the filter; and a failed write that keeps the existing file.
+#include "CliRunner.h"
+#include "ControlPointDialog.h"
+#include "WindowFixture.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+
+using analysis::ControlPointDialog;
+using testsupport::WindowFixture;
+
+namespace {
+
+// Six named pairs, the new system shifted and turned by a little, with millimetre noise.
+constexpr const char* kOld = "101 100 200\n102 400 210\n103 390 520\n104 110 480\n105 250 350\n106 520 600\n";
+constexpr const char* kNew =
+    "101 1100.102 2199.899\n102 1400.104 2209.875\n103 1390.135 2519.876\n"
+    "104 1110.132 2479.899\n105 1250.114 2349.889\n106 1520.145 2599.850\n";
+
+// Opens the dialog, runs `steps` on it and closes it.
+void withDialog(WindowFixture& f, const std::function<void(ControlPointDialog&)>& steps) {
+  f.driver().onNextModal([steps](QWidget* widget) {
+    auto* dialog = qobject_cast<ControlPointDialog*>(widget);
+    QVERIFY(dialog);
+    steps(*dialog);
+    dialog->reject();
+  });
+  f.form().mnuPasspunkteClick(nullptr);
+  QVERIFY(f.driver().idle());
+}
+
+// Queues `handler` for the next modal widget of type T. Between its nested dialogs the
+// analysis dialog is the modal widget again; the driver may offer it, and it is passed over.
+template <class T>
+void onNext(testsupport::ModalDriver& driver, const std::function<void(T*)>& handler) {
+  driver.onNextModal([&driver, handler](QWidget* widget) {
+    if (auto* wanted = qobject_cast<T*>(widget)) handler(wanted);
+    else onNext<T>(driver, handler);
+  });
+}
+
+// Limits the size of files this process may write, for the lifetime of the object.
+class FileSizeLimit {
+public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previousHandler_);
+  }
+
+private:
+  rlimit saved_{};
+  void (*previousHandler_)(int) = nullptr;
+};
+
+}  // namespace
+
+class SaveProtocolDialogTest : public QObject {
+  Q_OBJECT
+private slots:
+  void savesPdfAndHtmlOfWhatTheDialogShows();
+  void failedWriteKeepsTheExistingFile();
+};
+
+void SaveProtocolDialogTest::savesPdfAndHtmlOfWhatTheDialogShows() {
+  WindowFixture f;
+  f.readOld(kOld);
+  f.readNew(kNew);
+  const std::string pdf = f.dir().file("alt_protokoll.pdf");
+  QStringList shown;
+  withDialog(f, [&](ControlPointDialog& d) {
+    QVERIFY(d.setPairActive(1, false));
+    f.driver().acceptFileDialog();
+    QTest::mouseClick(d.ProtocolButton, Qt::LeftButton);
+    shown = {d.lab_X->text(), d.lab_a->text(), d.lab_So->text(), d.VerdictLine->text()};
+
+    // The HTML filter: a name typed without extension gets .html and the HTML form.
+    onNext<QFileDialog>(f.driver(), [&](QFileDialog* dialog) {
+      auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+      QTest::keyClick(types, Qt::Key_Down);
+      dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("seite"));
+      static_cast<QDialog*>(dialog)->accept();
+    });
+    QTest::mouseClick(d.ProtocolButton, Qt::LeftButton);
+  });
+
+  const testsupport::ModalDriver::ShownFileDialog& asked = f.driver().fileDialogs().at(2);  // after the two opens
+  QCOMPARE(asked.title, QStringLiteral("Protokoll speichern"));
+  QCOMPARE(asked.nameFilters, (QStringList{"PDF-Dokument (*.pdf)", "HTML-Datei (*.html)"}));
+  QCOMPARE(asked.selected, QString::fromStdString(pdf));
+  QVERIFY(f.driver().messages().empty());
+
+  const clitest::ProcessResult text = clitest::runProcess(TRAMIS_PDFTOTEXT_PATH, {pdf, "-"}, f.dir().path());
+  QCOMPARE(text.exitCode, 0);
+  for (const QString& value : shown) QVERIFY2(text.out.find(value.toStdString()) != std::string::npos, qPrintable(value));
+  for (const char* part : {"Transformationsprotokoll", "n = 5 von 6 aktiv", "Abgeschaltete Paßpunkte: 2 (102)", "Seite 1 von"})
+    QVERIFY2(text.out.find(part) != std::string::npos, part);
+  QVERIFY(text.out.find(f.dir().file("alt.asc")) != std::string::npos);
+
+  const std::string html = testsupport::readFile(f.dir().file("seite.html"));
+  QVERIFY(html.starts_with("<!DOCTYPE html>"));
+}
+
+void SaveProtocolDialogTest::failedWriteKeepsTheExistingFile() {
+  WindowFixture f;
+  f.readOld(kOld);
+  f.readNew(kNew);
+  const std::string path = f.write("protokoll.pdf", "altes Protokoll\n");
+  QString caption, text;
+  withDialog(f, [&](ControlPointDialog& d) {
+    // The existing file confirmed as chosen (the dialog's own overwrite question is Qt's).
+    f.driver().chooseVanishedFile(path);
+    onNext<QMessageBox>(f.driver(), [&](QMessageBox* box) {
+      caption = box->windowTitle();
+      text = box->text();
+      box->accept();
+    });
+    const FileSizeLimit limit(4096);
+    QTest::mouseClick(d.ProtocolButton, Qt::LeftButton);
+  });
+  QCOMPARE(caption, QStringLiteral("File Error"));
+  const QStringList lines = text.split(QLatin1Char('\n'));
+  QCOMPARE(lines.at(0), QStringLiteral("Datei %1 kann nicht geschrieben werden.").arg(QString::fromStdString(path)));
+  QVERIFY(lines.size() == 2 && !lines.at(1).isEmpty());
+  QCOMPARE(testsupport::readFile(path), std::string("altes Protokoll\n"));
+}
+
+QTEST_MAIN(SaveProtocolDialogTest)
+#include "SaveProtocolDialogTest.moc"
