@@ -85,9 +85,9 @@ open_file ctrl+n 'Koordinatendatei Neusystem öffnen' neu.txt
 # Berechnen > Parameter: the menu opens on its access key with its first item active.
 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers alt+b
-sleep 0.5
-xdotool key Return
 sleep 1
+xdotool key Return
+sleep 2
 
 mkdir -p "$(dirname "$output")"
 import -window "$window" "$output"
