@@ -24,6 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testsupport::TempDir;
+using testsupport::folderEntries;
 using Parameters = std::array<long double, 4>;  // a, o, Yo, Xo
 
 // A solver that passes coordinates through unchanged.
@@ -44,13 +45,6 @@ PointList manyPoints(std::size_t count) {
     points.hw.push_back(5400000.0 - 0.654321 * static_cast<double>(i));
   }
   return points;
-}
-
-std::set<std::string> folderEntries(const std::string& folder) {
-  std::set<std::string> entries;
-  for (const auto& entry : fs::directory_iterator(folder))
-    entries.insert(entry.path().filename().string());
-  return entries;
 }
 
 fs::file_type fileType(const std::string& path) { return fs::symlink_status(path).type(); }
