@@ -1,6 +1,7 @@
 // The main window right after start-up: title, status bar, value labels, grid, menu with
 // captions and shortcuts, size and place, and what Ctrl+A, Ctrl+N, Ctrl+B and Exit do.
 #include "Controls.h"
+#include "ParameterRun.h"
 #include "StringGrid.h"
 #include "WindowFixture.h"
 
@@ -63,7 +64,7 @@ void MainWindowTest::menuCaptionsAndShortcuts() {
 }
 
 // Ctrl+B, the key of a menu title, starts nothing; the same way of pressing keys does reach
-// the window's Ctrl+A and Ctrl+N.
+// the window's Ctrl+A, Ctrl+N and Ctrl+P (with nothing loaded: the message "Parameter" gives).
 void MainWindowTest::shortcuts() {
   WindowFixture f;
   f.form().show();
@@ -75,15 +76,20 @@ void MainWindowTest::shortcuts() {
   QTest::qWait(100);
   QCOMPARE(triggered, 0);
   QCOMPARE(QApplication::activeModalWidget(), nullptr);
-  for (const Qt::Key key : {Qt::Key_A, Qt::Key_N}) {
+  for (const Qt::Key key : {Qt::Key_A, Qt::Key_N, Qt::Key_P}) {
     f.form().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f.form()));
-    f.driver().cancelFileDialog();
+    if (key == Qt::Key_P) f.driver().answerMessage();
+    else f.driver().cancelFileDialog();
     QTest::keyClick(f.form().windowHandle(), key, Qt::ControlModifier);
     QTRY_VERIFY(f.driver().idle());
   }
   QCOMPARE(f.driver().fileDialogs().at(0).title, QStringLiteral("Koordinatendatei Altsystem öffnen"));
   QCOMPARE(f.driver().fileDialogs().at(1).title, QStringLiteral("Koordinatendatei Neusystem öffnen"));
+  QCOMPARE(f.driver().messages().size(), std::size_t{1});
+  QCOMPARE(f.driver().messages()[0].text, QString::fromUtf8(compute::kEmptyInputMessage));
+  QCOMPARE(f.driver().messages()[0].caption, QStringLiteral("Solv Error"));
+  QCOMPARE(f.driver().messages()[0].icon, QMessageBox::Critical);
 }
 
 // Guards against the window opening in the screen's corner instead of its centre.

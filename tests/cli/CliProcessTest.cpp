@@ -48,10 +48,6 @@ bool hasLine(const std::string& out, const std::string& expected) {
   return false;
 }
 
-bool contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 // The worked example's protocol, and its decimal separator: the locale chooses it unless an
 // option overrides it. The files use decimal points whatever the locale.
 TEST_F(CliTest, ProtocolShowsTheWindowsTextsWithTheChosenSeparator) {
