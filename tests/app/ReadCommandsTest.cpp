@@ -82,7 +82,8 @@ void ReadCommandsTest::cancelStopsAndKeepsPointsReadBefore() {
   f.driver().answerMessage(QMessageBox::Cancel);
   f.form().mnuAltsystemClick(nullptr);
   QVERIFY(f.driver().idle());
-  QCOMPARE(oldPoints.count(), std::size_t{2});
+  QCOMPARE(oldPoints.names, (std::vector<std::string>{"P1", "P2"}));
+  QCOMPARE(oldPoints.rw, (std::vector<double>{1, 3}));
   QCOMPARE(f.form().StatusBar1->PanelText(0), QStringLiteral("Old: [2]  alt.asc"));
   QVERIFY(oldFile == nullptr);
 }
