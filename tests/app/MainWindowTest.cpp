@@ -1,7 +1,7 @@
 // The main window right after start-up: title, status bar, value labels, grid, menu with
 // captions and shortcuts, size and place, and what Ctrl+A, Ctrl+N, Ctrl+B and Exit do.
 #include "Controls.h"
-#include "FileVersion.h"
+#include "ParameterRun.h"
 #include "StringGrid.h"
 #include "WindowFixture.h"
 
@@ -27,9 +27,7 @@ private slots:
 };
 
 void MainWindowTest::titleCarriesTheFileVersion() {
-  WindowFixture f;
-  const std::string version = GetFileVersion(QApplication::applicationFilePath().toStdString());
-  QCOMPARE(version, std::string("1.11.2.30"));  // this test program carries the record too
+  WindowFixture f;  // this test program carries the version record too
   QCOMPARE(f.form().windowTitle(), QStringLiteral("KEL Vovezorevarovaduvorir 2021.11.2.30"));
 }
 
@@ -38,16 +36,9 @@ void MainWindowTest::startUpState() {
   TForm2& w = f.form();
   QCOMPARE(w.StatusBar1->PanelText(0), QStringLiteral("Old:"));
   QCOMPARE(w.StatusBar1->PanelText(1), QStringLiteral("New:"));
-  for (auto* label : {w.lab_X, w.lab_Y, w.lab_a, w.lab_o, w.lab_m, w.lab_d, w.lab_So, w.lab_HWAS,
-                      w.lab_RWAS, w.lab_HWZS, w.lab_RWZS})
-    QCOMPARE(label->text(), QStringLiteral("0"));
-  QCOMPARE(w.StringGrid1->RowCount(), 5);
+  QCOMPARE(f.labelTexts(), QStringList(11, QStringLiteral("0")));
   QCOMPARE(w.StringGrid1->ColCount(), 3);
-  const QStringList header{w.StringGrid1->GetCells(0, 0), w.StringGrid1->GetCells(1, 0),
-                           w.StringGrid1->GetCells(2, 0)};
-  QCOMPARE(header, (QStringList{"Pkt.", "RW", "HW"}));
-  for (int row = 1; row < 5; ++row)
-    for (int column = 0; column < 3; ++column) QVERIFY(w.StringGrid1->GetCells(column, row).isEmpty());
+  QCOMPARE(f.cellTexts(), QStringList({"Pkt.", "RW", "HW"}) + QStringList(12));  // five rows
 }
 
 void MainWindowTest::menuCaptionsAndShortcuts() {
@@ -73,7 +64,7 @@ void MainWindowTest::menuCaptionsAndShortcuts() {
 }
 
 // Ctrl+B, the key of a menu title, starts nothing; the same way of pressing keys does reach
-// the window's Ctrl+A and Ctrl+N.
+// the window's Ctrl+A, Ctrl+N and Ctrl+P (with nothing loaded: the message "Parameter" gives).
 void MainWindowTest::shortcuts() {
   WindowFixture f;
   f.form().show();
@@ -85,15 +76,20 @@ void MainWindowTest::shortcuts() {
   QTest::qWait(100);
   QCOMPARE(triggered, 0);
   QCOMPARE(QApplication::activeModalWidget(), nullptr);
-  for (const Qt::Key key : {Qt::Key_A, Qt::Key_N}) {
+  for (const Qt::Key key : {Qt::Key_A, Qt::Key_N, Qt::Key_P}) {
     f.form().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f.form()));
-    f.driver().cancelFileDialog();
+    if (key == Qt::Key_P) f.driver().answerMessage();
+    else f.driver().cancelFileDialog();
     QTest::keyClick(f.form().windowHandle(), key, Qt::ControlModifier);
     QTRY_VERIFY(f.driver().idle());
   }
   QCOMPARE(f.driver().fileDialogs().at(0).title, QStringLiteral("Koordinatendatei Altsystem öffnen"));
   QCOMPARE(f.driver().fileDialogs().at(1).title, QStringLiteral("Koordinatendatei Neusystem öffnen"));
+  QCOMPARE(f.driver().messages().size(), std::size_t{1});
+  QCOMPARE(f.driver().messages()[0].text, QString::fromUtf8(compute::kEmptyInputMessage));
+  QCOMPARE(f.driver().messages()[0].caption, QStringLiteral("Solv Error"));
+  QCOMPARE(f.driver().messages()[0].icon, QMessageBox::Critical);
 }
 
 // Guards against the window opening in the screen's corner instead of its centre.

@@ -21,9 +21,6 @@ private slots:
   void readingAgainKeepsResults();
 
 private:
-  // Texts of all value labels, in a fixed order, to compare before and after a command.
-  static QStringList allLabels(TForm2& form);
-  static QStringList allCells(TForm2& form);
   // Reads the worked example into both systems and runs "Parameter" on it.
   static void runWorkedExample(WindowFixture& f);
 };
@@ -32,21 +29,6 @@ void ParameterCommandTest::runWorkedExample(WindowFixture& f) {
   f.readOld(testsupport::kExampleOld);
   f.readNew(testsupport::kExampleNew);
   f.form().Parameter1Click(nullptr);
-}
-
-QStringList ParameterCommandTest::allLabels(TForm2& form) {
-  QStringList texts;
-  for (auto* label : {form.lab_X, form.lab_Y, form.lab_a, form.lab_o, form.lab_m, form.lab_d,
-                      form.lab_So, form.lab_HWAS, form.lab_RWAS, form.lab_HWZS, form.lab_RWZS})
-    texts << label->text();
-  return texts;
-}
-
-QStringList ParameterCommandTest::allCells(TForm2& form) {
-  QStringList texts;
-  for (int row = 0; row < form.StringGrid1->RowCount(); ++row)
-    for (int column = 0; column < 3; ++column) texts << form.StringGrid1->GetCells(column, row);
-  return texts;
 }
 
 void ParameterCommandTest::workedExample_data() {
@@ -66,29 +48,12 @@ void ParameterCommandTest::workedExample() {
   QVERIFY(f.driver().messages().empty());
 
   auto s = [&](const char* text) { return QString::fromLatin1(text).replace(",", sep); };
-  TForm2& w = f.form();
-  QCOMPARE(w.lab_X->text(), s("200,0075"));
-  QCOMPARE(w.lab_Y->text(), s("99,9925"));
-  QCOMPARE(w.lab_a->text(), s("1,0015000000"));
-  QCOMPARE(w.lab_o->text(), s("0,0007500000"));
-  QCOMPARE(w.lab_m->text(), s("1,0015002808"));
-  QCOMPARE(w.lab_d->text(), s("0,0476749616"));
-  QCOMPARE(w.lab_So->text(), s("0,0106"));
-  QCOMPARE(w.lab_RWAS->text(), s("3,3333"));
-  QCOMPARE(w.lab_HWAS->text(), s("3,3333"));
-  QCOMPARE(w.lab_RWZS->text(), s("103,3333"));
-  QCOMPARE(w.lab_HWZS->text(), s("203,3433"));
-
-  const char* expected[5][3] = {{"Pkt.", "RW", "HW"},
-                                {"1", "0,0075", "-0,0075"},
-                                {"2", "-0,0075", "0,0000"},
-                                {"3", "0,0000", "0,0075"},
-                                {"Summe", "0,0000", "0,0000"}};
-  QCOMPARE(w.StringGrid1->RowCount(), 5);
-  for (int row = 0; row < 5; ++row)
-    for (int column = 0; column < 3; ++column)
-      QCOMPARE(f.cell(column, row), s(expected[row][column]));
-  QCOMPARE(w.pointCount, 3);
+  // Xo, Yo, a, o, m, d, So, then the centroids HW and RW of the old and of the new system.
+  QCOMPARE(f.labelTexts().join(' '), s("200,0075 99,9925 1,0015000000 0,0007500000 1,0015002808 0,0476749616 "
+                                       "0,0106 3,3333 3,3333 203,3433 103,3333"));
+  QCOMPARE(f.cellTexts().join(' '), s("Pkt. RW HW 1 0,0075 -0,0075 2 -0,0075 0,0000 3 0,0000 0,0075 "
+                                      "Summe 0,0000 0,0000"));
+  QCOMPARE(f.form().pointCount, 3);
 }
 
 void ParameterCommandTest::emptyListShowsSolvError() {
@@ -99,7 +64,7 @@ void ParameterCommandTest::emptyListShowsSolvError() {
   f.driver().answerMessage();
   f.form().mnuNeusystemClick(nullptr);
   QVERIFY(newPoints.empty());
-  const QStringList labelsBefore = allLabels(f.form());
+  const QStringList labelsBefore = f.labelTexts();
   f.driver().answerMessage();
   f.form().Parameter1Click(nullptr);
   QVERIFY(f.driver().idle());
@@ -108,7 +73,7 @@ void ParameterCommandTest::emptyListShowsSolvError() {
                                         "den Inhalt der Eingabedateien"));
   QCOMPARE(message.caption, QStringLiteral("Solv Error"));
   QCOMPARE(message.icon, QMessageBox::Critical);
-  QCOMPARE(allLabels(f.form()), labelsBefore);
+  QCOMPARE(f.labelTexts(), labelsBefore);
   QCOMPARE(f.form().pointCount, 0);
 }
 
@@ -133,8 +98,8 @@ void ParameterCommandTest::failedRunKeepsResults() {
   QFETCH(bool, centroidsChange);
   WindowFixture f;
   runWorkedExample(f);
-  const QStringList labelsBefore = allLabels(f.form());
-  const QStringList cellsBefore = allCells(f.form());
+  const QStringList labelsBefore = f.labelTexts();
+  const QStringList cellsBefore = f.cellTexts();
 
   if (reloadOld) f.readOld(content.toStdString());
   else f.readNew(content.toStdString());
@@ -144,7 +109,7 @@ void ParameterCommandTest::failedRunKeepsResults() {
   QCOMPARE(f.driver().messages().back().text, message);
   QCOMPARE(f.driver().messages().back().caption, QStringLiteral("Solve Error"));
   QCOMPARE(f.driver().messages().back().icon, QMessageBox::Information);
-  const QStringList labelsAfter = allLabels(f.form());
+  const QStringList labelsAfter = f.labelTexts();
   QCOMPARE(labelsAfter.mid(0, 7), labelsBefore.mid(0, 7));  // parameters and So
   if (centroidsChange) {
     QVERIFY(QRegularExpression("^7[.,]0000$").match(f.form().lab_RWAS->text()).hasMatch());
@@ -152,19 +117,19 @@ void ParameterCommandTest::failedRunKeepsResults() {
   } else {
     QCOMPARE(labelsAfter, labelsBefore);
   }
-  QCOMPARE(allCells(f.form()), cellsBefore);
+  QCOMPARE(f.cellTexts(), cellsBefore);
   QCOMPARE(f.form().pointCount, pointCount);
 }
 
 void ParameterCommandTest::readingAgainKeepsResults() {
   WindowFixture f;
   runWorkedExample(f);
-  const QStringList labelsBefore = allLabels(f.form());
-  const QStringList cellsBefore = allCells(f.form());
+  const QStringList labelsBefore = f.labelTexts();
+  const QStringList cellsBefore = f.cellTexts();
   f.readOld("9 1 1\n8 2 2\n");
   f.readNew("9 3 3\n");
-  QCOMPARE(allLabels(f.form()), labelsBefore);
-  QCOMPARE(allCells(f.form()), cellsBefore);
+  QCOMPARE(f.labelTexts(), labelsBefore);
+  QCOMPARE(f.cellTexts(), cellsBefore);
 }
 
 QTEST_MAIN(ParameterCommandTest)

@@ -56,4 +56,19 @@ QString WindowFixture::cell(int column, int row) const {
   return form_->StringGrid1->GetCells(column, row);
 }
 
+QStringList WindowFixture::labelTexts() const {
+  QStringList texts;
+  for (auto* label : {form_->lab_X, form_->lab_Y, form_->lab_a, form_->lab_o, form_->lab_m, form_->lab_d,
+                      form_->lab_So, form_->lab_HWAS, form_->lab_RWAS, form_->lab_HWZS, form_->lab_RWZS})
+    texts << label->text();
+  return texts;
+}
+
+QStringList WindowFixture::cellTexts() const {
+  QStringList texts;
+  for (int row = 0; row < form_->StringGrid1->RowCount(); ++row)
+    for (int column = 0; column < 3; ++column) texts << cell(column, row);
+  return texts;
+}
+
 }  // namespace testsupport

@@ -6,6 +6,8 @@
 #include "TestFiles.h"
 #include "Tramis_Unit1.h"
 
+#include <QStringList>
+
 #include <memory>
 #include <string>
 
@@ -31,6 +33,10 @@ public:
   void readNew(const std::string& content, const std::string& name = "neu.asc");
 
   QString cell(int column, int row) const;
+  // Texts of the value labels (Xo, Yo, a, o, m, d, So, then the centroids) and of all grid
+  // cells, row by row, to compare before and after a command.
+  QStringList labelTexts() const;
+  QStringList cellTexts() const;
 
 private:
   TempDir dir_;

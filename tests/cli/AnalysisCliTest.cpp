@@ -41,7 +41,6 @@ protected:
     }
     return text;
   }
-  static bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
   testsupport::TempDir dir;
 };
 
@@ -49,12 +48,12 @@ TEST_F(AnalysisCliTest, ProtocolFlagsThePlantedBlunderAndOnlyIt) {
   const ProcessResult result = run({"--decimal-comma", "alt.txt", "neu.txt"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   const std::string out = plain(result.out);
-  EXPECT_TRUE(has(out, "\nn = 8 von 8 aktiv, Redundanz 12\n")) << out;
-  EXPECT_TRUE(has(out, "\nPaßpunktanalyse (α = 0,1 %)\n"));
-  EXPECT_TRUE(has(out, "\n5 ja 0,0295 -0,0193 0,0353 0,687 259,03 14,91 Ausreißer 1005\n"
+  EXPECT_TRUE(contains(out, "\nn = 8 von 8 aktiv, Redundanz 12\n")) << out;
+  EXPECT_TRUE(contains(out, "\nPaßpunktanalyse (α = 0,1 %)\n"));
+  EXPECT_TRUE(contains(out, "\n5 ja 0,0295 -0,0193 0,0353 0,687 259,03 14,91 Ausreißer 1005\n"
                        "6 ja 0,0022 0,0034 0,0041 0,772 0,07 14,91 1006\n"));
   EXPECT_EQ(out.find("Ausreißer "), out.rfind("Ausreißer ")) << "one outlier only";
-  EXPECT_TRUE(has(out, "\nGrößte Prüfgröße: Punkt 5 (1005), T = 259,03, k = 14,91\n"
+  EXPECT_TRUE(contains(out, "\nGrößte Prüfgröße: Punkt 5 (1005), T = 259,03, k = 14,91\n"
                        "Punkt 5 (1005) ist ausreißerverdächtig: T = 259,03 > k = 14,91 (α = 0,1 %).\n"));
 }
 
@@ -64,9 +63,9 @@ TEST_F(AnalysisCliTest, ExcludedPairIsACheckPointAndLeavesTheEstimate) {
   const ProcessResult result = run({"--decimal-point", "--alpha", "0,05", "--exclude", "5", "alt.txt", "neu.txt"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   const std::string out = plain(result.out);
-  EXPECT_TRUE(has(out, "\nn = 7 von 8 aktiv, Redundanz 10\n")) << out;
-  EXPECT_TRUE(has(out, "\n5 nein 0.0295 -0.0193 0.0353 – 259.03 4.10 Ausreißer 1005\n"));
-  EXPECT_TRUE(has(out, "\nKein Punkt ist ausreißerverdächtig (α = 5 %).\n"));
+  EXPECT_TRUE(contains(out, "\nn = 7 von 8 aktiv, Redundanz 10\n")) << out;
+  EXPECT_TRUE(contains(out, "\n5 nein 0.0295 -0.0193 0.0353 – 259.03 4.10 Ausreißer 1005\n"));
+  EXPECT_TRUE(contains(out, "\nKein Punkt ist ausreißerverdächtig (α = 5 %).\n"));
 
   EXPECT_EQ(run({"--proj", "--exclude", "5", "alt.txt", "neu.txt"}).out, run({"--proj", "alt-ohne5.txt", "neu-ohne5.txt"}).out);
   ASSERT_EQ(run({"--pair-by-name", "--exclude", "1005", "alt.txt", "neu.txt", "-o", "a.erg"}).exitCode, 0);
@@ -76,14 +75,14 @@ TEST_F(AnalysisCliTest, ExcludedPairIsACheckPointAndLeavesTheEstimate) {
 
 TEST_F(AnalysisCliTest, JsonCarriesThePointTestWithNullWhereNotAvailable) {
   const std::string json = run({"--json", "--exclude", "5", "alt.txt", "neu.txt"}).out;
-  EXPECT_TRUE(has(json, "\"n\": 8,\n  \"redundancy\": 10,\n  \"activeCount\": 7,\n  \"suspect\": 2,\n"
+  EXPECT_TRUE(contains(json, "\"n\": 8,\n  \"redundancy\": 10,\n  \"activeCount\": 7,\n  \"suspect\": 2,\n"
                         "  \"alpha\": 0.001,\n")) << json;
-  EXPECT_TRUE(has(json, "\"active\": false, \"r\": null, \"gapRW\": 0.0295"));
-  EXPECT_TRUE(has(json, "\"T\": 259.02584394") && has(json, "\"dof\": 10, \"critical\": 14.9053585276"));
-  EXPECT_TRUE(has(json, "\"active\": true, \"r\": 0.72682511"));
+  EXPECT_TRUE(contains(json, "\"active\": false, \"r\": null, \"gapRW\": 0.0295"));
+  EXPECT_TRUE(contains(json, "\"T\": 259.02584394") && contains(json, "\"dof\": 10, \"critical\": 14.9053585276"));
+  EXPECT_TRUE(contains(json, "\"active\": true, \"r\": 0.72682511"));
   const std::string small = run({"--json", "--exclude", "4-8", "alt.txt", "neu.txt"}).out;
-  EXPECT_TRUE(has(small, "\"suspect\": null,")) << small;
-  EXPECT_TRUE(has(small, "\"active\": true, \"r\": null, \"gapRW\": null, \"gapHW\": null, \"T\": null, "
+  EXPECT_TRUE(contains(small, "\"suspect\": null,")) << small;
+  EXPECT_TRUE(contains(small, "\"active\": true, \"r\": null, \"gapRW\": null, \"gapHW\": null, \"T\": null, "
                          "\"dof\": null, \"critical\": null, \"outlier\": false}"));
 }
 
@@ -105,7 +104,7 @@ TEST_F(AnalysisCliTest, UsageErrorsAndTooFewActivePairs) {
   for (const auto& row : table) {
     const ProcessResult result = run(row.arguments);
     EXPECT_EQ(result.exitCode, row.exitCode) << row.arguments[1];
-    EXPECT_TRUE(has(result.err, row.message)) << result.err;
+    EXPECT_TRUE(contains(result.err, row.message)) << result.err;
   }
 }
 

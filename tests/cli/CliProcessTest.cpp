@@ -48,19 +48,6 @@ bool hasLine(const std::string& out, const std::string& expected) {
   return false;
 }
 
-// The number after "key": in a JSON text (the first occurrence).
-double jsonNumber(const std::string& json, const std::string& key) {
-  const std::size_t at = json.find("\"" + key + "\": ");
-  double value = NAN;
-  if (at != std::string::npos)
-    std::from_chars(&json[at + key.size() + 4], json.data() + json.size(), value);
-  return value;
-}
-
-bool contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 // The worked example's protocol, and its decimal separator: the locale chooses it unless an
 // option overrides it. The files use decimal points whatever the locale.
 TEST_F(CliTest, ProtocolShowsTheWindowsTextsWithTheChosenSeparator) {

@@ -4,6 +4,8 @@
 
 #include "TestFiles.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
@@ -73,6 +75,13 @@ std::vector<std::string> words(const std::string& line) {
   std::istringstream in(line);
   for (std::string word; in >> word;) result.push_back(word);
   return result;
+}
+
+double jsonNumber(const std::string& json, const std::string& key) {
+  const std::size_t at = json.find("\"" + key + "\": ");
+  double value = NAN;
+  if (at != std::string::npos) std::from_chars(json.data() + at + key.size() + 4, json.data() + json.size(), value);
+  return value;
 }
 
 }  // namespace clitest

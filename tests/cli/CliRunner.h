@@ -22,5 +22,9 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
 std::vector<std::string> lines(const std::string& text);
 // The blank-separated words of `line`.
 std::vector<std::string> words(const std::string& line);
+// Whether `text` contains `part`.
+inline bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+// The number after "key": in a JSON text (the first occurrence); NaN when missing or null.
+double jsonNumber(const std::string& json, const std::string& key);
 
 }  // namespace clitest

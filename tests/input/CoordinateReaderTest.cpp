@@ -1,7 +1,7 @@
-// Reading coordinate files written by the test: line forms, bad lines and the answers to
-// them, line ends, names kept aligned, byte-order marks and UTF-16. Unopenable paths and
-// hostile files are in the robustness tests, the number forms under a German locale in
-// the conversion's own tests.
+// Reading coordinate files written by the test: line forms, bad lines answered with OK,
+// line ends, names kept aligned, byte-order marks and UTF-16. Cancel at a bad line is in
+// the window's read tests, unopenable paths and hostile files in the robustness tests, the
+// number forms under a German locale in the conversion's own tests.
 #include "CoordinateReader.h"
 #include "TestFiles.h"
 
@@ -83,13 +83,6 @@ INSTANTIATE_TEST_SUITE_P(
         if (!isalnum(static_cast<unsigned char>(c))) c = '_';
       return name;
     });
-
-TEST(CoordinateReader, CancelKeepsThePointsBeforeTheBadLine) {
-  const ReadRecord r = readContent("P1 1 2\nP2 3 4\nkaputt\nP3 5 6\n", BadLineAnswer::Stop);
-  EXPECT_EQ(r.status, ReadStatus::StoppedByUser);
-  EXPECT_EQ(r.points.rw, (std::vector<double>{1, 3}));
-  EXPECT_EQ(r.points.names, (std::vector<std::string>{"P1", "P2"}));
-}
 
 TEST(CoordinateReader, OkSkipsBadLinesAndLineNumbersCountBlankLines) {
   const ReadRecord r = readContent("P1 1 2\n\n   \nfalsch\nP2 3 4\nP3 x 6\n");

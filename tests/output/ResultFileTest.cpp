@@ -24,6 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testsupport::TempDir;
+using testsupport::folderEntries;
 using Parameters = std::array<long double, 4>;  // a, o, Yo, Xo
 
 // A solver that passes coordinates through unchanged.
@@ -46,13 +47,6 @@ PointList manyPoints(std::size_t count) {
   return points;
 }
 
-std::set<std::string> folderEntries(const std::string& folder) {
-  std::set<std::string> entries;
-  for (const auto& entry : fs::directory_iterator(folder))
-    entries.insert(entry.path().filename().string());
-  return entries;
-}
-
 fs::file_type fileType(const std::string& path) { return fs::symlink_status(path).type(); }
 
 // A target that is a symbolic link stays a link, and the file it points to is written.
@@ -69,9 +63,6 @@ TEST(ResultFile, ContentIsWrittenByteForByte) {
        PointList{{"P1"}, {4567890.12345678, -4567890.12345678}, {-0.5, 100}}, kIdentity,
        " P1\t 4567890.1235   \t -0.5           \r\n"
        " \t -4567890.1235  \t 100            "},
-      {"unnamed, parameters never estimated", PointList{{}, {4567890.1, -3}, {1, 2}}, Parameters{},
-       " \t 0              \t 0              \r\n"
-       " \t 0              \t 0              "},
       {"one point in exponent form, no line break, through a link",
        PointList{{"E"}, {123456789012.5}, {0.0000123}}, kIdentity,
        " E\t 1.2345678901e+11\t 1.23e-05       ", true},

@@ -5,16 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 namespace {
 
-std::size_t entryCount(const std::string& folder) {
-  std::size_t count = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++count;
-  return count;
-}
+std::size_t entryCount(const std::string& folder) { return testsupport::folderEntries(folder).size(); }
 
 TEST(SafeFileWriter, TargetChangesOnlyOnCommit) {
   testsupport::TempDir dir;

@@ -1,8 +1,9 @@
 // "Protokoll speichern..." in the "Paßpunktanalyse", driven through the real widgets: the
 // save dialog's title, filters and proposal; a PDF that shows what the dialog shows; HTML
 // chosen by the filter; and a failed write that keeps the existing file.
+#include "AnalysisDialogSteps.h"
 #include "CliRunner.h"
-#include "ControlPointDialog.h"
+#include "FileSizeLimit.h"
 #include "WindowFixture.h"
 
 #include <QComboBox>
@@ -12,12 +13,11 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <csignal>
 #include <functional>
-#include <sys/resource.h>
 
 using analysis::ControlPointDialog;
 using testsupport::WindowFixture;
+using testsupport::withDialog;
 
 namespace {
 
@@ -26,18 +26,6 @@ constexpr const char* kOld = "101 100 200\n102 400 210\n103 390 520\n104 110 480
 constexpr const char* kNew =
     "101 1100.102 2199.899\n102 1400.104 2209.875\n103 1390.135 2519.876\n"
     "104 1110.132 2479.899\n105 1250.114 2349.889\n106 1520.145 2599.850\n";
-
-// Opens the dialog, runs `steps` on it and closes it.
-void withDialog(WindowFixture& f, const std::function<void(ControlPointDialog&)>& steps) {
-  f.driver().onNextModal([steps](QWidget* widget) {
-    auto* dialog = qobject_cast<ControlPointDialog*>(widget);
-    QVERIFY(dialog);
-    steps(*dialog);
-    dialog->reject();
-  });
-  f.form().mnuPasspunkteClick(nullptr);
-  QVERIFY(f.driver().idle());
-}
 
 // Queues `handler` for the next modal widget of type T. Between its nested dialogs the
 // analysis dialog is the modal widget again; the driver may offer it, and it is passed over.
@@ -48,26 +36,6 @@ void onNext(testsupport::ModalDriver& driver, const std::function<void(T*)>& han
     else onNext<T>(driver, handler);
   });
 }
-
-// Limits the size of files this process may write, for the lifetime of the object.
-class FileSizeLimit {
-public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previousHandler_);
-  }
-
-private:
-  rlimit saved_{};
-  void (*previousHandler_)(int) = nullptr;
-};
 
 }  // namespace
 
@@ -131,7 +99,7 @@ void SaveProtocolDialogTest::failedWriteKeepsTheExistingFile() {
       text = box->text();
       box->accept();
     });
-    const FileSizeLimit limit(4096);
+    const testsupport::FileSizeLimit limit(4096);
     QTest::mouseClick(d.ProtocolButton, Qt::LeftButton);
   });
   QCOMPARE(caption, QStringLiteral("File Error"));

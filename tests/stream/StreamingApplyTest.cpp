@@ -3,14 +3,13 @@
 // at a bad line that writes nothing, and failing writes that leave the old file alone.
 #include "StreamingApply.h"
 
+#include "FileSizeLimit.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -152,27 +151,6 @@ TEST(StreamingApply, StopAtABadLineWritesNothing) {
     }
 }
 
-// The file size limit of the process, lowered for one test; writing past it fails with
-// EFBIG instead of ending the process.
-class FileSizeLimit {
-public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &saved_);
-    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit lowered = saved_;
-    lowered.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &lowered);
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, oldHandler_);
-  }
-
-private:
-  rlimit saved_{};
-  void (*oldHandler_)(int);
-};
-
 // A write that fails half-way reports why, keeps the old file, leaves no temporary, and
 // still reads the whole input: the counts of the report stay right.
 TEST(StreamingApply, FailingWriteKeepsTheOldFile) {
@@ -192,7 +170,7 @@ TEST(StreamingApply, FailingWriteKeepsTheOldFile) {
       settings.workerThreads = threads;
       stream::ApplyResult applied;
       {
-        const FileSizeLimit limit(device ? RLIM_INFINITY : 4096);
+        const testsupport::FileSizeLimit limit(device ? RLIM_INFINITY : 4096);
         applied = stream::applyToFile(input, output, parameters(), recorder(run, 0), settings);
       }
       const std::string label = output + ", threads " + std::to_string(threads);

@@ -59,6 +59,12 @@ bool fileExists(const std::string& path) {
   return std::filesystem::exists(path, ignored);
 }
 
+std::set<std::string> folderEntries(const std::string& folder) {
+  std::set<std::string> entries;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) entries.insert(entry.path().filename().string());
+  return entries;
+}
+
 ScopedLocale::ScopedLocale(const char* name) {
   const char* current = std::setlocale(LC_ALL, nullptr);
   previous_ = current ? current : "C";

@@ -1,6 +1,7 @@
 // Small helpers for tests that work with real files and with the process locale.
 #pragma once
 
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,8 @@ private:
 void writeFile(const std::string& path, std::string_view bytes);
 std::string readFile(const std::string& path);
 bool fileExists(const std::string& path);
+// The names of the entries of `folder`.
+std::set<std::string> folderEntries(const std::string& folder);
 
 // Switches the whole process locale (LC_ALL) for the lifetime of the object and restores
 // the previous one afterwards. `ok()` tells whether the locale exists on this machine.
