@@ -15,6 +15,8 @@ namespace analysis {
 inline constexpr const char* kNotAvailableText = "–";
 // The mark of a pair whose test value exceeds the critical value.
 inline constexpr const char* kOutlierText = "Ausreißer";
+// The mark of an outlier in the "Ausreißer" column of a table.
+inline constexpr const char* kOutlierMark = "ja";
 
 // Residuals and gaps: 4 decimals (as the residual grid shows residuals).
 std::string gapText(long double value, char sep);

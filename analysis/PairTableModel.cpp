@@ -76,7 +76,7 @@ QVariant PairTableModel::displayText(const PairStatistics& pair, int row, int co
     case Gap: return pair.available ? q(gapText(pair.gapLength(), sep)) : kNotAvailable;
     case Share: return pair.available && pair.active ? q(redundancyShareText(pair.r, sep)) : kNotAvailable;
     case Test: return pair.available ? q(testValueText(pair.T, sep)) : kNotAvailable;
-    case Outlier: return pair.outlier ? QStringLiteral("ja") : QString();
+    case Outlier: return pair.outlier ? QString::fromUtf8(kOutlierMark) : QString();
     default: return {};
   }
 }

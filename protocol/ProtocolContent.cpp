@@ -62,7 +62,7 @@ PairRow pairRow(const ProtocolSource& source, std::size_t i, char sep) {
   cells[kColumnGap] = pair.available ? analysis::gapText(pair.gapLength(), sep) : analysis::kNotAvailableText;
   cells[kColumnR] = shareShown ? analysis::redundancyShareText(pair.r, sep) : analysis::kNotAvailableText;
   cells[kColumnT] = pair.available ? analysis::testValueText(pair.T, sep) : analysis::kNotAvailableText;
-  cells[kColumnOutlier] = pair.outlier ? "ja" : "";
+  cells[kColumnOutlier] = pair.outlier ? analysis::kOutlierMark : "";
   cells[kColumnState] = pair.active ? "aktiv" : "aus";
   return row;
 }
