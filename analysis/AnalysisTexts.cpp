@@ -63,7 +63,7 @@ std::string verdictLine(const ControlPointAnalysis& analysis, const PointList& o
   if (!analysis.suspectIsOutlier()) return "Kein Punkt ist ausreißerverdächtig " + level + ".";
   const PairStatistics& pair = analysis.pairs[*analysis.suspect];
   return pointText(oldPairs, newPairs, *analysis.suspect) + " ist ausreißerverdächtig: T = " +
-         testValueText(pair.T, sep) + " > k = " + testValueText(pair.critical, sep) + " " + level + ".";
+         testValueText(pair.T, sep) + " > k = " + testValueText(analysis.criticalOf(pair), sep) + " " + level + ".";
 }
 
 std::string suspectLine(const ControlPointAnalysis& analysis, const PointList& oldPairs,
@@ -71,7 +71,7 @@ std::string suspectLine(const ControlPointAnalysis& analysis, const PointList& o
   if (!analysis.suspect) return {};
   const PairStatistics& pair = analysis.pairs[*analysis.suspect];
   return "Größte Prüfgröße: " + pointText(oldPairs, newPairs, *analysis.suspect) +
-         ", T = " + testValueText(pair.T, sep) + ", k = " + testValueText(pair.critical, sep);
+         ", T = " + testValueText(pair.T, sep) + ", k = " + testValueText(analysis.criticalOf(pair), sep);
 }
 
 }  // namespace analysis

@@ -43,24 +43,46 @@ std::pair<PointList, PointList> activePairs(const PointList& oldPairs, const Poi
   return lists;
 }
 
-// Sets gap, r, T, its degrees of freedom and the critical value, or leaves the pair "not
-// available" unless every figure is finite in the precision it is kept in.
-void setStatistics(PairStatistics& pair, double gapRW, double gapHW, double r, double T, int dof,
+// Sets r, T and the outlier flag, or leaves the pair "not available" unless every figure
+// is finite in the precision it is kept in.
+void setStatistics(PairStatistics& pair, double gapRW, double gapHW, double r, double T,
                    double critical) {
   if (!std::isfinite(gapRW) || !std::isfinite(gapHW) || !std::isfinite(T)) return;
-  pair.gapRW = gapRW;
-  pair.gapHW = gapHW;
   pair.r = r;
   pair.T = T;
   pair.available = true;
-  pair.dof = dof;
-  pair.critical = critical;
-  pair.outlier = pair.T > pair.critical;  // as shown
+  pair.outlier = T > critical;  // as shown
 }
 
 }  // namespace
 
-double PairStatistics::gapLength() const { return std::hypot(gapRW, gapHW); }
+void PairStatistics::setResidual(long double rw, long double hw) {
+  vRWHigh_ = static_cast<double>(rw);
+  vHWHigh_ = static_cast<double>(hw);
+  vRWLow_ = static_cast<float>(rw - vRWHigh_);
+  vHWLow_ = static_cast<float>(hw - vHWHigh_);
+}
+
+// An active pair's gap is its residual over its redundancy share; a switched-off pair's is
+// its residual.
+double PairStatistics::gapRW() const {
+  return !available ? 0 : active ? vRWHigh_ * (1 / r) : vRWHigh_;
+}
+
+double PairStatistics::gapHW() const {
+  return !available ? 0 : active ? vHWHigh_ * (1 / r) : vHWHigh_;
+}
+
+double PairStatistics::gapLength() const { return std::hypot(gapRW(), gapHW()); }
+
+double ControlPointAnalysis::criticalOf(const PairStatistics& pair) const {
+  const std::optional<long double>& critical = pair.active ? criticalActive : criticalSwitchedOff;
+  return critical ? static_cast<double>(*critical) : 0;
+}
+
+int ControlPointAnalysis::dofOf(const PairStatistics& pair) const {
+  return static_cast<int>(2 * activeCount) - (pair.active ? 6 : 4);
+}
 
 long double criticalValue(double alpha, int dof) {
   const long double f = dof;
@@ -139,20 +161,19 @@ ControlPointAnalysis analyseControlPoints(const PointList& oldPairs, const Point
     const double hw = oldPairs.hw[i];
     if (pair.active) {
       const long double* v = solver.residuals.row(row++);
-      pair.vRW = v[0];
-      pair.vHW = v[1];
+      pair.setResidual(v[0], v[1]);
     } else {
       // Observed minus computed, bracketed as the solver's own residuals.
       const long double lrw = rw;
       const long double lhw = hw;
-      pair.vRW = ((-solver.Yo - solver.a * lrw) - solver.o * lhw) + static_cast<long double>(newPairs.rw[i]);
-      pair.vHW = ((-solver.Xo - solver.a * lhw) + solver.o * lrw) + static_cast<long double>(newPairs.hw[i]);
+      pair.setResidual(((-solver.Yo - solver.a * lrw) - solver.o * lhw) + static_cast<long double>(newPairs.rw[i]),
+                       ((-solver.Xo - solver.a * lhw) + solver.o * lrw) + static_cast<long double>(newPairs.hw[i]));
     }
     const double y = static_cast<double>(rw - centreRW);
     const double x = static_cast<double>(hw - centreHW);
     const double h = perPair + (y * y + x * x) * perN;
-    const double vRW = static_cast<double>(pair.vRW);
-    const double vHW = static_cast<double>(pair.vHW);
+    const double vRW = static_cast<double>(pair.vRW());
+    const double vHW = static_cast<double>(pair.vHW());
     const double vv = vRW * vRW + vHW * vHW;
 
     if (pair.active) {
@@ -161,10 +182,10 @@ ControlPointAnalysis analyseControlPoints(const PointList& oldPairs, const Point
       const double perR = 1 / r;
       const double sumWithout = sumAll - vv * perR;
       if (!(sumWithout > noiseSum)) return pair;
-      setStatistics(pair, vRW * perR, vHW * perR, r, vv * perR * fActive / (2 * sumWithout), fActive,
+      setStatistics(pair, vRW * perR, vHW * perR, r, vv * perR * fActive / (2 * sumWithout),
                     criticalActive);
     } else if (analysis.criticalSwitchedOff && variance > 0) {
-      setStatistics(pair, vRW, vHW, 0, vv / (2 * (1 + h) * variance), fSwitchedOff, criticalSwitchedOff);
+      setStatistics(pair, vRW, vHW, 0, vv / (2 * (1 + h) * variance), criticalSwitchedOff);
     }
     return pair;
   };

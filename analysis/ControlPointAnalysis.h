@@ -35,27 +35,35 @@ namespace analysis {
 inline constexpr double kDefaultAlpha = 0.001;
 
 // The figures of one control point pair, active or switched off. The residuals are the
-// solver's, in its precision; the figures derived from them are kept as double, which
-// holds far more digits than they mean and keeps the table of a million pairs small.
+// solver's, in its precision; the figures derived from them are double, which holds far
+// more digits than they mean. A million pairs make a table of 48 MB, so the record keeps
+// only what cannot be derived: each residual as a double and the float that the extended
+// value differs from it by (together exactly the extended value: the difference has at
+// most 11 significant bits), and r and T; the gaps follow from them.
 struct PairStatistics {
-  long double vRW = 0;  // residual in RW, observed - computed
-  long double vHW = 0;  // residual in HW
+  long double vRW() const { return static_cast<long double>(vRWHigh_) + vRWLow_; }  // observed - computed
+  long double vHW() const { return static_cast<long double>(vHWHigh_) + vHWLow_; }
+  void setResidual(long double rw, long double hw);
 
-  // Defined only where `available` (r for active pairs only); otherwise 0.
-  double gapRW = 0;     // leave-one-out gap ("Klaffe") in RW
-  double gapHW = 0;     // and in HW
-  double r = 0;         // redundancy share, 0 .. 1; active pairs only
-  double T = 0;         // test value
-  double critical = 0;  // k for the chosen alpha and dof
-  int dof = 0;          // f, the second degrees of freedom of F(2, f)
+  // Defined only where `available`; otherwise 0.
+  double gapRW() const;      // leave-one-out gap ("Klaffe") in RW
+  double gapHW() const;      // and in HW
+  double gapLength() const;  // sqrt(gapRW^2 + gapHW^2)
+
+  double r = 0;  // redundancy share, 0 .. 1; active pairs with statistics only
+  double T = 0;  // test value; k and f are the analysis's, by the pair's class
 
   bool active = true;
-  // Whether gap, r (active pairs), T, dof and critical are defined for this pair. When
-  // false they are "not available" and hold 0; they are never NaN or infinite.
+  // Whether the gap, r (active pairs), T, k and f are defined for this pair. When false
+  // they are "not available" and read 0; they are never NaN or infinite.
   bool available = false;
-  bool outlier = false;  // available and T > critical
+  bool outlier = false;  // available and T > k
 
-  double gapLength() const;  // sqrt(gapRW^2 + gapHW^2)
+private:
+  double vRWHigh_ = 0;
+  double vHWHigh_ = 0;
+  float vRWLow_ = 0;
+  float vHWLow_ = 0;
 };
 
 enum class AnalysisOutcome {
@@ -87,6 +95,10 @@ struct ControlPointAnalysis {
   std::optional<long double> criticalSwitchedOff;
 
   long long redundancy() const { return 2LL * static_cast<long long>(activeCount) - 4; }
+  // k and f of a pair's test: those of the active or of the switched-off pairs. Only
+  // meaningful where the pair's statistics are available.
+  double criticalOf(const PairStatistics& pair) const;
+  int dofOf(const PairStatistics& pair) const;
   bool suspectIsOutlier() const { return suspect && pairs[*suspect].outlier; }
 };
 

@@ -71,8 +71,8 @@ QVariant PairTableModel::displayText(const PairStatistics& pair, int row, int co
   switch (column) {
     case Number: return row + 1;
     case Name: return q(pairName(oldPairs_, newPairs_, static_cast<std::size_t>(row)));
-    case VRW: return q(gapText(pair.vRW, sep));
-    case VHW: return q(gapText(pair.vHW, sep));
+    case VRW: return q(gapText(pair.vRW(), sep));
+    case VHW: return q(gapText(pair.vHW(), sep));
     case Gap: return pair.available ? q(gapText(pair.gapLength(), sep)) : kNotAvailable;
     case Share: return pair.available && pair.active ? q(redundancyShareText(pair.r, sep)) : kNotAvailable;
     case Test: return pair.available ? q(testValueText(pair.T, sep)) : kNotAvailable;
@@ -93,8 +93,8 @@ double PairTableModel::sortKey(int row, int column) const {
   };
   switch (column) {
     case Active: return pair.active ? 1 : 0;
-    case VRW: return static_cast<double>(pair.vRW);
-    case VHW: return static_cast<double>(pair.vHW);
+    case VRW: return static_cast<double>(pair.vRW());
+    case VHW: return static_cast<double>(pair.vHW());
     case Gap: return orNone(pair.available, pair.gapLength());
     case Share: return orNone(pair.available && pair.active, pair.r);
     case Test: return orNone(pair.available, pair.T);

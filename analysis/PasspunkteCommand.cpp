@@ -44,8 +44,8 @@ std::vector<QString> residualRows(const analysis::ControlPointAnalysis& result,
     std::string number = toolkit::IntToStr(static_cast<long long>(i) + 1);
     if (!pair.active) number += kSwitchedOffSuffix;
     cells.push_back(q(number));
-    cells.push_back(q(compute::residualText(pair.vRW, separator)));
-    cells.push_back(q(compute::residualText(pair.vHW, separator)));
+    cells.push_back(q(compute::residualText(pair.vRW(), separator)));
+    cells.push_back(q(compute::residualText(pair.vHW(), separator)));
   }
   cells.push_back(QString::fromUtf8(compute::kSumRowText));
   cells.push_back(q(compute::residualText(fitted.residual_rw_sum(), separator)));

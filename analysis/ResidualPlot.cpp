@@ -220,8 +220,8 @@ std::vector<PlotPair> plotPairs(const ControlPointAnalysis& analysis, const Poin
   pairs.reserve(n);
   for (std::size_t i = 0; i < n; ++i) {
     const PairStatistics& stats = analysis.pairs[i];
-    pairs.push_back({newPairs.rw[i], newPairs.hw[i], static_cast<double>(stats.vRW),
-                     static_cast<double>(stats.vHW), stats.active, stats.outlier});
+    pairs.push_back({newPairs.rw[i], newPairs.hw[i], static_cast<double>(stats.vRW()),
+                     static_cast<double>(stats.vHW()), stats.active, stats.outlier});
   }
   return pairs;
 }

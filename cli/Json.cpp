@@ -77,15 +77,15 @@ void writeResiduals(ChunkedOutput& out, const Report& report) {
     row += std::to_string(i + 1);
     if (oldNamed) row += ", \"oldName\": " + jsonString(report.oldPairs->nameAt(i));
     if (newNamed) row += ", \"newName\": " + jsonString(report.newPairs->nameAt(i));
-    row += ", \"RW\": " + number(pair.vRW);
-    row += ", \"HW\": " + number(pair.vHW);
+    row += ", \"RW\": " + number(pair.vRW());
+    row += ", \"HW\": " + number(pair.vHW());
     row += ", \"active\": " + boolean(pair.active);
     row += ", \"r\": " + figure(shown && pair.active, pair.r);
-    row += ", \"gapRW\": " + figure(shown, pair.gapRW);
-    row += ", \"gapHW\": " + figure(shown, pair.gapHW);
+    row += ", \"gapRW\": " + figure(shown, pair.gapRW());
+    row += ", \"gapHW\": " + figure(shown, pair.gapHW());
     row += ", \"T\": " + figure(shown, pair.T);
-    row += ", \"dof\": " + (shown ? std::to_string(pair.dof) : std::string("null"));
-    row += ", \"critical\": " + figure(shown, pair.critical);
+    row += ", \"dof\": " + (shown ? std::to_string(report.pairAnalysis->dofOf(pair)) : std::string("null"));
+    row += ", \"critical\": " + figure(shown, report.pairAnalysis->criticalOf(pair));
     row += ", \"outlier\": " + boolean(pair.outlier) + "}";
     out << row;
   }

@@ -126,8 +126,8 @@ void writeResiduals(ChunkedOutput& out, const Report& report, char sep) {
   std::string row;
   for (std::size_t i = 0; i < pairs.size(); ++i) {
     row = padLeft(std::to_string(i + 1), kNumberColumnWidth);
-    row += padLeft(compute::residualText(pairs[i].vRW, sep), kColumnWidth);
-    row += padLeft(compute::residualText(pairs[i].vHW, sep), kColumnWidth);
+    row += padLeft(compute::residualText(pairs[i].vRW(), sep), kColumnWidth);
+    row += padLeft(compute::residualText(pairs[i].vHW(), sep), kColumnWidth);
     if (named) {
       row += "  ";
       row += toolkit::DisplayText(report.oldPairs->nameAt(i));
@@ -165,12 +165,12 @@ void writeAnalysis(ChunkedOutput& out, const Report& report, char sep) {
     const bool shown = pair.available;
     row = padLeft(std::to_string(i + 1), kNumberColumnWidth);
     row += pair.active ? "     ja" : "   nein";
-    row += figure(shown, analysis::gapText(pair.gapRW, sep), kColumnWidth);
-    row += figure(shown, analysis::gapText(pair.gapHW, sep), kColumnWidth);
+    row += figure(shown, analysis::gapText(pair.gapRW(), sep), kColumnWidth);
+    row += figure(shown, analysis::gapText(pair.gapHW(), sep), kColumnWidth);
     row += figure(shown, analysis::gapText(pair.gapLength(), sep), kColumnWidth);
     row += figure(shown && pair.active, analysis::redundancyShareText(pair.r, sep), kShareColumnWidth);
     row += figure(shown, analysis::testValueText(pair.T, sep), kTestColumnWidth);
-    row += figure(shown, analysis::testValueText(pair.critical, sep), kTestColumnWidth);
+    row += figure(shown, analysis::testValueText(result.criticalOf(pair), sep), kTestColumnWidth);
     if (pair.outlier) row += std::string("  ") + analysis::kOutlierText;
     const std::string name = analysis::pairName(oldPairs, newPairs, i);
     if (!name.empty()) row += "  " + name;

@@ -56,8 +56,8 @@ PairRow pairRow(const ProtocolSource& source, std::size_t i, char sep) {
   cells[kColumnOldHW] = compute::coordinateText(oldPairs.hw[i], sep);
   cells[kColumnNewRW] = compute::coordinateText(newPairs.rw[i], sep);
   cells[kColumnNewHW] = compute::coordinateText(newPairs.hw[i], sep);
-  cells[kColumnVRW] = analysis::gapText(pair.vRW, sep);
-  cells[kColumnVHW] = analysis::gapText(pair.vHW, sep);
+  cells[kColumnVRW] = analysis::gapText(pair.vRW(), sep);
+  cells[kColumnVHW] = analysis::gapText(pair.vHW(), sep);
   const bool shareShown = pair.available && pair.active;
   cells[kColumnGap] = pair.available ? analysis::gapText(pair.gapLength(), sep) : analysis::kNotAvailableText;
   cells[kColumnR] = shareShown ? analysis::redundancyShareText(pair.r, sep) : analysis::kNotAvailableText;

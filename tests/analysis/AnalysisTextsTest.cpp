@@ -31,7 +31,9 @@ TEST(AnalysisTexts, CountAndVerdictLines) {
   EXPECT_EQ(analysis::verdictLine(result, names, names, ','),
             "Kein Punkttest möglich: zu wenige aktive Paßpunkte oder So = 0 (α = 0,1 %).");
   result.suspect = 6;
-  result.pairs[6] = {.T = 23.414, .critical = 18.494, .dof = 10, .available = true};
+  result.pairs[6].T = 23.414;
+  result.pairs[6].available = true;
+  result.criticalActive = 18.494L;
   EXPECT_EQ(analysis::suspectLine(result, names, names, ','), "Größte Prüfgröße: Punkt 7 (1007), T = 23,41, k = 18,49");
   EXPECT_EQ(analysis::verdictLine(result, names, names, ','), "Kein Punkt ist ausreißerverdächtig (α = 0,1 %).");
   result.pairs[6].outlier = true;

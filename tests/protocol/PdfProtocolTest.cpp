@@ -110,7 +110,7 @@ void PdfProtocolTest::twoHundredPairsOverSeveralPages() {
     const std::string row = std::to_string(i + 1) + "\\s+" + data.oldPoints.names[i] + "\\s+" +
                             compute::coordinateText(data.oldPoints.rw[i], ',') + "\\s+" +
                             compute::coordinateText(data.oldPoints.hw[i], ',') + "\\s+\\S+\\s+\\S+\\s+" +
-                            compute::residualText(pair.vRW, ',') + "\\s+" + compute::residualText(pair.vHW, ',') +
+                            compute::residualText(pair.vRW(), ',') + "\\s+" + compute::residualText(pair.vHW(), ',') +
                             ".*" + (pair.active ? "aktiv" : "aus");
     QVERIFY2(std::regex_search(text, std::regex(row)), row.c_str());
   }
