@@ -38,8 +38,9 @@ inline constexpr double kDefaultAlpha = 0.001;
 // solver's, in its precision; the figures derived from them are double, which holds far
 // more digits than they mean. A million pairs make a table of 48 MB, so the record keeps
 // only what cannot be derived: each residual as a double and the float that the extended
-// value differs from it by (together exactly the extended value: the difference has at
-// most 11 significant bits), and r and T; the gaps follow from them.
+// value differs from it by, and r and T; the gaps follow from them. The difference has at
+// most 11 significant bits, so double and float give back the extended value exactly for
+// any residual above 1e-26 m; below that the double alone holds it to 16 digits.
 struct PairStatistics {
   long double vRW() const { return static_cast<long double>(vRWHigh_) + vRWLow_; }  // observed - computed
   long double vHW() const { return static_cast<long double>(vHWHigh_) + vHWLow_; }
