@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-qpa-plugins
   libgl-dev
+  libeigen3-dev libboost-dev nlohmann-json3-dev libcli11-dev libcgal-dev
   libgtest-dev googletest
   clang libclang-rt-14-dev
   locales fonts-dejavu-core
