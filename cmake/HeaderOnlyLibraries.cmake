@@ -21,7 +21,7 @@ function(tramis_header_library target package subpath)
   set(source ${TRAMIS_SYSTEM_INCLUDE_DIR}/${subpath})
   if(NOT EXISTS ${source})
     message(FATAL_ERROR "${source} is missing: install the Debian package ${package} "
-                        "(scripts/install-deps.sh does)")
+                        "(scripts/install-deps.sh installs it in either profile)")
   endif()
   get_filename_component(name ${subpath} NAME)
   set(folder ${PROJECT_BINARY_DIR}/header-libraries/${target})

@@ -1,19 +1,22 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the program and runs the whole test suite twice:
+# Installs what is missing (the test profile of scripts/install-deps.sh), builds the program
+# and runs the whole test suite twice:
 # once in the normal build, once under AddressSanitizer and UndefinedBehaviorSanitizer.
 # After the normal build it also builds and checks the Debian package, and cross-builds
 # tramis-cli for Windows and compares it under Wine with the Linux build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh test
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
+# Tests and benchmarks on, also where scripts/run.sh last configured the same folder
+# without them.
 build_and_test() {
   local dir=$1; shift
-  cmake -S . -B "$dir" -G Ninja "$@"
+  cmake -S . -B "$dir" -G Ninja -DTRAMIS_BUILD_TESTS=ON -DTRAMIS_BUILD_BENCHMARKS=ON "$@"
   cmake --build "$dir" -j "$jobs"
   ctest --test-dir "$dir" --output-on-failure -j "$jobs"
 }

@@ -1,6 +1,7 @@
-// Number and text conversions of the toolkit that need no window system: fixed-point
-// number texts with the regional decimal separator, integer texts, trimming, and the
-// display form of bytes read from files.
+// The Qt-free part of the toolkit: its number and text conversions, which the plain core
+// and tramis-cli use as the window does. Fixed-point number texts with the regional
+// decimal separator, integer texts, trimming, and the display form of bytes read from
+// files. They keep the toolkit's names and namespace; toolkit/ itself is the layer over Qt.
 #pragma once
 
 #include <string>

@@ -1,4 +1,5 @@
-// How long-running work tells its caller how far it has got, without any user interface.
+// How long-running work tells its caller how far it has got, without any user interface:
+// the Qt-free part of the toolkit's progress window (toolkit/Progress.h shows it).
 #pragma once
 
 #include <functional>

@@ -1,5 +1,6 @@
 // Windows only: conversion between the program's UTF-8 texts and the UTF-16 of the wide
-// Windows calls, for file names and the command line.
+// Windows calls, for file names and the command line. Part of the Qt-free toolkit, for
+// tramis-cli and the plain libraries.
 #pragma once
 
 #include <string>

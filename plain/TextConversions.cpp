@@ -1,5 +1,6 @@
-// Number and text conversions of the toolkit: fixed-point texts with commercial rounding,
-// integer texts, trimming, and turning file bytes (UTF-8 or Windows-1252) into UTF-8.
+// Number and text conversions of the toolkit, its Qt-free part: fixed-point texts with
+// commercial rounding, integer texts, trimming, and turning file bytes (UTF-8 or
+// Windows-1252) into UTF-8.
 // Nothing here depends on the process locale (RegionalDecimalSeparator has a file per system).
 #include "TextConversions.h"
 
