@@ -25,7 +25,7 @@ struct Slot {
   char path[kMaxPathBytes];
 };
 
-Slot slots[kSlots];
+Slot watched[kSlots];
 
 static_assert(std::atomic<int>::is_always_lock_free, "the handler reads the slots lock-free");
 
@@ -33,7 +33,7 @@ constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 extern "C" void removeTemporariesAndEnd(int signal) {
   const int savedErrno = errno;
-  for (Slot& slot : slots)
+  for (Slot& slot : watched)
     if (slot.state.load(std::memory_order_acquire) == kWatched) ::unlink(slot.path);
   // SA_RESETHAND has put the default action back. The signal stays blocked until this
   // handler returns; then it ends the process as if no handler had been there.
@@ -63,7 +63,7 @@ void removeTemporariesOnSignals() {
 int watchTemporary(const std::string& path) {
   if (path.size() >= kMaxPathBytes) return -1;
   for (int ticket = 0; ticket < kSlots; ++ticket) {
-    Slot& slot = slots[ticket];
+    Slot& slot = watched[ticket];
     int expected = kFree;
     if (!slot.state.compare_exchange_strong(expected, kFilling, std::memory_order_acquire)) continue;
     std::memcpy(slot.path, path.c_str(), path.size() + 1);
@@ -74,7 +74,7 @@ int watchTemporary(const std::string& path) {
 }
 
 void unwatchTemporary(int ticket) {
-  if (ticket >= 0 && ticket < kSlots) slots[ticket].state.store(kFree, std::memory_order_release);
+  if (ticket >= 0 && ticket < kSlots) watched[ticket].state.store(kFree, std::memory_order_release);
 }
 
 }  // namespace output

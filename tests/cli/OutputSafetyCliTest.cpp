@@ -60,19 +60,17 @@ protected:
 };
 
 // Guards against an output replacing an input or the other output (the old-system file
-// became HTML, the result file became the protocol), however the path is spelled.
+// became HTML, the result file became the protocol); the other spellings of one file are
+// the collision check's own tests.
 TEST_F(OutputSafety, OutputsThatAreInputsOrEachOtherAreRefusedBeforeAnythingIsWritten) {
   ASSERT_EQ(::symlink("neu.asc", dir.file("verweis.asc").c_str()), 0);
-  ASSERT_EQ(::link(dir.file("alt.asc").c_str(), dir.file("hart.asc").c_str()), 0);
   const struct {
     const char* label;
     std::vector<std::string> arguments;
     const char* named;  // a part of the refusal
   } cases[] = {
       {"report over the old file", {"--report", "alt.asc", "alt.asc", "neu.asc"}, "--report alt.asc"},
-      {"result through ./", {"alt.asc", "neu.asc", "-o", "./neu.asc"}, "Eingabedatei NEU neu.asc"},
-      {"result through a symbolic link", {"alt.asc", "neu.asc", "-o", "verweis.asc"}, "-o verweis.asc"},
-      {"report through a hard link", {"alt.asc", "neu.asc", "--report", "hart.asc"}, "Eingabedatei ALT"},
+      {"result through a symbolic link", {"alt.asc", "neu.asc", "-o", "verweis.asc"}, "Eingabedatei NEU neu.asc"},
       {"apply over its input", {"--apply", "0 0 1 0", "alt.asc", "-o", "alt.asc"}, "-o alt.asc"},
       {"result and report one new file", {"alt.asc", "neu.asc", "-o", "x", "--report", "./x"},
        "sind dieselbe Datei"},
