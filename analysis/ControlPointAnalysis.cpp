@@ -117,6 +117,10 @@ ControlPointAnalysis analyseControlPoints(const PointList& oldPairs, const Point
     analysis.outcome = AnalysisOutcome::PointsCoincide;
     return analysis;
   }
+  if (analysis.run.outcome == compute::ParameterOutcome::NotRepresentable) {
+    analysis.outcome = AnalysisOutcome::NotRepresentable;
+    return analysis;
+  }
   analysis.outcome = AnalysisOutcome::Success;
 
   const int fActive = static_cast<int>(2 * na) - 6;

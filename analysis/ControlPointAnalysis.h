@@ -71,6 +71,7 @@ enum class AnalysisOutcome {
   Success,
   TooFewActive,    // fewer than two active pairs: the window's "Mindestens zwei Paßpunkte ..."
   PointsCoincide,  // all active old points on one spot: the solver's status 3
+  NotRepresentable,  // the estimate does not fit into a double (compute::kNotRepresentableMessage)
 };
 
 struct ControlPointAnalysis {

@@ -221,8 +221,9 @@ bool ControlPointDialog::recompute(const std::vector<bool>& active, double alpha
   if (next.outcome != AnalysisOutcome::Success) {
     // The solver must hold the estimate shown; put it back.
     analysis_ = analyseControlPoints(oldPairs_, newPairs_, active_, analysis_.alpha, *solver_);
-    toolkit::MessageBox(next.outcome == AnalysisOutcome::PointsCoincide ? compute::kPointsCoincideMessage
-                                                                        : compute::kTooFewPairsMessage,
+    toolkit::MessageBox(next.outcome == AnalysisOutcome::PointsCoincide     ? compute::kPointsCoincideMessage
+                        : next.outcome == AnalysisOutcome::NotRepresentable ? compute::kNotRepresentableMessage
+                                                                            : compute::kTooFewPairsMessage,
                         compute::kSolveErrorCaption, toolkit::MB_OK | toolkit::MB_ICONINFORMATION);
     return false;
   }

@@ -85,6 +85,11 @@ void TForm2::mnuPasspunkteClick(QObject*) {
     showSolveError(compute::kPointsCoincideMessage);
     return;
   }
+  if (first.outcome == analysis::AnalysisOutcome::NotRepresentable) {
+    opening.reset();
+    showSolveError(compute::kNotRepresentableMessage);
+    return;
+  }
   opening->Step(0.9);
   analysis::ControlPointDialog dialog(this, oldPoints, newPoints, activePairs,
                                       std::move(dialogSolver), std::move(first));

@@ -2,9 +2,12 @@
 // event loop. The program takes no command-line arguments and always returns 0.
 #include "Application.h"
 #include "Help.h"
+#include "TemporaryCleanup.h"
 #include "Tramis_Unit1.h"
 
 int main(int argc, char** argv) {
+  // A result file or protocol being written when the window is killed leaves no temporary.
+  output::removeTemporariesOnSignals();
   try {
     toolkit::TApplication application(argc, argv);
     try {

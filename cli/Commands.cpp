@@ -18,6 +18,7 @@
 #include "TextConversions.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <utility>
 
@@ -175,6 +176,9 @@ Failure estimationFailure(compute::ParameterOutcome outcome) {
     case compute::ParameterOutcome::PointsCoincide:
       return {Outcome::PointsCoincide, compute::kSolveErrorCaption,
               compute::kPointsCoincideMessage};
+    case compute::ParameterOutcome::NotRepresentable:
+      return {Outcome::NotRepresentable, compute::kSolveErrorCaption,
+              compute::kNotRepresentableMessage};
     case compute::ParameterOutcome::Success:
       break;
   }
@@ -302,6 +306,9 @@ int apply(const Options& options, std::ostream& out, std::ostream& err) {
   report.run.scale = derived.scale;
   report.run.rotation = derived.rotationGon;
   report.run.outcome = compute::ParameterOutcome::Success;
+  // a and o so large that m is infinite: no point but the origin would transform.
+  if (!std::isfinite(derived.scale))
+    return finish(options, report, estimationFailure(compute::ParameterOutcome::NotRepresentable), out, err);
 
   InputFile& file = report.oldFile;
   file.path = options.oldPath;

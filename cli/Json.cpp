@@ -134,6 +134,7 @@ std::string_view outcomeName(Outcome outcome) {
     case Outcome::EmptyInput: return "emptyInput";
     case Outcome::TooFewPairs: return "tooFewPairs";
     case Outcome::PointsCoincide: return "pointsCoincide";
+    case Outcome::NotRepresentable: return "notRepresentable";
     case Outcome::WriteFailed: return "writeFailed";
   }
   return "inputError";

@@ -19,7 +19,7 @@ std::string roundTripText(double value);
 std::string jsonString(std::string_view bytes);
 
 // The status word of an outcome: "ok", "inputError", "emptyInput", "tooFewPairs",
-// "pointsCoincide", "writeFailed".
+// "pointsCoincide", "notRepresentable", "writeFailed".
 std::string_view outcomeName(Outcome outcome);
 
 void writeJson(std::ostream& out, const Report& report);

@@ -21,6 +21,7 @@ enum class Outcome {
   EmptyInput,      // the window's "Solv Error"
   TooFewPairs,     // the window's first "Solve Error"
   PointsCoincide,  // the window's second "Solve Error"; the centroids are known
+  NotRepresentable,  // the estimate does not fit into a double; the centroids are known
   WriteFailed,     // the result file could not be written; the estimate is known
 };
 
@@ -59,10 +60,10 @@ struct Report {
   // Whether the values of each part are known for this outcome.
   bool hasCentroids() const {
     return !applyOnly && (outcome == Outcome::Success || outcome == Outcome::PointsCoincide ||
-                          outcome == Outcome::WriteFailed);
+                          outcome == Outcome::NotRepresentable || outcome == Outcome::WriteFailed);
   }
   bool hasParameters() const {
-    return applyOnly ? outcome != Outcome::InputError
+    return applyOnly ? outcome != Outcome::InputError && outcome != Outcome::NotRepresentable
                      : outcome == Outcome::Success || outcome == Outcome::WriteFailed;
   }
   bool hasResiduals() const { return !applyOnly && hasParameters(); }

@@ -2,9 +2,12 @@
 // transformation from two coordinate files or applies known parameters, and reports as a
 // German protocol, as JSON or as a PROJ operation.
 #include "Commands.h"
+#include "FileIdentity.h"
 #include "FileVersion.h"
 #include "Options.h"
+#include "PathCollisions.h"
 #include "ProcessStart.h"
+#include "TemporaryCleanup.h"
 
 #include <iostream>
 #include <string>
@@ -14,6 +17,7 @@ int main(int argc, char** argv) {
   // The regional settings decide the protocol's decimal separator only; reading and the
   // result file never depend on them.
   cli::setUpProcess();
+  output::removeTemporariesOnSignals();
   std::ios::sync_with_stdio(false);
 
   const std::vector<std::string> arguments = cli::commandLineArguments(argc, argv);
@@ -25,6 +29,12 @@ int main(int argc, char** argv) {
   if (parsed.options.help) {
     std::cout << cli::helpText(GetFileVersion(cli::executablePath()));
     return cli::kExitSuccess;
+  }
+  // Before anything is read or written: no output may destroy an input or another output.
+  const std::string collision = cli::pathCollision(parsed.options, output::identifyStandardOutput());
+  if (!collision.empty()) {
+    std::cerr << "tramis-cli: " << collision << '\n' << cli::usageHint();
+    return cli::kExitUsage;
   }
   cli::Options options = parsed.options;
   if (!options.reportPath.empty()) options.programVersion = GetFileVersion(cli::executablePath());

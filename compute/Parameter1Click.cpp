@@ -50,6 +50,14 @@ void TForm2::Parameter1Click(QObject*) {
     cells.push_back(q(compute::residualText(solver.residual_hw_sum(), separator)));
   }
 
+  if (run.outcome == compute::ParameterOutcome::NotRepresentable) {
+    // The rollback puts the solver back: the window and the next transformation keep the
+    // last run that could be shown.
+    toolkit::MessageBox(compute::kNotRepresentableMessage, compute::kSolveErrorCaption,
+                        toolkit::MB_OK | toolkit::MB_ICONINFORMATION);
+    return;
+  }
+
   rollback.keep();
   pointCount = run.pointCount;
   if (run.outcome == compute::ParameterOutcome::TooFewPairs) {

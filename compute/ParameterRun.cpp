@@ -2,6 +2,7 @@
 #include "ParameterRun.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstddef>
 
@@ -18,12 +19,21 @@ std::string fixedText(long double value, int precision, int digits, char sep) {
   return toolkit::FloatToStrF(value, toolkit::TFloatFormat::ffFixed, precision, digits, sep);
 }
 
+// Whether everything the run shows and the transformation uses fits into a double.
+bool representable(const kel::TKEL_Vovezorevarovaduvorir& solver, const ParameterRun& run) {
+  for (const long double parameter : {solver.a, solver.o, solver.Xo, solver.Yo})
+    if (!std::isfinite(static_cast<double>(parameter))) return false;
+  return std::isfinite(run.scale) && std::isfinite(run.So);
+}
+
 }  // namespace
 
 ScaleAndRotation scaleAndRotation(double a, double o) {
   // All new points on one spot give a = o = 0; atan2(0, 0) is a domain error on some
   // runtimes, and a rotation of 0 fits the zero scale shown beside it.
-  return {std::sqrt(a * a + o * o), (a == 0 && o == 0) ? 0.0 : std::atan2(o, a) * kGonPerRadian};
+  const double squares = a * a + o * o;
+  const double scale = squares >= DBL_MIN && squares <= DBL_MAX ? std::sqrt(squares) : std::hypot(a, o);
+  return {scale, (a == 0 && o == 0) ? 0.0 : std::atan2(o, a) * kGonPerRadian};
 }
 
 ParameterRun runParameterEstimation(const PointList& oldPoints, const PointList& newPoints,
@@ -72,7 +82,8 @@ ParameterRun runParameterEstimation(const PointList& oldPoints, const PointList&
       scaleAndRotation(static_cast<double>(solver.a), static_cast<double>(solver.o));
   run.scale = derived.scale;
   run.rotation = derived.rotationGon;
-  run.outcome = ParameterOutcome::Success;
+  run.outcome = representable(solver, run) ? ParameterOutcome::Success
+                                           : ParameterOutcome::NotRepresentable;
   return run;
 }
 

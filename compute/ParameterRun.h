@@ -21,6 +21,10 @@ inline constexpr const char* kTooFewPairsMessage = "Mindestens zwei Paßpunkte s
 inline constexpr const char* kPointsCoincideMessage =
     "Division durch Null. Paßpunkte liegen vermutlich aufeinander.";
 inline constexpr const char* kSolveErrorCaption = "Solve Error";
+// Message when a parameter, m or So does not fit into a double (OK button, information icon).
+inline constexpr const char* kNotRepresentableMessage =
+    "Das Ergebnis liegt außerhalb des darstellbaren Zahlenbereichs (unendlich). "
+    "Überprüfen Sie die Koordinaten der Paßpunkte.";
 
 // The text of the sums row in the residual grid, column 0.
 inline constexpr const char* kSumRowText = "Summe";
@@ -29,6 +33,9 @@ enum class ParameterOutcome {
   EmptyInput,      // a coordinate sequence is empty; nothing was touched
   TooFewPairs,     // solver status 2; only the observation matrix changed
   PointsCoincide,  // solver status 3; the centroid is new, the parameters are not
+  // Xo, Yo, a, o, m or So is infinite as a double: the solver holds the run, but nothing
+  // of it may be shown or used.
+  NotRepresentable,
   Success,
 };
 
@@ -41,7 +48,10 @@ struct ParameterRun {
 };
 
 // Scale m = sqrt(a^2 + o^2) and rotation d = atan2(o, a) * 200/pi [gon] of parameters a
-// and o (rounded to double). When a = o = 0 (all new points on one spot) d is 0.
+// and o (rounded to double). When a = o = 0 (all new points on one spot) d is 0. Where
+// a^2 + o^2 leaves the range of double (a or o beyond about 1e154 or below 1e-154) m is
+// hypot(a, o), which does not overflow; elsewhere the plain formula, whose last bit can
+// differ from hypot's.
 struct ScaleAndRotation {
   double scale;
   double rotationGon;
@@ -52,7 +62,7 @@ ScaleAndRotation scaleAndRotation(double a, double o);
 // are not compared), fills the solver's observation matrix with n rows of
 // rw old, hw old, RW new, HW new, estimates, and on success computes the residuals, So,
 // and scale and rotation from a and o rounded to double. When all new points coincide
-// (a = o = 0) the rotation is 0.
+// (a = o = 0) the rotation is 0. A result that a double cannot hold is NotRepresentable.
 // `onProgress`, when given, hears after each step how far the run has got.
 ParameterRun runParameterEstimation(const PointList& oldPoints, const PointList& newPoints,
                                     kel::TKEL_Vovezorevarovaduvorir& solver,

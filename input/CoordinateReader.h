@@ -35,7 +35,8 @@ enum class ReadStatus {
 using BadLineHandler = std::function<BadLineAnswer(const BadLine&)>;
 
 // Opens a coordinate file for reading (binary: line ends are handled by the reader).
-// Does not block on a FIFO without a writer; a directory counts as not openable.
+// A FIFO waits for its writer, as `cat` does; nothing else blocks in opening (a device that
+// never answers cannot hang it). A directory counts as not openable.
 // Returns null when the file cannot be opened.
 std::FILE* openCoordinateFile(const std::string& path);
 

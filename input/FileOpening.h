@@ -7,7 +7,8 @@
 namespace input {
 
 // Opens `path` (UTF-8 on Windows, the file system's bytes elsewhere) for binary reading.
-// Does not block on a FIFO without a writer; a directory counts as not openable.
+// A FIFO waits for its writer, as `cat` does; nothing else blocks in opening (a device that
+// never answers cannot hang it). A directory counts as not openable.
 // Returns null when the file cannot be opened.
 std::FILE* openForReading(const std::string& path);
 

@@ -2,9 +2,24 @@
 // its residuals and So, and the transformation of single points.
 #include "Keltransformation.h"
 
+#include <cfloat>
 #include <cmath>
 
 namespace kel {
+
+namespace {
+
+// N = sum(y^2 + x^2) of the reduced old coordinates, every step in extended precision.
+long double extendedSquareSum(const matrix& reduced) {
+  long double sum = 0.0L;
+  for (int i = 0; i < reduced.rows; ++i) {
+    const long double* r = reduced.row(i);
+    sum += r[0] * r[0] + r[1] * r[1];
+  }
+  return sum;
+}
+
+}  // namespace
 
 void TKEL_Vovezorevarovaduvorir::estimate() {
   status = 0;
@@ -37,6 +52,12 @@ void TKEL_Vovezorevarovaduvorir::estimate() {
     P += y * Y + x * X;
     Q += x * Y - y * X;
   }
+  // Squares of reduced coordinates beyond about 1e154 (or below 1e-154) leave the range of
+  // double, so N came out infinite (or lost its digits): such a sum is formed again in
+  // extended precision, which holds it for any double coordinates. For every other sum the
+  // order of operations above stands.
+  if (!(N >= static_cast<long double>(DBL_MIN) && N <= static_cast<long double>(DBL_MAX)))
+    N = extendedSquareSum(reduced);
   if (N == 0.0L) {
     // All old points coincide: no rotation or scale can be determined.
     status = 3;
@@ -84,9 +105,14 @@ double TKEL_Vovezorevarovaduvorir::compute_residuals() {
   double result = 0.0;
   if (n > 2) {
     const long double redundancy = 2 * n - 4;
-    const double quotient = static_cast<double>(
-        (residuals.column_square_sum(0) + residuals.column_square_sum(1)) / redundancy);
+    const long double extendedQuotient =
+        (residuals.column_square_sum(0) + residuals.column_square_sum(1)) / redundancy;
+    const double quotient = static_cast<double>(extendedQuotient);
     result = std::sqrt(quotient);
+    // A square of So beyond the range of double, when So itself is not: the root is taken
+    // in extended precision. The quotient of ordinary data never gets here.
+    if (!(quotient >= DBL_MIN && quotient <= DBL_MAX) && extendedQuotient > 0.0L)
+      result = static_cast<double>(std::sqrt(extendedQuotient));
   }
   So = result;
   return So;

@@ -6,6 +6,7 @@
 #include "SafeFileWriter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace output {
@@ -45,10 +46,17 @@ void appendResultLine(std::string& out, std::string_view name, double rw, double
   out.append(numbers, static_cast<std::size_t>(at - numbers));
 }
 
-void appendTransformedLine(std::string& out, std::string_view name, double rw, double hw,
+bool appendTransformedLine(std::string& out, std::string_view name, double rw, double hw,
                            const kel::TKEL_Vovezorevarovaduvorir& solver) {
-  appendResultLine(out, name, static_cast<double>(solver.transform_rw(rw, hw)),
-                   static_cast<double>(solver.transform_hw(rw, hw)));
+  const double RW = static_cast<double>(solver.transform_rw(rw, hw));
+  const double HW = static_cast<double>(solver.transform_hw(rw, hw));
+  if (!std::isfinite(RW) || !std::isfinite(HW)) return false;
+  appendResultLine(out, name, RW, HW);
+  return true;
+}
+
+std::string infiniteResultReason(const std::string& where) {
+  return where + ": transformierte Koordinate außerhalb des darstellbaren Zahlenbereichs (unendlich)";
 }
 
 WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,
@@ -62,7 +70,8 @@ WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,
   const std::size_t count = oldPoints.count();
   for (std::size_t i = 0; i < count; ++i) {
     if (i != 0) chunk.append("\r\n");
-    appendTransformedLine(chunk, oldPoints.nameAt(i), oldPoints.rw[i], oldPoints.hw[i], solver);
+    if (!appendTransformedLine(chunk, oldPoints.nameAt(i), oldPoints.rw[i], oldPoints.hw[i], solver))
+      return {false, infiniteResultReason("Punkt " + std::to_string(i + 1))};
     if (chunk.size() >= kChunkBytes) {
       if (!writer.write(chunk)) return {false, writer.error()};
       chunk.clear();

@@ -19,8 +19,14 @@ void appendResultLine(std::string& out, std::string_view name, double rw, double
 
 // Appends the result line (without line break) of the old-system point (rw, hw): transformed
 // with the solver's parameters in extended precision, rw before hw, each rounded to double.
-void appendTransformedLine(std::string& out, std::string_view name, double rw, double hw,
-                           const kel::TKEL_Vovezorevarovaduvorir& solver);
+// Returns false and appends nothing when a transformed coordinate is too large for a double:
+// "inf" in a result file would be a number that no reader, the program's own included, takes.
+[[nodiscard]] bool appendTransformedLine(std::string& out, std::string_view name, double rw,
+                                         double hw, const kel::TKEL_Vovezorevarovaduvorir& solver);
+
+// Why no result file is written when the point at `where` ("Punkt 3", "Zeile 7") transforms
+// to infinity.
+std::string infiniteResultReason(const std::string& where);
 
 struct WriteResult {
   bool ok = true;
@@ -29,8 +35,8 @@ struct WriteResult {
 
 // Writes the result file for `oldPoints` to `path`. A regular file (existing or new) is
 // replaced only after everything has been written and flushed, so a failure leaves an
-// existing file as it was. A character device is written directly. A directory, FIFO or
-// socket is refused.
+// existing file as it was; a point that transforms to infinity is such a failure. A
+// character device or a pipe is written directly. A directory or socket is refused.
 // `onProgress`, when given, hears after each written chunk how far the writing has got.
 WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,
                             const kel::TKEL_Vovezorevarovaduvorir& solver,

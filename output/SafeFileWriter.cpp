@@ -1,13 +1,18 @@
 // The POSIX mechanics of writing a file safely: follow symbolic links, write a temporary
-// beside the target, flush it to disk and rename it over the target; write character
-// devices directly; refuse every other kind of file.
+// beside the target (watched, so that a signal removes it), flush it to disk and rename it
+// over the target; write character devices and pipes directly; refuse every other kind.
 #include "SafeFileWriter.h"
 
+#include "LinkResolution.h"
+#include "TemporaryCleanup.h"
+
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -16,54 +21,8 @@ namespace output {
 
 namespace {
 
-// More links than this in a row is treated as a loop, as the kernel does.
-constexpr int kMaxLinkHops = 40;
 // Leaves room for the prefix and suffix of the temporary's name within NAME_MAX.
 constexpr std::size_t kMaxTemporaryStem = 200;
-
-std::string directoryOf(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-std::string baseNameOf(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Follows symbolic links from `path` until it names something that is not a link, or
-// nothing at all (a new file, possibly behind a dangling link). Returns 0 or an errno.
-int resolveLinks(const std::string& path, std::string& resolved, struct stat& info,
-                 bool& exists) {
-  resolved = path;
-  for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
-    if (::lstat(resolved.c_str(), &info) != 0) {
-      if (errno != ENOENT) return errno;
-      exists = false;
-      return 0;
-    }
-    if (!S_ISLNK(info.st_mode)) {
-      exists = true;
-      return 0;
-    }
-    std::vector<char> buffer(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
-    for (;;) {
-      const ssize_t length = ::readlink(resolved.c_str(), buffer.data(), buffer.size());
-      if (length < 0) return errno;
-      if (static_cast<std::size_t>(length) < buffer.size()) {
-        buffer.resize(static_cast<std::size_t>(length));
-        break;
-      }
-      buffer.resize(buffer.size() * 2);  // the link grew meanwhile
-    }
-    std::string next(buffer.begin(), buffer.end());
-    if (next.empty()) return ENOENT;
-    resolved = next.front() == '/' ? next : directoryOf(resolved) + "/" + next;
-  }
-  return ELOOP;
-}
 
 // The process's umask, read without changing it where the system tells it.
 mode_t currentUmask() {
@@ -94,6 +53,23 @@ std::string notARegularFile(mode_t mode) {
   return std::string("Ziel ist keine gewöhnliche Datei (") + kindOf(mode) + ")";
 }
 
+// Holds back the signals that remove temporaries while a temporary is made and announced.
+class SignalsHeldBack {
+public:
+  SignalsHeldBack() {
+    sigset_t ending;
+    sigemptyset(&ending);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&ending, signal);
+    ::pthread_sigmask(SIG_BLOCK, &ending, &saved_);
+  }
+  ~SignalsHeldBack() { ::pthread_sigmask(SIG_SETMASK, &saved_, nullptr); }
+  SignalsHeldBack(const SignalsHeldBack&) = delete;
+  SignalsHeldBack& operator=(const SignalsHeldBack&) = delete;
+
+private:
+  sigset_t saved_;
+};
+
 }  // namespace
 
 bool SafeFileWriter::fail(const std::string& what, int errorNumber) {
@@ -105,6 +81,18 @@ bool SafeFileWriter::open(const std::string& path) {
   error_.clear();
   committed_ = false;
   if (path.empty()) return fail("Kein Dateiname angegeben");
+
+  // What the path leads to with every link followed by the system itself, which also
+  // follows the links of /dev/stdout and /proc/self/fd: those name a pipe or a terminal,
+  // not a path that could be resolved by hand.
+  struct stat followed {};
+  if (::stat(path.c_str(), &followed) == 0) {
+    if (S_ISCHR(followed.st_mode) || S_ISFIFO(followed.st_mode)) {
+      target_ = path;
+      return openDirect(target_);
+    }
+    if (!S_ISREG(followed.st_mode)) return fail(notARegularFile(followed.st_mode));
+  }
 
   struct stat info {};
   bool exists = false;
@@ -120,21 +108,25 @@ bool SafeFileWriter::open(const std::string& path) {
       return fail("Datei ist schreibgeschützt", errno);
     return openTemporary(target_, true, info.st_mode & 07777, info.st_uid, info.st_gid);
   }
-  if (S_ISCHR(info.st_mode)) return openDirect(target_);
+  if (S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode)) return openDirect(target_);
   return fail(notARegularFile(info.st_mode));
 }
 
 bool SafeFileWriter::openDirect(const std::string& path) {
-  // Non-blocking while opening, so a FIFO that took the device's place cannot hang us.
+  // Non-blocking while opening, so that a device that never answers (a serial line
+  // waiting for its carrier) cannot hang us.
   fd_ = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
-  if (fd_ < 0) return fail("Gerät kann nicht geöffnet werden", errno);
   struct stat info {};
-  if (::fstat(fd_, &info) != 0) return fail("Gerät kann nicht geprüft werden", errno);
-  if (!S_ISCHR(info.st_mode))
-    return fail(notARegularFile(info.st_mode));
+  if (fd_ < 0 && errno == ENXIO && ::stat(path.c_str(), &info) == 0 && S_ISFIFO(info.st_mode)) {
+    // A FIFO that nobody reads yet: wait for its reader, as the shell's ">" does.
+    fd_ = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+  }
+  if (fd_ < 0) return fail("Ziel kann nicht geöffnet werden", errno);
+  if (::fstat(fd_, &info) != 0) return fail("Ziel kann nicht geprüft werden", errno);
+  if (!S_ISCHR(info.st_mode) && !S_ISFIFO(info.st_mode)) return fail(notARegularFile(info.st_mode));
   const int flags = ::fcntl(fd_, F_GETFL);
   if (flags < 0 || ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) != 0)
-    return fail("Gerät kann nicht eingestellt werden", errno);
+    return fail("Ziel kann nicht eingestellt werden", errno);
   direct_ = true;
   return true;
 }
@@ -145,7 +137,12 @@ bool SafeFileWriter::openTemporary(const std::string& target, bool exists, unsig
                         baseNameOf(target).substr(0, kMaxTemporaryStem) + ".XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
-  fd_ = ::mkostemp(name.data(), O_CLOEXEC);
+  {
+    // A signal between making the temporary and watching it would leave it behind.
+    const SignalsHeldBack held;
+    fd_ = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd_ >= 0) watchTicket_ = watchTemporary(name.data());
+  }
   if (fd_ < 0) return fail("Temporäre Datei kann nicht angelegt werden", errno);
   temporary_ = name.data();
   direct_ = false;
@@ -194,6 +191,9 @@ bool SafeFileWriter::commit() {
   if (::close(fd) != 0) return fail("Fehler beim Schließen", errno);
   if (::rename(temporary_.c_str(), target_.c_str()) != 0)
     return fail("Datei kann nicht ersetzt werden", errno);
+  // Only now: a signal before the rename must still remove the temporary.
+  unwatchTemporary(watchTicket_);
+  watchTicket_ = -1;
   temporary_.clear();
   committed_ = true;
 
@@ -214,6 +214,8 @@ void SafeFileWriter::closeAndRemoveTemporary() {
   }
   if (!temporary_.empty()) {
     ::unlink(temporary_.c_str());
+    unwatchTemporary(watchTicket_);
+    watchTicket_ = -1;
     temporary_.clear();
   }
   direct_ = false;

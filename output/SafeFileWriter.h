@@ -3,9 +3,11 @@
 // A regular file (existing or new) is written to a temporary file in the same folder,
 // flushed to disk and then renamed over the target; until commit() succeeds the target
 // keeps its old content. A symbolic link is followed, so the file it points to is
-// replaced and the link stays a link. A character device (/dev/null, a terminal) cannot
-// be replaced and is written directly. Anything else (a directory, FIFO, socket or block
-// device) is refused.
+// replaced and the link stays a link. A character device (/dev/null, a terminal) or a pipe
+// (a FIFO, /dev/stdout in a pipeline) cannot be replaced and is written directly; a FIFO
+// without a reader is waited for, as the shell does. Anything else (a directory, socket or
+// block device) is refused. The temporary is announced to TemporaryCleanup, so that a
+// program that asked for it loses no temporary to SIGINT, SIGTERM or SIGHUP.
 //
 // Use: open(path), then write() any number of chunks, then commit(). Every step returns
 // false on failure and leaves the reason in error(); after a failure the remaining steps
@@ -45,10 +47,11 @@ private:
   void closeAndRemoveTemporary();
 
   int fd_ = -1;
-  bool direct_ = false;  // writing the target itself (a character device)
+  bool direct_ = false;  // writing the target itself (a character device or a pipe)
   bool committed_ = false;
   std::string target_;     // the file that is finally replaced, symbolic links resolved
   std::string temporary_;  // the temporary beside it; empty when writing directly
+  int watchTicket_ = -1;   // the temporary's ticket with TemporaryCleanup
   std::string error_;
 };
 

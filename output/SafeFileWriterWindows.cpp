@@ -77,7 +77,7 @@ bool SafeFileWriter::open(const std::string& path) {
 
 bool SafeFileWriter::openDirect(const std::string& path) {
   fd_ = ::_wopen(toolkit::WideFromUtf8(path).c_str(), _O_WRONLY | _O_BINARY);
-  if (fd_ < 0) return fail("Gerät kann nicht geöffnet werden", static_cast<int>(::GetLastError()));
+  if (fd_ < 0) return fail("Ziel kann nicht geöffnet werden", static_cast<int>(::GetLastError()));
   direct_ = true;
   return true;
 }

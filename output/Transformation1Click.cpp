@@ -1,6 +1,7 @@
 // The "Transformation Alt -> Neu" command: asks for a result file and writes every
 // old-system point, transformed with the solver's present parameters.
 #include "Application.h"
+#include "InputTargets.h"
 #include "Progress.h"
 #include "ReaderMessages.h"
 #include "ResultFile.h"
@@ -26,6 +27,9 @@ void TForm2::Transformation1Click(QObject*) {
   SaveDialog1.Filter = kResultFilter;
   SaveDialog1.DefaultExt = kResultExtension;
   SaveDialog1.FileName = proposal;
+  SaveDialog1.RefuseTarget = [this](const std::string& path) {
+    return output::inputTargetRefusal(path, {oldFileName, newFileName});
+  };
   if (!SaveDialog1.Execute(this)) return;
 
   const std::string path = SaveDialog1.GetFileName();

@@ -4,6 +4,7 @@
 #include "Application.h"
 #include "FileDialogs.h"
 #include "HtmlProtocol.h"
+#include "InputTargets.h"
 #include "PdfProtocol.h"
 #include "ProtocolFile.h"
 #include "ReaderMessages.h"
@@ -59,6 +60,9 @@ bool saveProtocolCommand(QWidget* parent, const ProtocolSource& source) {
   dialog.Filter = kProtocolFilter;
   dialog.DefaultExt = "pdf";
   dialog.FileName = proposedProtocolPath(source.oldFile.path);
+  dialog.RefuseTarget = [&source](const std::string& path) {
+    return output::inputTargetRefusal(path, {source.oldFile.path, source.newFile.path});
+  };
   if (!dialog.Execute(parent)) return false;
 
   const std::string path = dialog.GetFileName();

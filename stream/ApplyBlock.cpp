@@ -11,6 +11,7 @@ void processBlock(ApplyBlock& block, const kel::TKEL_Vovezorevarovaduvorir& solv
   block.lines = 0;
   block.points = 0;
   block.badLines.clear();
+  block.firstInfiniteLine = 0;
   forEachLine(block.input.text(), [&](std::string_view line) {
     ++block.lines;
     const CoordinateLine parsed = parseCoordinateLine(line, block.startsFile && block.lines == 1);
@@ -29,7 +30,9 @@ void processBlock(ApplyBlock& block, const kel::TKEL_Vovezorevarovaduvorir& solv
     ++block.points;
     if (block.format) {
       block.output.append("\r\n");
-      output::appendTransformedLine(block.output, parsed.name, parsed.rw, parsed.hw, solver);
+      if (!output::appendTransformedLine(block.output, parsed.name, parsed.rw, parsed.hw, solver) &&
+          block.firstInfiniteLine == 0)
+        block.firstInfiniteLine = block.lines;
     }
     return true;
   });

@@ -30,6 +30,7 @@ struct ApplyBlock {
   long long lines = 0;
   std::size_t points = 0;
   std::vector<BlockBadLine> badLines;
+  long long firstInfiniteLine = 0;  // the first line whose point transforms to infinity; 0: none
 };
 
 // Reads the block's lines, transforms every point with `solver` and formats its result line.

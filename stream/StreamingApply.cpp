@@ -36,6 +36,13 @@ public:
     if (!writer_.write(lines)) failure_ = writer_.error();
   }
 
+  // Abandons the result file: a point transformed to infinity cannot be written.
+  void refuse(const std::string& reason) {
+    if (!accepting()) return;
+    failure_ = reason;
+    writer_.discard();
+  }
+
   output::WriteResult commit() {
     if (accepting() && !writer_.commit()) failure_ = writer_.error();
     return {failure_.empty(), failure_};
@@ -111,6 +118,8 @@ ApplyResult applyToFile(const std::string& inputPath, const std::string& resultP
       }
     }
     if (stopped) break;
+    if (block->firstInfiniteLine != 0)
+      sink.refuse(output::infiniteResultReason("Zeile " + std::to_string(linesBefore + block->firstInfiniteLine)));
     result.points += block->points;
     linesBefore += block->lines;
     sink.write(block->output);

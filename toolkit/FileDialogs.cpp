@@ -2,22 +2,29 @@
 // that the dialogs look and behave the same everywhere and tests can drive them.
 #include "FileDialogs.h"
 
+#include "Application.h"
+
 #include <QFileDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QRegularExpression>
 
+#include <utility>
+
 namespace toolkit {
 
 namespace {
 
 // A file dialog that, when asked to, refuses a name in a folder that does not exist, in
-// the dialog and in Qt's own words, as an open dialog refuses a file that does not exist.
+// the dialog and in Qt's own words, as an open dialog refuses a file that does not exist;
+// and a file its owner refuses (TFileDialog::RefuseTarget), in the program's message box.
 class FolderCheckingDialog : public QFileDialog {
 public:
-  FolderCheckingDialog(QWidget* parent, const QString& title, bool folderMustExist)
-      : QFileDialog(parent, title), folderMustExist_(folderMustExist) {}
+  using Refusal = std::function<std::string(const std::string&)>;
+
+  FolderCheckingDialog(QWidget* parent, const QString& title, bool folderMustExist, Refusal refuse)
+      : QFileDialog(parent, title), folderMustExist_(folderMustExist), refuse_(std::move(refuse)) {}
 
   void accept() override {
     const QStringList chosen = selectedFiles();
@@ -31,11 +38,19 @@ public:
         return;
       }
     }
+    if (refuse_ && !chosen.isEmpty()) {
+      const std::string refusal = refuse_(chosen.first().toStdString());
+      if (!refusal.empty()) {
+        MessageBox(refusal, windowTitle().toStdString(), MB_OK | MB_ICONERROR);
+        return;
+      }
+    }
     QFileDialog::accept();
   }
 
 private:
   bool folderMustExist_;
+  Refusal refuse_;
 };
 
 }  // namespace
@@ -63,7 +78,8 @@ QString FilterSuffix(const QString& nameFilter) {
 }
 
 bool TFileDialog::Execute(QWidget* parent) {
-  FolderCheckingDialog dialog(parent, QString::fromStdString(Title), Options & ofPathMustExist);
+  FolderCheckingDialog dialog(parent, QString::fromStdString(Title), Options & ofPathMustExist,
+                              kind_ == Kind::Save ? RefuseTarget : nullptr);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(kind_ == Kind::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode((Options & ofFileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);

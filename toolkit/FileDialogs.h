@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <string>
 
 class QWidget;
@@ -34,6 +35,10 @@ public:
   int FilterIndex = 1;
   // The chosen full path (UTF-8); also the name the next run starts with.
   std::string FileName;
+  // Save dialogs: a chosen file for which this gives a text is refused with that text in the
+  // program's message box, and the dialog stays open for another choice (e.g. a file the
+  // program has read, which the output would destroy). Not set: every file is taken.
+  std::function<std::string(const std::string& path)> RefuseTarget;
 
   // Shows the dialog modally; true when a file was chosen, which is then in FileName.
   bool Execute(QWidget* parent);

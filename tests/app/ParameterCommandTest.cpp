@@ -1,6 +1,7 @@
 // The "Parameter" command in the window: the worked example's label and grid texts under
 // German and English number settings, and what each failure leaves unchanged.
 #include "Controls.h"
+#include "ParameterRun.h"
 #include "StringGrid.h"
 #include "WindowFixture.h"
 
@@ -19,6 +20,7 @@ private slots:
   void failedRunKeepsResults_data();
   void failedRunKeepsResults();
   void readingAgainKeepsResults();
+  void infiniteParametersShowAMessage();
 
 private:
   // Reads the worked example into both systems and runs "Parameter" on it.
@@ -130,6 +132,28 @@ void ParameterCommandTest::readingAgainKeepsResults() {
   f.readNew("9 3 3\n");
   QCOMPARE(f.labelTexts(), labelsBefore);
   QCOMPARE(f.cellTexts(), cellsBefore);
+}
+
+// Guards against "INF" in the labels: old points 1e-300 apart and new ones 1e300 apart need
+// a = 1e600. The message says so, and labels, grid and solver keep the last run.
+void ParameterCommandTest::infiniteParametersShowAMessage() {
+  WindowFixture f;
+  runWorkedExample(f);
+  const QStringList labelsBefore = f.labelTexts();
+  const QStringList cellsBefore = f.cellTexts();
+  const long double a = solver.a;
+  f.readOld("1 0 0\n2 1e-300 0\n3 0 1e-300\n");
+  f.readNew("1 0 0\n2 1e300 0\n3 0 1e300\n");
+  f.driver().answerMessage();
+  f.form().Parameter1Click(nullptr);
+  QVERIFY(f.driver().idle());
+  const testsupport::ShownMessage& message = f.driver().messages().back();
+  QCOMPARE(message.text, QString::fromUtf8(compute::kNotRepresentableMessage));
+  QVERIFY(message.text.contains(QStringLiteral("außerhalb des darstellbaren Zahlenbereichs")));
+  QCOMPARE(message.caption, QStringLiteral("Solve Error"));
+  QCOMPARE(f.labelTexts(), labelsBefore);
+  QCOMPARE(f.cellTexts(), cellsBefore);
+  QCOMPARE(solver.a, a);
 }
 
 QTEST_MAIN(ParameterCommandTest)

@@ -1,8 +1,11 @@
 // The "Transformation Alt -> Neu" command in the window: its silent pre-check, the save
-// dialog's texts, proposed name and refusal of a missing folder, the written file, and a
-// write that fails. (The question before replacing a file is answered in the cancel test.)
+// dialog's texts, proposed name and refusal of a missing folder or an input file, the
+// written file, and a write that fails. (The question before replacing a file is answered
+// in the cancel test.)
 #include "WindowFixture.h"
 
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QTest>
 
 using testsupport::WindowFixture;
@@ -16,6 +19,7 @@ private slots:
   void proposesOldFileWithoutExtension();
   void writesTransformedPointsAfterParameter();
   void dialogRefusesMissingFolder();
+  void dialogRefusesAnInputFileAndAsksAgain();
   void failedWriteShowsFileError();
 };
 
@@ -92,6 +96,40 @@ void TransformationCommandTest::dialogRefusesMissingFolder() {
   QVERIFY2(refusal.text.startsWith(QString::fromStdString(f.dir().file("fehlt") + "\n")),
            qPrintable(refusal.text));
   QVERIFY(!testsupport::fileExists(f.dir().file("fehlt")));
+}
+
+// Guards against the result replacing a coordinate file that was read: the dialog refuses it
+// in the program's message box and stays open, and the next choice is written.
+void TransformationCommandTest::dialogRefusesAnInputFileAndAsksAgain() {
+  WindowFixture f;
+  f.readOld("P1 1 2\n");
+  f.readNew("P1 3 4\n");
+  const std::string input = f.dir().file("alt.asc");
+  const std::string other = f.dir().file("ergebnis.erg");
+  bool stayedOpen = false;
+  f.driver().onNextModal([&](QWidget* widget) {
+    auto* dialog = qobject_cast<QFileDialog*>(widget);
+    QVERIFY(dialog);
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    name->setText(QString::fromStdString(input));
+    static_cast<QDialog*>(dialog)->accept();  // the refusal is answered meanwhile
+    stayedOpen = dialog->isVisible();
+    name->setText(QString::fromStdString(other));
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  f.driver().answerMessage();
+  f.form().Transformation1Click(nullptr);
+  QVERIFY(f.driver().idle());
+  QVERIFY(stayedOpen);
+  QCOMPARE(f.driver().messages().size(), std::size_t{1});
+  const testsupport::ShownMessage& refusal = f.driver().messages().front();
+  QCOMPARE(refusal.caption, QStringLiteral("Save Transformation"));
+  QCOMPARE(refusal.icon, QMessageBox::Critical);
+  QCOMPARE(refusal.text, QStringLiteral("Datei %1 ist eine eingelesene Koordinatendatei und wird nicht "
+                                        "überschrieben.\nBitte eine andere Datei wählen.")
+                             .arg(QString::fromStdString(input)));
+  QCOMPARE(testsupport::readFile(input), std::string("P1 1 2\n"));
+  QVERIFY(testsupport::fileExists(other));
 }
 
 void TransformationCommandTest::failedWriteShowsFileError() {

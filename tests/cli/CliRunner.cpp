@@ -1,11 +1,12 @@
 // Child processes for the command-line tests: posix_spawn with standard output and error
-// redirected into files of a temporary folder.
+// redirected into files of a temporary folder, and the signal dispositions reset.
 #include "CliRunner.h"
 
 #include "TestFiles.h"
 
 #include <charconv>
 #include <cmath>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
@@ -17,11 +18,12 @@ extern char** environ;
 
 namespace clitest {
 
-ProcessResult runProcess(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::string& workingDirectory, const std::string& locale) {
-  testsupport::TempDir capture;
-  const std::string outPath = capture.file("stdout");
-  const std::string errPath = capture.file("stderr");
+RunningProcess startProcess(const std::string& program, const std::vector<std::string>& arguments,
+                            const std::string& workingDirectory, const std::string& locale) {
+  RunningProcess process;
+  process.capture = std::make_unique<testsupport::TempDir>();
+  const std::string outPath = process.capture->file("stdout");
+  const std::string errPath = process.capture->file("stderr");
 
   // The parent's environment without its locale settings, plus the one asked for.
   std::vector<std::string> environment;
@@ -47,20 +49,40 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
   posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t defaults;
+  sigemptyset(&defaults);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ}) sigaddset(&defaults, signal);
+  sigset_t nothingBlocked;
+  sigemptyset(&nothingBlocked);
+  posix_spawnattr_setsigdefault(&attributes, &defaults);
+  posix_spawnattr_setsigmask(&attributes, &nothingBlocked);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
 
-  pid_t child = 0;
-  const int spawned =
-      posix_spawn(&child, program.c_str(), &actions, nullptr, argvPointers.data(), envPointers.data());
+  const int spawned = posix_spawn(&process.pid, program.c_str(), &actions, &attributes,
+                                  argvPointers.data(), envPointers.data());
   posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
   if (spawned != 0) throw std::runtime_error("cannot start " + program + ": " + std::strerror(spawned));
+  return process;
+}
 
+ProcessResult waitForProcess(RunningProcess& process) {
   int status = 0;
-  if (waitpid(child, &status, 0) != child) throw std::runtime_error("waitpid failed");
+  if (waitpid(process.pid, &status, 0) != process.pid) throw std::runtime_error("waitpid failed");
   ProcessResult result;
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.out = testsupport::readFile(outPath);
-  result.err = testsupport::readFile(errPath);
+  result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+  result.out = testsupport::readFile(process.capture->file("stdout"));
+  result.err = testsupport::readFile(process.capture->file("stderr"));
   return result;
+}
+
+ProcessResult runProcess(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::string& workingDirectory, const std::string& locale) {
+  RunningProcess process = startProcess(program, arguments, workingDirectory, locale);
+  return waitForProcess(process);
 }
 
 std::vector<std::string> lines(const std::string& text) {

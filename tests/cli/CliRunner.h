@@ -2,21 +2,38 @@
 // exit code, standard output and standard error.
 #pragma once
 
+#include "TestFiles.h"
+
+#include <memory>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 namespace clitest {
 
 struct ProcessResult {
   int exitCode = -1;  // -1 when the process did not end normally
+  int signal = 0;     // the signal that ended it; 0 when it exited
   std::string out;
   std::string err;
 };
 
+// A child started and not yet waited for.
+struct RunningProcess {
+  pid_t pid = 0;
+  std::unique_ptr<testsupport::TempDir> capture;  // holds its standard output and error
+};
+
 // Runs `program` with `arguments` in `workingDirectory`. `locale` is set as LC_ALL for the
-// child (empty: LC_ALL=C), so that tests do not depend on the caller's environment.
+// child (empty: LC_ALL=C), so that tests do not depend on the caller's environment. The
+// child starts with the default action for SIGINT, SIGTERM, SIGHUP and SIGXFSZ, whatever
+// the test runner ignores.
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& arguments,
                          const std::string& workingDirectory, const std::string& locale = "");
+// The same in two steps, for tests that act on the child while it runs.
+RunningProcess startProcess(const std::string& program, const std::vector<std::string>& arguments,
+                            const std::string& workingDirectory, const std::string& locale = "");
+ProcessResult waitForProcess(RunningProcess& process);
 
 // The lines of `text`, without their line feeds.
 std::vector<std::string> lines(const std::string& text);

@@ -3,6 +3,8 @@
 // The worked example's texts and the failed runs are checked through the window.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -78,6 +80,44 @@ TEST(ParameterRun, EachTextKindHasItsPrecisionAndDecimals) {
   EXPECT_EQ(compute::residualText(-1234567.12346L, '.'), "-1234567.1230");
   const compute::CentroidTexts c = compute::centroidTexts(solver, '.');
   EXPECT_EQ(c.RWAS + " " + c.HWAS + " " + c.RWZS + " " + c.HWZS, "4512345.6789 4512346.6789 4512347.6789 4512348.6789");
+}
+
+// m of a and o whose squares leave the range of double. Guards against m = INF for a = o =
+// 1e200 and m = 0 for a = 1e-200: hypot where the squares fail, and for every other value
+// exactly the plain formula, whose last bit the window shows.
+TEST(ParameterRun, ScaleStaysFiniteWhereItsSquareDoesNot) {
+  const struct {
+    double a, o, scale;
+  } extremes[] = {
+      {1e200, 1e200, 1.4142135623730951e200},
+      {-3e160, 4e160, 5e160},
+      {1e-200, 0, 1e-200},
+      {0, -2.5e-170, 2.5e-170},
+  };
+  for (const auto& c : extremes) {
+    EXPECT_NEAR(compute::scaleAndRotation(c.a, c.o).scale / c.scale, 1, 1e-15) << c.a << " " << c.o;
+  }
+  std::mt19937_64 random(7);
+  std::uniform_real_distribution<double> ordinary(-2.0, 2.0);
+  for (int i = 0; i < 10000; ++i) {
+    const double a = ordinary(random), o = ordinary(random) * 1e-3;
+    EXPECT_EQ(compute::scaleAndRotation(a, o).scale, std::sqrt(a * a + o * o)) << a << " " << o;
+  }
+}
+
+// Guards against infinite parameters reported as a successful run: old points 1e-300 apart
+// and new ones 1e300 apart need a = 1e600, which no double holds.
+TEST(ParameterRun, ParametersBeyondDoubleAreNotRepresentable) {
+  kel::TKEL_Vovezorevarovaduvorir solver;
+  const compute::ParameterRun run = compute::runParameterEstimation(
+      points({0, 1e-300, 0}, {0, 0, 1e-300}), points({0, 1e300, 0}, {0, 0, 1e300}), solver);
+  EXPECT_EQ(run.outcome, ParameterOutcome::NotRepresentable);
+  EXPECT_EQ(run.pointCount, 3);
+
+  const compute::ParameterRun huge = compute::runParameterEstimation(
+      points({0, 1e200, 0}, {0, 0, 1e200}), points({0, 0.5e200, 0.25e200}, {0, -0.25e200, 0.5e200}), solver);
+  EXPECT_EQ(huge.outcome, ParameterOutcome::Success);
+  EXPECT_NEAR(huge.scale, std::hypot(0.5, 0.25), 1e-15);
 }
 
 }  // namespace

@@ -194,4 +194,92 @@ TEST_P(SurveySizedData, RecoversTheParametersAndSatisfiesTheNormalEquations) {
 INSTANTIATE_TEST_SUITE_P(Kel, SurveySizedData, ::testing::ValuesIn(kTruths),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Coordinates whose squares leave the range of double. Guards against N overflowing to
+// infinity (a = o = 0 and So = INF reported with status 0), against N underflowing to zero
+// (distinct points taken for coinciding ones), and against So's square overflowing.
+TEST(HelmertSolver, CoordinatesBeyondTheSquaresOfDoubleGiveTheirParameters) {
+  const struct {
+    const char* what;
+    std::vector<Pair> pairs;
+    long double a, o;
+  } cases[] = {
+      // RW = 0.5 rw + 0.25 hw, HW = 0.5 hw - 0.25 rw, every value exact in double.
+      {"all coordinates near 1e200",
+       {{0, 0, 0, 0}, {1e200, 0, 0.5e200, -0.25e200}, {0, 1e200, 0.25e200, 0.5e200}, {1e200, 1e200, 0.75e200, 0.25e200}},
+       0.5L, 0.25L},
+      {"old near 1e300, new near 1", {{0, 0, 0, 0}, {1e300, 0, 1, 0}, {0, 1e300, 0, 1}}, 1e-300L, 0},
+      {"old near 1e-200, new near 1", {{0, 0, 0, 0}, {1e-200, 0, 1, 0}, {0, 1e-200, 0, 1}}, 1e200L, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Solver solver;
+    ASSERT_EQ(estimate(solver, c.pairs), 0);
+    EXPECT_NEAR(solver.a / c.a, 1, 1e-15L);
+    if (c.o == 0) EXPECT_LE(std::fabs(solver.o), 1e-15L * c.a);
+    else EXPECT_NEAR(solver.o / c.o, 1, 1e-15L);
+    EXPECT_TRUE(std::isfinite(solver.compute_residuals()));
+  }
+
+  // The worked example with the new coordinates times 2^664 (about 1e200), a factor that
+  // scales every step exactly: a, o, Yo, Xo and So come out scaled by it, although the
+  // square of So is beyond double.
+  const double factor = std::ldexp(1.0, 664);
+  std::vector<Pair> scaled = kThreePairs;
+  for (Pair& p : scaled) p.RW *= factor, p.HW *= factor;
+  Solver plain, solver;
+  ASSERT_EQ(estimate(plain, kThreePairs), 0);
+  ASSERT_EQ(estimate(solver, scaled), 0);
+  const Parameters expected = parametersOf(plain);
+  for (std::size_t k = 0; k < expected.size(); ++k) EXPECT_EQ(parametersOf(solver)[k], expected[k] * factor);
+  EXPECT_NEAR(solver.compute_residuals() / (plain.compute_residuals() * factor), 1, 1e-15);
+}
+
+// Ordinary data must keep every bit of a, o, Yo, Xo and So: the window shows 16 digits and
+// other results are compared to the last one. Computed here in the documented order: the
+// squares of N by double pow of the values rounded to double, everything else in extended
+// precision, So's quotient rounded to double before the root.
+TEST(HelmertSolver, OrdinaryDataKeepTheOrderOfOperationsBitForBit) {
+  std::mt19937_64 random(19);
+  const double bases[] = {0.0, 1234.5, 4.5e6, 1.0e7};
+  const double spreads[] = {0.01, 50.0, 2500.0, 1.0e5};
+  for (int set = 0; set < 300; ++set) {
+    const int n = 2 + static_cast<int>(random() % 40);
+    const double base = bases[random() % 4];
+    const double spread = spreads[random() % 4];
+    std::uniform_real_distribution<double> around(-spread, spread);
+    std::vector<Pair> pairs;
+    for (int i = 0; i < n; ++i) {
+      const double rw = base + around(random), hw = base + around(random);
+      pairs.push_back({rw, hw, 1.00002 * rw + 0.0003 * hw + 77.7 + around(random) * 1e-4,
+                       1.00002 * hw - 0.0003 * rw - 12.5 + around(random) * 1e-4});
+    }
+    long double sums[4] = {};
+    for (const Pair& p : pairs) sums[0] += p.rw, sums[1] += p.hw, sums[2] += p.RW, sums[3] += p.HW;
+    long double c[4];
+    for (int j = 0; j < 4; ++j) c[j] = sums[j] / n;
+    long double N = 0, P = 0, Q = 0;
+    for (const Pair& p : pairs) {
+      const long double y = p.rw - c[0], x = p.hw - c[1], Y = p.RW - c[2], X = p.HW - c[3];
+      N += static_cast<long double>(std::pow(static_cast<double>(y), 2.0)) +
+           static_cast<long double>(std::pow(static_cast<double>(x), 2.0));
+      P += y * Y + x * X;
+      Q += x * Y - y * X;
+    }
+    const long double a = P / N, o = Q / N;
+    const long double Yo = c[2] - a * c[0] - o * c[1], Xo = c[3] - a * c[1] + o * c[0];
+    long double squares[2] = {};
+    for (const Pair& p : pairs) {
+      const long double vRw = ((-Yo - a * p.rw) - o * p.hw) + p.RW;
+      const long double vHw = ((-Xo - a * p.hw) + o * p.rw) + p.HW;
+      squares[0] += vRw * vRw, squares[1] += vHw * vHw;
+    }
+    const double So = n > 2 ? std::sqrt(static_cast<double>((squares[0] + squares[1]) / (2 * n - 4))) : 0.0;
+
+    Solver solver;
+    ASSERT_EQ(estimate(solver, pairs), 0) << "set " << set;
+    EXPECT_EQ(parametersOf(solver), (Parameters{a, o, Yo, Xo})) << "set " << set;
+    EXPECT_EQ(solver.compute_residuals(), So) << "set " << set;
+  }
+}
+
 }  // namespace

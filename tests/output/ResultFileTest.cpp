@@ -104,6 +104,42 @@ TEST(ResultFile, LargeFileIsPrintfLineByLineUnderAnyLocale) {
   if (!german.ok()) GTEST_SKIP() << testsupport::kGermanLocale << " is not installed: C locale only";
 }
 
+// Guards against "inf" in a result file (no reader takes it back) reported as success.
+TEST(ResultFile, PointTransformedToInfinityFailsAndKeepsTheTarget) {
+  TempDir dir;
+  const std::string path = dir.file("r.erg");
+  testsupport::writeFile(path, "old result");
+  PointList points = manyPoints(100);
+  points.rw[50] = 1e308;
+  const std::set<std::string> entriesBefore = folderEntries(dir.path());
+  const output::WriteResult result = write(path, points, {2, 0, 0, 0});
+  EXPECT_FALSE(result.ok);
+  EXPECT_NE(result.reason.find("Punkt 51: "), std::string::npos) << result.reason;
+  EXPECT_NE(result.reason.find("unendlich"), std::string::npos) << result.reason;
+  EXPECT_EQ(testsupport::readFile(path), "old result");
+  EXPECT_EQ(folderEntries(dir.path()), entriesBefore);
+}
+
+// Guards against a pipe named through /proc/self/fd (what /dev/stdout is in a pipeline)
+// taken for a path to put a temporary beside: it is written directly. (A FIFO as target:
+// the command-line tests.)
+TEST(ResultFile, PipeIsWrittenDirectly) {
+  TempDir dir;
+  const PointList points = manyPoints(3);
+  ASSERT_TRUE(write(dir.file("plain.erg"), points).ok);
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  const output::WriteResult piped = write("/proc/self/fd/" + std::to_string(ends[1]), points);
+  ::close(ends[1]);
+  std::string received;
+  char buffer[4096];
+  for (ssize_t got; (got = ::read(ends[0], buffer, sizeof buffer)) > 0;)
+    received.append(buffer, static_cast<std::size_t>(got));
+  ::close(ends[0]);
+  EXPECT_TRUE(piped.ok) << piped.reason;
+  EXPECT_EQ(received, testsupport::readFile(dir.file("plain.erg")));
+}
+
 struct Refusal {
   const char* label;
   const char* target;        // inside the test's folder
@@ -117,9 +153,8 @@ void PrintTo(const Refusal& c, std::ostream* os) { *os << c.label; }
 
 class RefusedTarget : public ::testing::TestWithParam<Refusal> {};
 
-// Writing runs in a child so that a hang (opening a FIFO for writing blocks until a reader
-// comes) ends by the child's alarm instead of blocking the suite, and so that a file size
-// limit stays with the child. Whatever stood at the path stays as it was, with no temporary
+// Writing runs in a child so that a hang ends by the child's alarm instead of blocking the
+// suite, and so that a file size limit stays with the child. Whatever stood at the path stays as it was, with no temporary
 // file left beside it.
 TEST_P(RefusedTarget, FailsWithAReasonAndLeavesThePathAlone) {
   const Refusal& c = GetParam();
@@ -160,8 +195,6 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"MissingFolder", "no such folder/r.erg", nullptr, fs::file_type::not_found},
         Refusal{"Directory", "r.erg", [](const char* p) { return ::mkdir(p, 0755); },
                 fs::file_type::directory},
-        Refusal{"Fifo", "r.erg", [](const char* p) { return ::mkfifo(p, 0644); },
-                fs::file_type::fifo},
         // The test's own full device (never the machine's /dev): written directly, and
         // every write fails with "no space".
         Refusal{"FullDevice", "r.erg",

@@ -1,6 +1,7 @@
 // "Protokoll speichern..." in the "Paßpunktanalyse", driven through the real widgets: the
 // save dialog's title, filters and proposal; a PDF that shows what the dialog shows; HTML
-// chosen by the filter; and a failed write that keeps the existing file.
+// chosen by the filter; a failed write that keeps the existing file; and an input file
+// refused as target.
 #include "AnalysisDialogSteps.h"
 #include "CliRunner.h"
 #include "FileSizeLimit.h"
@@ -14,6 +15,7 @@
 #include <QTest>
 
 #include <functional>
+#include <unistd.h>
 
 using analysis::ControlPointDialog;
 using testsupport::WindowFixture;
@@ -44,6 +46,7 @@ class SaveProtocolDialogTest : public QObject {
 private slots:
   void savesPdfAndHtmlOfWhatTheDialogShows();
   void failedWriteKeepsTheExistingFile();
+  void inputFileIsRefusedAsTarget();
 };
 
 void SaveProtocolDialogTest::savesPdfAndHtmlOfWhatTheDialogShows() {
@@ -107,6 +110,38 @@ void SaveProtocolDialogTest::failedWriteKeepsTheExistingFile() {
   QCOMPARE(lines.at(0), QStringLiteral("Datei %1 kann nicht geschrieben werden.").arg(QString::fromStdString(path)));
   QVERIFY(lines.size() == 2 && !lines.at(1).isEmpty());
   QCOMPARE(testsupport::readFile(path), std::string("altes Protokoll\n"));
+}
+
+// Guards against the protocol replacing a coordinate file that was read, here through a
+// hard link to the new-system file: refused in a message box, the dialog asks again.
+void SaveProtocolDialogTest::inputFileIsRefusedAsTarget() {
+  WindowFixture f;
+  f.readOld(kOld);
+  f.readNew(kNew);
+  const std::string link = f.dir().file("neu_protokoll.html");
+  QVERIFY(::link(f.dir().file("neu.asc").c_str(), link.c_str()) == 0);
+  const std::string other = f.dir().file("protokoll.html");
+  QString caption, text;
+  withDialog(f, [&](ControlPointDialog& d) {
+    onNext<QFileDialog>(f.driver(), [&](QFileDialog* dialog) {
+      auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      name->setText(QString::fromStdString(link));
+      static_cast<QDialog*>(dialog)->accept();  // refused: the box below is answered meanwhile
+      name->setText(QString::fromStdString(other));
+      static_cast<QDialog*>(dialog)->accept();
+    });
+    onNext<QMessageBox>(f.driver(), [&](QMessageBox* box) {
+      caption = box->windowTitle();
+      text = box->text();
+      box->accept();
+    });
+    QTest::mouseClick(d.ProtocolButton, Qt::LeftButton);
+  });
+  QCOMPARE(caption, QStringLiteral("Protokoll speichern"));
+  QVERIFY2(text.startsWith(QStringLiteral("Datei %1 ist eine eingelesene Koordinatendatei").arg(QString::fromStdString(link))),
+           qPrintable(text));
+  QCOMPARE(testsupport::readFile(f.dir().file("neu.asc")), std::string(kNew));
+  QVERIFY(testsupport::readFile(other).starts_with("<!DOCTYPE html>"));
 }
 
 QTEST_MAIN(SaveProtocolDialogTest)

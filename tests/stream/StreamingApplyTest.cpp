@@ -187,4 +187,34 @@ TEST(StreamingApply, FailingWriteKeepsTheOldFile) {
     }
 }
 
+// Guards against "inf" lines written as a success: the worker that meets a point beyond the
+// range of double fails the write, named by its line across the blocks, and the old file
+// stays; reading still goes to the end.
+TEST(StreamingApply, PointTransformedToInfinityFailsTheWrite) {
+  TempDir dir;
+  const std::string input = dir.file("alt.asc");
+  std::string content;
+  for (int line = 1; line <= 3500; ++line)
+    content += line == 3001 ? "weit 1e308 -1e308\n" : "P" + std::to_string(line) + " 1 2\n";
+  testsupport::writeFile(input, content);
+  kel::TKEL_Vovezorevarovaduvorir doubling;
+  doubling.a = 2;
+  for (const unsigned threads : {0u, 2u}) {
+    const std::string output = dir.file("erg.erg");
+    testsupport::writeFile(output, "alt");
+    stream::StreamSettings settings;
+    settings.readBytes = 1000;
+    settings.workerThreads = threads;
+    const stream::ApplyResult applied = stream::applyToFile(
+        input, output, doubling, [](const BadLine&) { return BadLineAnswer::Continue; }, settings);
+    const std::string label = "threads " + std::to_string(threads);
+    EXPECT_FALSE(applied.written.ok) << label;
+    EXPECT_FALSE(applied.fileWritten) << label;
+    EXPECT_NE(applied.written.reason.find("Zeile 3001: "), std::string::npos) << applied.written.reason;
+    EXPECT_EQ(applied.points, 3500u) << label;
+    EXPECT_EQ(testsupport::readFile(output), "alt") << label;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << label;
+  }
+}
+
 }  // namespace
