@@ -31,6 +31,20 @@ struct ParseState {
 // Stores what an option asks for; returns the German usage error, or "" when the value is fine.
 using ApplyOption = std::string (*)(ParseState& state, const std::string& value);
 
+// A switch that only has to be remembered until the combination is checked.
+template <bool ParseState::*given>
+std::string rememberSwitch(ParseState& state, const std::string&) {
+  state.*given = true;
+  return {};
+}
+
+// An option whose value is taken as it is, such as a file name.
+template <std::string Options::*field>
+std::string storeValue(ParseState& state, const std::string& value) {
+  state.options.*field = value;
+  return {};
+}
+
 std::string showHelp(ParseState& state, const std::string&) {
   state.options.help = true;
   return {};
@@ -51,10 +65,7 @@ struct OptionRule {
 constexpr OptionRule kOptionRules[] = {
     {"-o", "--output", true, false,
      "  -o, --output DATEI     Ergebnisdatei schreiben: alle Punkte von ALT, transformiert\n",
-     [](ParseState& s, const std::string& value) {
-       s.options.resultPath = value;
-       return std::string();
-     }},
+     storeValue<&Options::resultPath>},
     {"", "--strict", false, false,
      "      --strict           bei der ersten fehlerhaften Zeile abbrechen\n"
      "                         (sonst wird sie gemeldet und übersprungen)\n",
@@ -64,18 +75,12 @@ constexpr OptionRule kOptionRules[] = {
      }},
     {"", "--json", false, false,
      "      --json             alle Ergebnisse maschinenlesbar als JSON ausgeben\n",
-     [](ParseState& s, const std::string&) {
-       s.json = true;
-       return std::string();
-     }},
+     rememberSwitch<&ParseState::json>},
     {"", "--proj", false, false,
      "      --proj             die gleichwertige PROJ-Operation ausgeben (PROJ, GDAL, QGIS):\n"
      "                         +proj=helmert +x=Yo +y=Xo +s=m +theta=atan2(o, a) in\n"
      "                         Bogensekunden, mit rw als x und hw als y\n",
-     [](ParseState& s, const std::string&) {
-       s.proj = true;
-       return std::string();
-     }},
+     rememberSwitch<&ParseState::proj>},
     {"", "--apply", true, false,
      "      --apply \"Xo Yo a o\" bekannte Parameter auf ALT anwenden, ohne Schätzung;\n"
      "                         ALT wird abschnittsweise auf allen Kernen gelesen und\n"
@@ -91,10 +96,7 @@ constexpr OptionRule kOptionRules[] = {
      "                         Restklaffenplot und alle Paßpunkte; --exclude und --alpha\n"
      "                         gelten wie für die Ausgabe. Eine vorhandene Datei wird erst\n"
      "                         ersetzt, wenn das Protokoll vollständig geschrieben ist.\n",
-     [](ParseState& s, const std::string& value) {
-       s.options.reportPath = value;
-       return std::string();
-     }},
+     storeValue<&Options::reportPath>},
     {"", "--pair-by-name", false, false,
      "      --pair-by-name     Paßpunkte nach Punktnamen paaren statt nach Reihenfolge\n",
      [](ParseState& s, const std::string&) {
@@ -123,17 +125,11 @@ constexpr OptionRule kOptionRules[] = {
      }},
     {"", "--decimal-comma", false, false,
      "      --decimal-comma    Zahlen im Protokoll mit Dezimalkomma\n",
-     [](ParseState& s, const std::string&) {
-       s.comma = true;
-       return std::string();
-     }},
+     rememberSwitch<&ParseState::comma>},
     {"", "--decimal-point", false, false,
      "      --decimal-point    Zahlen im Protokoll mit Dezimalpunkt\n"
      "                         (ohne beide: wie im Gebietsschema eingestellt)\n",
-     [](ParseState& s, const std::string&) {
-       s.point = true;
-       return std::string();
-     }},
+     rememberSwitch<&ParseState::point>},
     // Asking for help wins over everything else on the line, also over mistakes.
     {"-h", "--help", false, false, "  -h, --help             diese Hilfe\n", showHelp},
 };
