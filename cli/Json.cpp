@@ -1,5 +1,9 @@
 // Writes a run as JSON: one object, residuals one per line so that large files stay
-// readable with line-based tools.
+// readable with line-based tools. Written by hand rather than with nlohmann-json, which
+// would change the bytes: its dump() writes a whole-number double such as k = 27 as 27.0
+// and a backspace in a name as \b (here \u0008), and lays out either without blanks or
+// one key per line; a document tree of a million residual rows also takes about six
+// times the memory of the estimate.
 #include "Json.h"
 
 #include "ChunkedOutput.h"

@@ -1,4 +1,7 @@
-// Parsing of tramis-cli's command line and its help texts.
+// Parsing of tramis-cli's command line and its help texts: a table of the options, read in
+// order by one small loop. Not CLI11: every message has to be German, so its error texts
+// would all be replaced, and its reading differs where this program is strict ("--output= x"
+// would take x as the file, "--json=true" would be --json; both are usage errors here).
 #include "Options.h"
 
 #include <Kelstring.h>
@@ -6,6 +9,7 @@
 #include "Exclusion.h"
 
 #include <cmath>
+#include <iterator>
 
 namespace cli {
 
@@ -13,37 +17,183 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-// Accepts "--name VALUE" and "--name=VALUE" (and "-o VALUE", "-oVALUE" for the short form).
-// Returns true when `argument` is this option; `value` is then set or `error` explains.
-bool takeValue(const std::vector<std::string>& arguments, std::size_t& index,
-               std::string_view longName, std::string_view shortName, std::string& value,
-               std::string& error) {
-  const std::string& argument = arguments[index];
-  std::string_view rest;
+// What the options ask for while the command line is read; parseOptions checks how they
+// combine once all of it is read.
+struct ParseState {
+  Options& options;
+  std::vector<std::string> files;
+  bool json = false;
+  bool proj = false;
+  bool comma = false;
+  bool point = false;
+};
+
+// Stores what an option asks for; returns the German usage error, or "" when the value is fine.
+using ApplyOption = std::string (*)(ParseState& state, const std::string& value);
+
+// A switch that only has to be remembered until the combination is checked.
+template <bool ParseState::*given>
+std::string rememberSwitch(ParseState& state, const std::string&) {
+  state.*given = true;
+  return {};
+}
+
+// An option whose value is taken as it is, such as a file name.
+template <std::string Options::*field>
+std::string storeValue(ParseState& state, const std::string& value) {
+  state.options.*field = value;
+  return {};
+}
+
+std::string showHelp(ParseState& state, const std::string&) {
+  state.options.help = true;
+  return {};
+}
+
+// One option of the command line. Adding an option is adding a row to kOptionRules (and a
+// field to Options): its names, whether it takes a value, its lines of the help, and what
+// it sets.
+struct OptionRule {
+  std::string_view shortName;  // "-o"; empty when there is none
+  std::string_view longName;   // "--output"
+  bool takesValue;             // "--name VALUE", "--name=VALUE" (and "-o VALUE", "-oVALUE")
+  bool accumulates;            // may be given several times; any other option only once
+  std::string_view help;       // its lines of the help text, exactly as shown
+  ApplyOption apply;
+};
+
+constexpr OptionRule kOptionRules[] = {
+    {"-o", "--output", true, false,
+     "  -o, --output DATEI     Ergebnisdatei schreiben: alle Punkte von ALT, transformiert;\n"
+     "                         eine Pipe, ein Terminal oder Gerät wird direkt beschrieben\n",
+     storeValue<&Options::resultPath>},
+    {"", "--strict", false, false,
+     "      --strict           bei der ersten fehlerhaften Zeile abbrechen\n"
+     "                         (sonst wird sie gemeldet und übersprungen)\n",
+     [](ParseState& s, const std::string&) {
+       s.options.strict = true;
+       return std::string();
+     }},
+    {"", "--json", false, false,
+     "      --json             alle Ergebnisse maschinenlesbar als JSON ausgeben\n",
+     rememberSwitch<&ParseState::json>},
+    {"", "--proj", false, false,
+     "      --proj             die gleichwertige PROJ-Operation ausgeben (PROJ, GDAL, QGIS):\n"
+     "                         +proj=helmert +x=Yo +y=Xo +s=m +theta=atan2(o, a) in\n"
+     "                         Bogensekunden, mit rw als x und hw als y\n",
+     rememberSwitch<&ParseState::proj>},
+    {"", "--apply", true, false,
+     "      --apply \"Xo Yo a o\" bekannte Parameter auf ALT anwenden, ohne Schätzung;\n"
+     "                         ALT wird abschnittsweise auf allen Kernen gelesen und\n"
+     "                         geschrieben: Dateien jeder Größe, wenig Arbeitsspeicher\n",
+     [](ParseState& s, const std::string& value) {
+       s.options.apply = parseKnownParameters(value);
+       if (!s.options.apply) return "--apply erwartet vier Zahlen \"Xo Yo a o\", erhalten: \"" + value + "\".";
+       return std::string();
+     }},
+    {"", "--report", true, false,
+     "      --report DATEI.html  das Transformationsprotokoll als HTML-Datei schreiben:\n"
+     "                         Dateien, Modell, Parameter, Schwerpunkte, Ausreißertest,\n"
+     "                         Restklaffenplot und alle Paßpunkte; --exclude und --alpha\n"
+     "                         gelten wie für die Ausgabe. Eine vorhandene Datei wird erst\n"
+     "                         ersetzt, wenn das Protokoll vollständig geschrieben ist.\n",
+     storeValue<&Options::reportPath>},
+    {"", "--pair-by-name", false, false,
+     "      --pair-by-name     Paßpunkte nach Punktnamen paaren statt nach Reihenfolge\n",
+     [](ParseState& s, const std::string&) {
+       s.options.pairing = Pairing::ByName;
+       return std::string();
+     }},
+    // Its lists are checked once the pairing is known, which may come later on the line.
+    {"", "--exclude", true, true,
+     "      --exclude LISTE    Paßpunkte abschalten: Nummern „Pkt.“ und Bereiche wie 3,7-9,\n"
+     "                         mit --pair-by-name Punktnamen; geschätzt wird aus den\n"
+     "                         übrigen, die abgeschalteten sind Kontrollpunkte;\n"
+     "                         mehrmals angegeben gelten alle Listen zusammen\n",
+     [](ParseState& s, const std::string& value) {
+       s.options.exclude.push_back(value);
+       return std::string();
+     }},
+    {"", "--alpha", true, false,
+     "      --alpha P          Irrtumswahrscheinlichkeit des Punkttests, 0 < P < 0,5\n"
+     "                         (voreingestellt 0,001 = 0,1 %)\n",
+     [](ParseState& s, const std::string& value) {
+       s.options.alphaGiven = true;
+       if (!kel::StrToDouble(value, s.options.alpha) || !(s.options.alpha > 0 && s.options.alpha < 0.5))
+         return "--alpha erwartet eine Irrtumswahrscheinlichkeit zwischen 0 und 0,5 (ohne die Grenzen), "
+                "erhalten: \"" + value + "\".";
+       return std::string();
+     }},
+    {"", "--decimal-comma", false, false,
+     "      --decimal-comma    Zahlen im Protokoll mit Dezimalkomma\n",
+     rememberSwitch<&ParseState::comma>},
+    {"", "--decimal-point", false, false,
+     "      --decimal-point    Zahlen im Protokoll mit Dezimalpunkt\n"
+     "                         (ohne beide: wie im Gebietsschema eingestellt)\n",
+     rememberSwitch<&ParseState::point>},
+    // Asking for help wins over everything else on the line, also over mistakes.
+    {"-h", "--help", false, false, "  -h, --help             diese Hilfe\n", showHelp},
+};
+
+// The option an argument names, and how: "--name" or "-o" alone (a value, if any, follows
+// as the next argument), or "--name=VALUE" and "-oVALUE" with the value attached.
+struct OptionUse {
+  const OptionRule* rule = nullptr;  // null: no option of this name
+  std::string_view name;             // the name as typed: "-o" or "--output"
   bool attached = false;
-  if (argument == longName || (!shortName.empty() && argument == shortName)) {
-    attached = false;
-  } else if (argument.size() > longName.size() && argument.compare(0, longName.size(), longName) == 0 &&
-             argument[longName.size()] == '=') {
-    rest = std::string_view(argument).substr(longName.size() + 1);
-    attached = true;
-  } else if (!shortName.empty() && argument.size() > shortName.size() &&
-             argument.compare(0, shortName.size(), shortName) == 0) {
-    rest = std::string_view(argument).substr(shortName.size());
-    attached = true;
-  } else {
-    return false;
+  std::string_view value;            // the attached value
+};
+
+OptionUse findOption(std::string_view argument) {
+  for (const OptionRule& rule : kOptionRules)
+    if (argument == rule.longName || (!rule.shortName.empty() && argument == rule.shortName))
+      return {&rule, argument, false, {}};
+  for (const OptionRule& rule : kOptionRules) {
+    if (!rule.takesValue) continue;
+    if (argument.size() > rule.longName.size() && argument.starts_with(rule.longName) &&
+        argument[rule.longName.size()] == '=')
+      return {&rule, rule.longName, true, argument.substr(rule.longName.size() + 1)};
+    if (!rule.shortName.empty() && argument.size() > rule.shortName.size() && argument.starts_with(rule.shortName))
+      return {&rule, rule.shortName, true, argument.substr(rule.shortName.size())};
   }
-  if (attached) {
-    value = rest;
-  } else if (index + 1 < arguments.size()) {
-    value = arguments[++index];
-  } else {
-    error = "Option " + argument + " erwartet einen Wert.";
-    return true;
+  return {};
+}
+
+// Reads the options and files in order; stops at the first argument that is wrong, and at
+// a request for help.
+std::string readArguments(const std::vector<std::string>& arguments, ParseState& state) {
+  bool given[std::size(kOptionRules)] = {};
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
+      state.files.push_back(argument);
+      continue;
+    }
+    if (argument == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    const OptionUse use = findOption(argument);
+    if (!use.rule) return "Unbekannte Option " + argument + ".";
+    bool& givenBefore = given[use.rule - kOptionRules];
+    if (givenBefore && !use.rule->accumulates)
+      return "Option " + std::string(use.name) + " darf nur einmal angegeben werden.";
+    givenBefore = true;
+    std::string value;
+    if (use.rule->takesValue) {
+      if (use.attached)
+        value = use.value;
+      else if (i + 1 < arguments.size())
+        value = arguments[++i];
+      else
+        return "Option " + argument + " erwartet einen Wert.";
+      if (value.empty()) return "Option " + std::string(use.rule->longName) + " erwartet einen Wert.";
+    }
+    std::string error = use.rule->apply(state, value);
+    if (!error.empty() || state.options.help) return error;
   }
-  if (value.empty()) error = "Option " + std::string(longName) + " erwartet einen Wert.";
-  return true;
+  return {};
 }
 
 }  // namespace
@@ -72,69 +222,23 @@ ParseResult parseOptions(const std::vector<std::string>& arguments) {
   ParseResult result;
   Options& options = result.options;
   std::string& error = result.error;
-  std::vector<std::string> files;
-  bool json = false;
-  bool proj = false;
-  bool comma = false;
-  bool point = false;
-  bool optionsEnded = false;
 
-  // Asking for help wins over everything else on the line, also over mistakes.
   for (const std::string& argument : arguments) {
     if (argument == "--") break;
-    if (argument == "-h" || argument == "--help") {
+    if (const OptionUse use = findOption(argument); use.rule && use.rule->apply == showHelp) {
       options.help = true;
       return result;
     }
   }
 
-  for (std::size_t i = 0; i < arguments.size() && error.empty(); ++i) {
-    const std::string& argument = arguments[i];
-    if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
-      files.push_back(argument);
-      continue;
-    }
-    std::string value;
-    if (argument == "--") {
-      optionsEnded = true;
-    } else if (argument == "--strict") {
-      options.strict = true;
-    } else if (argument == "--json") {
-      json = true;
-    } else if (argument == "--proj") {
-      proj = true;
-    } else if (argument == "--pair-by-name") {
-      options.pairing = Pairing::ByName;
-    } else if (argument == "--decimal-comma") {
-      comma = true;
-    } else if (argument == "--decimal-point") {
-      point = true;
-    } else if (takeValue(arguments, i, "--output", "-o", value, error)) {
-      if (error.empty()) options.resultPath = value;
-    } else if (takeValue(arguments, i, "--report", "", value, error)) {
-      if (error.empty()) options.reportPath = value;
-    } else if (takeValue(arguments, i, "--apply", "", value, error)) {
-      if (!error.empty()) break;
-      options.apply = parseKnownParameters(value);
-      if (!options.apply)
-        error = "--apply erwartet vier Zahlen \"Xo Yo a o\", erhalten: \"" + value + "\".";
-    } else if (takeValue(arguments, i, "--exclude", "", value, error)) {
-      if (error.empty()) options.exclude = value;
-    } else if (takeValue(arguments, i, "--alpha", "", value, error)) {
-      if (!error.empty()) break;
-      options.alphaGiven = true;
-      if (!kel::StrToDouble(value, options.alpha) || !(options.alpha > 0 && options.alpha < 0.5))
-        error = "--alpha erwartet eine Irrtumswahrscheinlichkeit zwischen 0 und 0,5 (ohne die Grenzen), "
-                "erhalten: \"" + value + "\".";
-    } else {
-      error = "Unbekannte Option " + argument + ".";
-    }
-  }
-  if (!error.empty()) return result;
+  ParseState state{options, {}};
+  error = readArguments(arguments, state);
+  if (!error.empty() || options.help) return result;
 
-  if (json && proj) {
+  const std::vector<std::string>& files = state.files;
+  if (state.json && state.proj) {
     error = "--json und --proj schließen einander aus.";
-  } else if (comma && point) {
+  } else if (state.comma && state.point) {
     error = "--decimal-comma und --decimal-point schließen einander aus.";
   } else if (options.apply) {
     if (files.size() != 1)
@@ -150,13 +254,14 @@ ParseResult parseOptions(const std::vector<std::string>& arguments) {
   } else if (files.size() != 2) {
     error = files.size() < 2 ? "Zwei Koordinatendateien ALT und NEU werden erwartet."
                              : "Zu viele Dateien angegeben: erwartet werden ALT und NEU.";
-  } else if (!options.exclude.empty()) {
-    error = checkExcludeList(options.exclude, options.pairing);
+  } else {
+    for (const std::string& list : options.exclude)
+      if (error = checkExcludeList(list, options.pairing); !error.empty()) break;
   }
   if (!error.empty()) return result;
 
-  options.format = json ? OutputFormat::Json : proj ? OutputFormat::Proj : OutputFormat::Protocol;
-  options.decimalSeparator = comma ? ',' : point ? '.' : 0;
+  options.format = state.json ? OutputFormat::Json : state.proj ? OutputFormat::Proj : OutputFormat::Protocol;
+  options.decimalSeparator = state.comma ? ',' : state.point ? '.' : 0;
   options.oldPath = files[0];
   if (files.size() > 1) options.newPath = files[1];
   return result;
@@ -190,33 +295,9 @@ std::string helpText(const std::string& version) {
       "F-Verteilung; T > k kennzeichnet einen Ausreißer. Darunter der Punkt mit der\n"
       "größten Prüfgröße und das Urteil, ob er ausreißerverdächtig ist.\n"
       "\n"
-      "Optionen:\n"
-      "  -o, --output DATEI     Ergebnisdatei schreiben: alle Punkte von ALT, transformiert;\n"
-      "                         eine Pipe, ein Terminal oder Gerät wird direkt beschrieben\n"
-      "      --strict           bei der ersten fehlerhaften Zeile abbrechen\n"
-      "                         (sonst wird sie gemeldet und übersprungen)\n"
-      "      --json             alle Ergebnisse maschinenlesbar als JSON ausgeben\n"
-      "      --proj             die gleichwertige PROJ-Operation ausgeben (PROJ, GDAL, QGIS):\n"
-      "                         +proj=helmert +x=Yo +y=Xo +s=m +theta=atan2(o, a) in\n"
-      "                         Bogensekunden, mit rw als x und hw als y\n"
-      "      --apply \"Xo Yo a o\" bekannte Parameter auf ALT anwenden, ohne Schätzung;\n"
-      "                         ALT wird abschnittsweise auf allen Kernen gelesen und\n"
-      "                         geschrieben: Dateien jeder Größe, wenig Arbeitsspeicher\n"
-      "      --report DATEI.html  das Transformationsprotokoll als HTML-Datei schreiben:\n"
-      "                         Dateien, Modell, Parameter, Schwerpunkte, Ausreißertest,\n"
-      "                         Restklaffenplot und alle Paßpunkte; --exclude und --alpha\n"
-      "                         gelten wie für die Ausgabe. Eine vorhandene Datei wird erst\n"
-      "                         ersetzt, wenn das Protokoll vollständig geschrieben ist.\n"
-      "      --pair-by-name     Paßpunkte nach Punktnamen paaren statt nach Reihenfolge\n"
-      "      --exclude LISTE    Paßpunkte abschalten: Nummern „Pkt.“ und Bereiche wie 3,7-9,\n"
-      "                         mit --pair-by-name Punktnamen; geschätzt wird aus den\n"
-      "                         übrigen, die abgeschalteten sind Kontrollpunkte\n"
-      "      --alpha P          Irrtumswahrscheinlichkeit des Punkttests, 0 < P < 0,5\n"
-      "                         (voreingestellt 0,001 = 0,1 %)\n"
-      "      --decimal-comma    Zahlen im Protokoll mit Dezimalkomma\n"
-      "      --decimal-point    Zahlen im Protokoll mit Dezimalpunkt\n"
-      "                         (ohne beide: wie im Gebietsschema eingestellt)\n"
-      "  -h, --help             diese Hilfe\n"
+      "Optionen:\n";
+  for (const OptionRule& rule : kOptionRules) text += rule.help;
+  text +=
       "\n"
       "Keine Ausgabe (-o, --report) darf eine Eingabedatei, die andere Ausgabe oder die\n"
       "Standardausgabe sein, auch nicht über ./, Verknüpfungen oder harte Links.\n"

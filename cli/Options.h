@@ -38,7 +38,7 @@ struct Options {
   std::string oldPath;
   std::string newPath;                    // empty with --apply
   std::string resultPath;                 // -o; empty when no result file is wanted
-  std::string exclude;                    // --exclude: pairs to switch off; empty: none
+  std::vector<std::string> exclude;       // --exclude, each list as given: pairs to switch off
   double alpha = analysis::kDefaultAlpha;  // --alpha: significance level of the point test
   bool alphaGiven = false;
   std::string reportPath;                 // --report; empty when no protocol file is wanted
@@ -52,7 +52,8 @@ struct ParseResult {
   bool ok() const { return error.empty(); }
 };
 
-// Parses the arguments after the program name.
+// Parses the arguments after the program name. Every option may be given once, except
+// --exclude, whose lists add up; an option given twice is a usage error.
 ParseResult parseOptions(const std::vector<std::string>& arguments);
 
 // Reads "Xo Yo a o": exactly four numbers separated by blanks or tabs, each with a

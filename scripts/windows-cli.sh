@@ -112,6 +112,9 @@ run_case "new result file"                  C.UTF-8 passpunkte_alt.asc passpunkt
 run_case "json"                             $de --json passpunkte_alt.asc passpunkte_neu.asc
 run_case "proj"                             C.UTF-8 --proj passpunkte_alt.asc passpunkte_neu.asc
 run_case "control points switched off"      $de --exclude 7 --alpha 0.01 passpunkte_alt.asc passpunkte_neu.asc -o ohne7.erg
+run_case "exclude given twice"              $de --exclude 7 --exclude 11-12 passpunkte_alt.asc passpunkte_neu.asc
+run_case "option given twice"               $de passpunkte_alt.asc passpunkte_neu.asc -o a.erg -o b.erg
+run_case "pair number beyond the pairs"     $de --exclude 18446744073709551615 passpunkte_alt.asc passpunkte_neu.asc
 run_case "apply"                            $de --apply "1356.9401 -1967.3085 1.0000190759 0.0003643313" neupunkte_alt.asc -o neupunkte.erg
 run_case "pair by name, UTF-16 input"       C.UTF-8 --pair-by-name passpunkte_alt.asc utf16.asc
 run_case "bad line skipped"                 $de fehler.asc passpunkte_neu.asc -o fehler.erg

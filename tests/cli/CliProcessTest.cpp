@@ -159,6 +159,8 @@ TEST_F(CliTest, ExitCodeMatchesTheKindOfProblem) {
       {{"--fast", "alt.txt", "neu.txt"}, 2, "Unbekannte Option --fast."},
       {{"--json", "--proj", "alt.txt", "neu.txt"}, 2, "schließen einander aus"},
       {{"--apply", "1 2 3 4", "alt.txt"}, 2, "-o ERGEBNIS.erg"},
+      // Guards against "-o a -o b" writing b alone.
+      {{"alt.txt", "neu.txt", "-o", out, "-o", "b.erg"}, 2, "Option -o darf nur einmal angegeben werden."},
       {{"missing.txt", "neu.txt", "-o", out}, 1, "File Error: Datei missing.txt kann nicht geöffnet werden."},
       {{"--strict", "bad.txt", "neu.txt", "-o", out}, 1, "bad.txt in Zeile 2 abgebrochen (--strict)."},
       {{"one.txt", "neu.txt", "-o", out}, 1, "Solve Error: Mindestens zwei Paßpunkte sind erforderlich."},

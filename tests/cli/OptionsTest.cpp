@@ -5,6 +5,7 @@
 #include "Options.h"
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -40,6 +41,82 @@ TEST(Options, KnownParametersNeedExactlyFourFiniteNumbers) {
            {"\t1,5  2.5\t3 4 ", true}, {"1 2 3", false}, {"1 2 3 4 5", false}, {"1;2;3;4", false},
            {"1 2 3 1e999", false}, {"1 2 3 nan", false}, {"1.234,5 2 3 4", false}})
     EXPECT_EQ(cli::parseKnownParameters(text).has_value(), accepted) << '"' << text << '"';
+}
+
+// Guards against "last one wins": a second -o, --alpha or --report silently replaced the first.
+TEST(Options, EveryOptionButExcludeGivenTwiceIsAUsageError) {
+  const struct {
+    std::vector<std::string> arguments;
+    const char* error;
+  } table[] = {
+      {{"-o", "a.erg", "-o", "b.erg"}, "Option -o darf nur einmal angegeben werden."},
+      {{"-oa.erg", "--output=b.erg"}, "Option --output darf nur einmal angegeben werden."},
+      {{"--report", "a.html", "--report=b.html"}, "Option --report darf nur einmal angegeben werden."},
+      {{"--alpha", "0.01", "--alpha", "0.05"}, "Option --alpha darf nur einmal angegeben werden."},
+      {{"--apply", "0 0 1 0", "--apply", "1 1 1 0"}, "Option --apply darf nur einmal angegeben werden."},
+      {{"--strict", "--strict"}, "Option --strict darf nur einmal angegeben werden."},
+      {{"--json", "--json"}, "Option --json darf nur einmal angegeben werden."},
+      {{"--proj", "--proj"}, "Option --proj darf nur einmal angegeben werden."},
+      {{"--pair-by-name", "--pair-by-name"}, "Option --pair-by-name darf nur einmal angegeben werden."},
+      {{"--decimal-comma", "--decimal-comma"}, "Option --decimal-comma darf nur einmal angegeben werden."},
+      {{"--decimal-point", "--decimal-point"}, "Option --decimal-point darf nur einmal angegeben werden."},
+      // The repetition is found where it stands, before a later mistake on the line.
+      {{"--alpha", "0.01", "--alpha", "7", "--fast"}, "Option --alpha darf nur einmal angegeben werden."},
+      // A value that looks like an option is a value, not a repetition.
+      {{"-o", "--json", "--json"}, ""},
+  };
+  for (const auto& row : table) {
+    std::vector<std::string> arguments = row.arguments;
+    arguments.insert(arguments.end(), {"alt.txt", "neu.txt"});
+    if (row.arguments[0] == "--apply") arguments.pop_back();
+    EXPECT_EQ(cli::parseOptions(arguments).error, row.error) << row.arguments[0] << " " << row.arguments[1];
+  }
+}
+
+TEST(Options, ExcludeListsAddUpAndAreCheckedOneByOne) {
+  cli::ParseResult r = cli::parseOptions({"--exclude", "3", "a", "--exclude=7-9", "b", "--exclude", " 1 ,2"});
+  ASSERT_TRUE(r.ok()) << r.error;
+  EXPECT_EQ(r.options.exclude, (std::vector<std::string>{"3", "7-9", " 1 ,2"}));
+
+  // The message quotes the list that is wrong, not all of them joined.
+  r = cli::parseOptions({"--exclude", "3", "--exclude", "2-x", "a", "b"});
+  EXPECT_EQ(r.error, "--exclude erwartet Nummern und Bereiche der Paßpunkte wie \"3,7-9\", erhalten: \"2-x\".");
+
+  // Names are checked against the pairing given later on the line.
+  r = cli::parseOptions({"--exclude", "P1", "--exclude", "P7", "a", "b", "--pair-by-name"});
+  EXPECT_TRUE(r.ok()) << r.error;
+}
+
+TEST(Options, ValuesMissingEmptyOrAttached) {
+  const struct {
+    std::vector<std::string> arguments;
+    const char* error;
+  } table[] = {
+      {{"a", "b", "-o"}, "Option -o erwartet einen Wert."},
+      {{"a", "b", "--report"}, "Option --report erwartet einen Wert."},
+      {{"--output=", "a", "b"}, "Option --output erwartet einen Wert."},
+      {{"-o", "", "a", "b"}, "Option --output erwartet einen Wert."},
+      {{"--exclude=", "a", "b"}, "Option --exclude erwartet einen Wert."},
+      {{"--alpha=0,5", "a", "b"},
+       "--alpha erwartet eine Irrtumswahrscheinlichkeit zwischen 0 und 0,5 (ohne die Grenzen), erhalten: \"0,5\"."},
+      {{"--apply", "1 2 3", "a"}, "--apply erwartet vier Zahlen \"Xo Yo a o\", erhalten: \"1 2 3\"."},
+      // Only options that take a value take one attached; a switch with "=" is unknown.
+      {{"--json=true", "a", "b"}, "Unbekannte Option --json=true."},
+      {{"--strict=", "a", "b"}, "Unbekannte Option --strict=."},
+      {{"-hx", "a", "b"}, "Unbekannte Option -hx."},
+      {{"-5", "a", "b"}, "Unbekannte Option -5."},
+      {{"---output", "a", "b"}, "Unbekannte Option ---output."},
+      {{"--outputx", "a", "b"}, "Unbekannte Option --outputx."},
+  };
+  for (const auto& row : table) EXPECT_EQ(cli::parseOptions(row.arguments).error, row.error) << row.arguments[0];
+}
+
+// Guards against "Unbekannte Option -h." when a "--" before it was the value of an option.
+TEST(Options, HelpAfterADoubleDashTakenAsAValue) {
+  const cli::ParseResult r = cli::parseOptions({"-o", "--", "-h", "--fast"});
+  EXPECT_TRUE(r.ok() && r.options.help) << r.error;
+  // After a real "--", "-h" is a file.
+  EXPECT_FALSE(cli::parseOptions({"--", "-h", "x"}).options.help);
 }
 
 }  // namespace
