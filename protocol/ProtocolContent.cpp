@@ -119,13 +119,6 @@ void gatherTest(const ProtocolSource& source, char sep, ProtocolContent& content
 const char* pairColumnHeading(int column) { return kColumns[column].heading; }
 bool pairColumnIsNumeric(int column) { return kColumns[column].numeric; }
 
-std::string writtenAtText(const std::tm& time) {
-  // Only numeric fields: the text is the same in every locale.
-  char text[40];
-  const std::size_t length = std::strftime(text, sizeof text, "%d.%m.%Y, %H:%M Uhr", &time);
-  return std::string(text, length);
-}
-
 ProtocolContent gatherProtocol(const ProtocolSource& source, char sep) {
   ProtocolContent content;
   content.title = kProtocolTitle;
