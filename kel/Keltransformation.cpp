@@ -2,6 +2,8 @@
 // its residuals and So, and the transformation of single points.
 #include "Keltransformation.h"
 
+#include "HelmertRedundancy.h"
+
 #include <cmath>
 
 namespace kel {
@@ -83,7 +85,7 @@ double TKEL_Vovezorevarovaduvorir::compute_residuals() {
 
   double result = 0.0;
   if (n > 2) {
-    const long double redundancy = 2 * n - 4;
+    const long double redundancy = static_cast<long double>(helmertRedundancy(n));
     const double quotient = static_cast<double>(
         (residuals.column_square_sum(0) + residuals.column_square_sum(1)) / redundancy);
     result = std::sqrt(quotient);
