@@ -1,8 +1,12 @@
 // Tests of the parameter run below the window: what an empty list leaves alone, pairing
-// by position, scale and rotation from a and o, and the precision of each kind of text.
+// by position, scale and rotation from a and o, the precision of each kind of text, and
+// the rows of the residual grid.
 // The worked example's texts and the failed runs are checked through the window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <stdexcept>
+#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -10,6 +14,7 @@
 #include "Keltransformation.h"
 #include "ParameterRun.h"
 #include "PointList.h"
+#include "ResidualGridRows.h"
 
 namespace {
 
@@ -78,6 +83,53 @@ TEST(ParameterRun, EachTextKindHasItsPrecisionAndDecimals) {
   EXPECT_EQ(compute::residualText(-1234567.12346L, '.'), "-1234567.1230");
   const compute::CentroidTexts c = compute::centroidTexts(solver, '.');
   EXPECT_EQ(c.RWAS + " " + c.HWAS + " " + c.RWZS + " " + c.HWZS, "4512345.6789 4512346.6789 4512347.6789 4512348.6789");
+}
+
+// The solver's residual table as the grid's sums row reads it.
+void setResiduals(kel::TKEL_Vovezorevarovaduvorir& solver, const std::vector<std::pair<double, double>>& rows) {
+  solver.residuals.resize(static_cast<int>(rows.size()), 2);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    solver.residuals.row(static_cast<int>(i))[0] = rows[i].first;
+    solver.residuals.row(static_cast<int>(i))[1] = rows[i].second;
+  }
+}
+
+TEST(ResidualGridRows, PairRowsThenTheSumsOfTheActivePairs) {
+  kel::TKEL_Vovezorevarovaduvorir solver;
+  setResiduals(solver, {{0.00123, -0.0005}, {0.00177, 0.0008}});  // the two active pairs
+  const compute::GridResidual pairs[] = {{0.00123L, -0.0005L, true}, {0.03L, -0.0421L, false}, {0.00177L, 0.0008L, true}};
+  std::vector<std::string> cells;
+  compute::residualGridRows(3, [&](std::size_t i) { return pairs[i]; }, solver, ',',
+                            [&](std::string&& text) { cells.push_back(std::move(text)); });
+  const std::vector<std::string> expected = {"1",       "0,0012", "-0,0005", "2 (aus)", "0,0300", "-0,0421",
+                                             "3",       "0,0018", "0,0008",  "Summe",   "0,0030", "0,0003"};
+  EXPECT_EQ(cells, expected);
+}
+
+TEST(ResidualGridRows, ProgressRisesAndACancelStopsBeforeTheSums) {
+  kel::TKEL_Vovezorevarovaduvorir solver;
+  setResiduals(solver, {{0, 0}});
+  constexpr std::size_t kRows = 300000;
+  auto pairAt = [](std::size_t) { return compute::GridResidual{}; };
+  std::size_t cellCount = 0;
+  std::vector<double> reported;
+  compute::residualGridRows(kRows, pairAt, solver, '.', [&](std::string&&) { ++cellCount; },
+                            [&](double done) { reported.push_back(done); });
+  EXPECT_EQ(cellCount, 3 * (kRows + 1));
+  ASSERT_FALSE(reported.empty());
+  for (std::size_t i = 0; i < reported.size(); ++i) {
+    EXPECT_GT(reported[i], i == 0 ? 0.0 : reported[i - 1]);
+    EXPECT_LE(reported[i], 1.0);
+  }
+
+  // "Abbrechen" arrives as an exception out of the progress report; it must pass through.
+  std::vector<std::string> cells;
+  EXPECT_THROW(compute::residualGridRows(
+                   kRows, pairAt, solver, '.', [&](std::string&& text) { cells.push_back(std::move(text)); },
+                   [](double) { throw std::runtime_error("cancelled"); }),
+               std::runtime_error);
+  EXPECT_LT(cells.size(), 3 * kRows);
+  EXPECT_TRUE(std::find(cells.begin(), cells.end(), "Summe") == cells.end());
 }
 
 }  // namespace
