@@ -199,15 +199,15 @@ double roundFactorBelow(double value) {
 }
 
 double estimatedTextWidth(std::string_view text, double textHeight) {
-  constexpr std::string_view kNarrow = " .,:;!|'()[]-iljIf";
-  constexpr std::string_view kWide = "MWmw";
+  constexpr std::string_view kNarrow = " .,:;!|'()[]-/iljfrtI";
+  constexpr std::string_view kWide = "MWmw@%#&+=<>~^";
   double ems = 0;
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     if ((byte & 0xC0) == 0x80) continue;  // a UTF-8 continuation byte: counted with its lead
     if (byte >= 0x80) ems += 0.8;         // umlauts and other letters beyond ASCII
     else if (kWide.find(c) != std::string_view::npos) ems += 1.0;
-    else if (kNarrow.find(c) != std::string_view::npos) ems += 0.3;
+    else if (kNarrow.find(c) != std::string_view::npos) ems += 0.45;
     else if (c >= 'A' && c <= 'Z') ems += 0.8;
     else ems += 0.65;
   }

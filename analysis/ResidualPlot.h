@@ -157,9 +157,10 @@ PlotDrawing plotDrawing(const ResidualPlotGeometry& plot,
                         std::optional<std::size_t> selected = std::nullopt);
 
 // The width a UTF-8 text takes at text height `textHeight`, estimated from character
-// classes so that it covers DejaVu Sans and Arial, the fonts the plot is drawn in: narrow
-// punctuation and i, l 0.3, digits and lower case 0.65, upper case and other letters 0.8,
-// M, W, m, w 1.0 text heights.
+// classes so that it covers DejaVu Sans and Arial, the fonts the plot is drawn in: the
+// blank, punctuation, brackets, slash and f, i, j, l, r, t, I 0.45; digits and other lower
+// case letters 0.65; upper case and letters beyond ASCII 0.8; M, W, m, w and the wide
+// signs @ % # & + = < > ~ ^ 1.0 text heights.
 double estimatedTextWidth(std::string_view text, double textHeight);
 
 // Computes the plot for `pairs` in `frame`. `labels` holds one text per pair, or is empty

@@ -141,6 +141,8 @@ void PdfProtocolTest::labelRoomCoversTheFontsWidth_data() {
   QTest::newRow("capitals") << QStringLiteral("GRENZSTEIN ÖBB");
   QTest::newRow("slash and dot") << QStringLiteral("4711/3.2");
   QTest::newRow("pair of names") << QStringLiteral("1007 / 2007");
+  QTest::newRow("narrow characters") << QStringLiteral("fijlrtI.,;:!|'()[]-/ ");
+  QTest::newRow("wide signs") << QStringLiteral("+=<>~^@#%&");
 }
 
 void PdfProtocolTest::labelRoomCoversTheFontsWidth() {
