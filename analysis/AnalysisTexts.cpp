@@ -15,12 +15,9 @@ std::string fixedText(long double value, int digits, char sep) {
   return toolkit::FloatToStrF(value, toolkit::TFloatFormat::ffFixed, kPrecision, digits, sep);
 }
 
-// "Punkt 7 (1007)", the name in brackets only where the pair has one.
+// "Punkt 7 (1007)"
 std::string pointText(const PointList& oldPairs, const PointList& newPairs, std::size_t i) {
-  std::string text = "Punkt " + toolkit::IntToStr(static_cast<long long>(i + 1));
-  const std::string name = pairName(oldPairs, newPairs, i);
-  if (!name.empty()) text += " (" + name + ")";
-  return text;
+  return "Punkt " + pairLabel(oldPairs, newPairs, i);
 }
 
 }  // namespace
@@ -48,6 +45,13 @@ std::string pairName(const PointList& oldPairs, const PointList& newPairs, std::
   if (newName.empty() || newName == oldName) return oldName;
   if (oldName.empty()) return newName;
   return oldName + " / " + newName;
+}
+
+std::string pairLabel(const PointList& oldPairs, const PointList& newPairs, std::size_t i) {
+  std::string label = toolkit::IntToStr(static_cast<long long>(i) + 1);
+  const std::string name = pairName(oldPairs, newPairs, i);
+  if (!name.empty()) label += " (" + name + ")";
+  return label;
 }
 
 std::string activeCountLine(const ControlPointAnalysis& analysis) {

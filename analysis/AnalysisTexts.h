@@ -31,6 +31,10 @@ std::string alphaText(double alpha, char sep);
 // pair differ; empty when neither file has names.
 std::string pairName(const PointList& oldPairs, const PointList& newPairs, std::size_t i);
 
+// Pair i as its Pkt. number and, where the pair has a name, the name in brackets:
+// "7 (1007)", or "7".
+std::string pairLabel(const PointList& oldPairs, const PointList& newPairs, std::size_t i);
+
 // "n = 8 von 9 aktiv, Redundanz 12"
 std::string activeCountLine(const ControlPointAnalysis& analysis);
 

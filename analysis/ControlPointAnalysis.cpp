@@ -2,6 +2,8 @@
 // redundancy share, leave-one-out gap and point test.
 #include "ControlPointAnalysis.h"
 
+#include "DegreesOfFreedom.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -81,7 +83,7 @@ double ControlPointAnalysis::criticalOf(const PairStatistics& pair) const {
 }
 
 int ControlPointAnalysis::dofOf(const PairStatistics& pair) const {
-  return static_cast<int>(2 * activeCount) - (pair.active ? 6 : 4);
+  return testDegreesOfFreedom(activeCount, pair.active);
 }
 
 long double criticalValue(double alpha, int dof) {
@@ -123,8 +125,8 @@ ControlPointAnalysis analyseControlPoints(const PointList& oldPairs, const Point
   }
   analysis.outcome = AnalysisOutcome::Success;
 
-  const int fActive = static_cast<int>(2 * na) - 6;
-  const int fSwitchedOff = static_cast<int>(2 * na) - 4;
+  const int fActive = testDegreesOfFreedom(na, true);
+  const int fSwitchedOff = testDegreesOfFreedom(na, false);
   // No point test at all for a significance level outside 0 .. 1.
   const bool testable = alpha > 0 && alpha < 1;
   if (testable && fActive > 0) analysis.criticalActive = criticalValue(alpha, fActive);

@@ -20,6 +20,7 @@
 // A pair is an outlier ("Ausreißer") when T_i > k.
 #pragma once
 
+#include "HelmertRedundancy.h"
 #include "Keltransformation.h"
 #include "ParameterRun.h"
 #include "PointList.h"
@@ -96,7 +97,7 @@ struct ControlPointAnalysis {
   std::optional<long double> criticalActive;
   std::optional<long double> criticalSwitchedOff;
 
-  long long redundancy() const { return 2LL * static_cast<long long>(activeCount) - 4; }
+  long long redundancy() const { return kel::helmertRedundancy(static_cast<long long>(activeCount)); }
   // k and f of a pair's test: those of the active or of the switched-off pairs. Only
   // meaningful where the pair's statistics are available.
   double criticalOf(const PairStatistics& pair) const;

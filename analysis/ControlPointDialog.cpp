@@ -3,6 +3,7 @@
 
 #include "AnalysisTexts.h"
 #include "Application.h"
+#include "DegreesOfFreedom.h"
 #include "PairTableModel.h"
 #include "ParameterRun.h"
 #include "ResidualPlot.h"
@@ -45,12 +46,11 @@ std::string criticalValuesLine(const ControlPointAnalysis& a, char sep) {
   auto part = [&](const std::optional<long double>& k, long long dof, const char* which) {
     return "k = " + testValueText(*k, sep) + " (f = " + toolkit::IntToStr(dof) + ") für " + which;
   };
-  const long long na = static_cast<long long>(a.activeCount);
   std::string line;
-  if (a.criticalActive) line = part(a.criticalActive, 2 * na - 6, "aktive");
+  if (a.criticalActive) line = part(a.criticalActive, testDegreesOfFreedom(a.activeCount, true), "aktive");
   if (a.criticalSwitchedOff) {
     if (!line.empty()) line += ", ";
-    line += part(a.criticalSwitchedOff, 2 * na - 4, "abgeschaltete");
+    line += part(a.criticalSwitchedOff, testDegreesOfFreedom(a.activeCount, false), "abgeschaltete");
   }
   return line.empty() ? "k: zu wenige aktive Paßpunkte für einen Punkttest" : line + " Paßpunkte";
 }

@@ -12,6 +12,7 @@
 #include <QDialog>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 class QComboBox;
@@ -42,6 +43,10 @@ public:
   const ControlPointAnalysis& analysis() const { return analysis_; }
   // The solver holding the estimate of the active pairs shown now.
   const kel::TKEL_Vovezorevarovaduvorir& estimate() const { return *solver_; }
+  // Hands that solver over (its tables are moved, not copied), for "Übernehmen" once the
+  // dialog is closed: it is exactly what analysing the shown flags anew would leave.
+  // The dialog must not recompute afterwards.
+  kel::TKEL_Vovezorevarovaduvorir takeEstimate() { return std::move(*solver_); }
 
   // Ticks or unticks a pair and recomputes; refuses (with a message) to leave fewer than
   // two active pairs or only pairs on one spot. Returns whether the change was made.

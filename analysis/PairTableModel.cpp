@@ -2,6 +2,7 @@
 #include "PairTableModel.h"
 
 #include "AnalysisTexts.h"
+#include "PairCells.h"
 #include "TextConversions.h"
 
 namespace analysis {
@@ -10,7 +11,6 @@ namespace {
 
 QString q(const std::string& text) { return QString::fromStdString(text); }
 
-const QString kNotAvailable = QString::fromUtf8(kNotAvailableText);
 // Sort value of a figure that is not available: below every real one.
 constexpr double kNotAvailableSort = -1;
 
@@ -73,9 +73,9 @@ QVariant PairTableModel::displayText(const PairStatistics& pair, int row, int co
     case Name: return q(pairName(oldPairs_, newPairs_, static_cast<std::size_t>(row)));
     case VRW: return q(gapText(pair.vRW(), sep));
     case VHW: return q(gapText(pair.vHW(), sep));
-    case Gap: return pair.available ? q(gapText(pair.gapLength(), sep)) : kNotAvailable;
-    case Share: return pair.available && pair.active ? q(redundancyShareText(pair.r, sep)) : kNotAvailable;
-    case Test: return pair.available ? q(testValueText(pair.T, sep)) : kNotAvailable;
+    case Gap: return q(pairCellText(*analysis_, pair, PairFigure::Gap, sep));
+    case Share: return q(pairCellText(*analysis_, pair, PairFigure::Share, sep));
+    case Test: return q(pairCellText(*analysis_, pair, PairFigure::Test, sep));
     case Outlier: return pair.outlier ? QString::fromUtf8(kOutlierMark) : QString();
     default: return {};
   }
@@ -88,16 +88,16 @@ QVariant PairTableModel::sortValue(const PairStatistics&, int row, int column) c
 
 double PairTableModel::sortKey(int row, int column) const {
   const PairStatistics& pair = analysis_->pairs[static_cast<std::size_t>(row)];
-  auto orNone = [](bool available, long double value) {
-    return available ? static_cast<double>(value) : kNotAvailableSort;
+  auto orNone = [&pair](PairFigure figure, double value) {
+    return isShown(pair, figure) ? value : kNotAvailableSort;
   };
   switch (column) {
     case Active: return pair.active ? 1 : 0;
     case VRW: return static_cast<double>(pair.vRW());
     case VHW: return static_cast<double>(pair.vHW());
-    case Gap: return orNone(pair.available, pair.gapLength());
-    case Share: return orNone(pair.available && pair.active, pair.r);
-    case Test: return orNone(pair.available, pair.T);
+    case Gap: return orNone(PairFigure::Gap, pair.gapLength());
+    case Share: return orNone(PairFigure::Share, pair.r);
+    case Test: return orNone(PairFigure::Test, pair.T);
     case Outlier: return pair.outlier ? 1 : 0;
     default: return row;
   }

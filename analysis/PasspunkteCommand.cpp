@@ -6,6 +6,7 @@
 #include "ControlPointDialog.h"
 #include "ParameterRun.h"
 #include "Progress.h"
+#include "ResidualGridRows.h"
 #include "StringGrid.h"
 #include "TextConversions.h"
 #include "Tramis_Unit1.h"
@@ -15,42 +16,14 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace {
 
-QString q(const std::string& text) { return QString::fromStdString(text); }
-
-// Follows the Pkt. text of a switched-off pair in the residual grid.
-constexpr const char* kSwitchedOffSuffix = " (aus)";
-constexpr int kRowsPerProgressStep = 1 << 16;
-
 void showSolveError(const char* message) {
   toolkit::MessageBox(message, compute::kSolveErrorCaption,
                       toolkit::MB_OK | toolkit::MB_ICONINFORMATION);
-}
-
-// The residual grid's rows after a take-over: every pair, the switched-off ones marked,
-// then the sums of the active pairs (the solver holds the active pairs' residuals alone).
-std::vector<QString> residualRows(const analysis::ControlPointAnalysis& result,
-                                  const kel::TKEL_Vovezorevarovaduvorir& fitted, char separator,
-                                  toolkit::TProgress& progress) {
-  const std::size_t n = result.pairs.size();
-  std::vector<QString> cells;
-  cells.reserve((n + 1) * 3);
-  for (std::size_t i = 0; i < n; ++i) {
-    if ((i + 1) % kRowsPerProgressStep == 0) progress.Step(static_cast<double>(i) / n);
-    const analysis::PairStatistics& pair = result.pairs[i];
-    std::string number = toolkit::IntToStr(static_cast<long long>(i) + 1);
-    if (!pair.active) number += kSwitchedOffSuffix;
-    cells.push_back(q(number));
-    cells.push_back(q(compute::residualText(pair.vRW(), separator)));
-    cells.push_back(q(compute::residualText(pair.vHW(), separator)));
-  }
-  cells.push_back(QString::fromUtf8(compute::kSumRowText));
-  cells.push_back(q(compute::residualText(fitted.residual_rw_sum(), separator)));
-  cells.push_back(q(compute::residualText(fitted.residual_hw_sum(), separator)));
-  return cells;
 }
 
 }  // namespace
@@ -100,19 +73,28 @@ void TForm2::mnuPasspunkteClick(QObject*) {
   if (dialog.exec() != QDialog::Accepted) return;
 
   // Take over. The grid's texts come first, from the dialog's own estimate: a cancelled
-  // progress window then leaves everything as it was. The program's solver then gets the
-  // same estimate of the active pairs, in one uninterrupted step, and the window shows it
-  // as "Parameter" shows its run.
+  // progress window then leaves everything as it was. The program's solver then takes the
+  // dialog's, which holds the estimate of exactly the flags shown, in one uninterrupted
+  // step, and the window shows it as "Parameter" shows its run.
   toolkit::TProgress progress(this, QStringLiteral("Ergebnis wird übernommen …"));
   const char separator = toolkit::RegionalDecimalSeparator();
-  std::vector<QString> cells = residualRows(dialog.analysis(), dialog.estimate(), separator, progress);
-  const std::vector<bool> taken = dialog.activeFlags();
-  const analysis::ControlPointAnalysis result =
-      analysis::analyseControlPoints(oldPoints, newPoints, taken, dialog.alpha(), solver);
-  if (result.outcome != analysis::AnalysisOutcome::Success) return;  // cannot differ from the dialog's
+  const analysis::ControlPointAnalysis& result = dialog.analysis();
+  std::vector<QString> cells;
+  cells.reserve((result.pairs.size() + 1) * 3);
+  compute::residualGridRows(
+      result.pairs.size(),
+      [&result](std::size_t i) {
+        const analysis::PairStatistics& pair = result.pairs[i];
+        return compute::GridResidual{pair.vRW(), pair.vHW(), pair.active};
+      },
+      dialog.estimate(), separator,
+      [&cells](std::string&& text) { cells.push_back(QString::fromStdString(text)); },
+      progress.Handler());
 
+  const std::vector<bool>& taken = dialog.activeFlags();
   activePairs = std::all_of(taken.begin(), taken.end(), [](bool on) { return on; })
                     ? std::vector<bool>() : taken;
+  solver = dialog.takeEstimate();
   pointCount = result.run.pointCount;
   scale = result.run.scale;
   rotation = result.run.rotation;

@@ -1,5 +1,5 @@
 // Computes the residual vector plot's geometry: layout, scale, exaggeration, marks and
-// scale bars.
+// scale bars, and what of it is drawn: the thinned drawing order and the labels.
 #include "ResidualPlot.h"
 
 #include "ControlPointAnalysis.h"
@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <unordered_set>
 
 namespace analysis {
 
@@ -75,6 +76,104 @@ double longestResidual(const std::vector<PlotPair>& pairs) {
   return activeLongest > 0 ? activeLongest : longest;
 }
 
+// Index of the cell of `position` along an axis of `count` cells of size `cell`;
+// positions outside (and non-finite ones) fall into the nearest edge cell.
+std::size_t cellIndex(double position, double cell, std::size_t count) {
+  const double index = std::floor(position / cell);
+  if (!(index >= 0)) return 0;
+  return index >= static_cast<double>(count - 1) ? count - 1 : static_cast<std::size_t>(index);
+}
+
+std::size_t cellCount(double length, double cell) {
+  const double count = std::ceil(length / cell) + 1;
+  return count >= 1 && count < 1e9 ? static_cast<std::size_t>(count) : 1;
+}
+
+// Square cells over the frame, each taken by at most one mark. A frame of more cells than
+// a bitmap should hold (a tiny text height in a huge frame) keeps the taken ones in a set.
+class CellGrid {
+public:
+  CellGrid(double width, double height, double cell)
+      : cell_(cell > 0 ? cell : 1), columns_(cellCount(width, cell_)), rows_(cellCount(height, cell_)) {
+    if (columns_ <= kBitmapCells / rows_) bitmap_.assign(columns_ * rows_, false);
+  }
+
+  // Takes the cell of (x, y); false when it was taken already.
+  bool take(double x, double y) {
+    const std::size_t index = cellIndex(y, cell_, rows_) * columns_ + cellIndex(x, cell_, columns_);
+    if (bitmap_.empty()) return taken_.insert(index).second;
+    if (bitmap_[index]) return false;
+    bitmap_[index] = true;
+    return true;
+  }
+
+private:
+  static constexpr std::size_t kBitmapCells = std::size_t{1} << 24;
+
+  double cell_;
+  std::size_t columns_;
+  std::size_t rows_;
+  std::vector<bool> bitmap_;
+  std::unordered_set<std::size_t> taken_;
+};
+
+// Class of a mark in the drawing order: outliers first, then active, then switched off.
+int rankOf(const PlotMark& m) { return m.outlier ? 0 : (m.active ? 1 : 2); }
+
+std::vector<std::size_t> thinnedDrawOrder(const ResidualPlotGeometry& g) {
+  const bool thin = g.marks.size() > kThinningLimit;
+  CellGrid cells(g.width, g.height, 2 * g.markerRadius);
+  std::vector<std::size_t> chosen;
+  chosen.reserve(thin ? std::min<std::size_t>(g.marks.size(), 1 << 16) : g.marks.size());
+  for (int wanted = 0; wanted < 3; ++wanted)
+    for (std::size_t i = 0; i < g.marks.size(); ++i) {
+      const PlotMark& m = g.marks[i];
+      if (rankOf(m) == wanted && (!thin || cells.take(m.x, m.y))) chosen.push_back(i);
+    }
+  std::reverse(chosen.begin(), chosen.end());
+  return chosen;
+}
+
+// The labels placed so far, found through a grid of buckets (a text height square, or
+// larger in a huge frame) so that each new label is checked only against its neighbours.
+class LabelRoom {
+public:
+  LabelRoom(double width, double height, double textHeight) {
+    const double longer = std::max(width, height);
+    bucket_ = std::max(textHeight, longer / kBucketsPerSide);
+    if (!(bucket_ > 0)) bucket_ = 1;
+    columns_ = std::min(cellCount(width, bucket_), kBucketsPerSide + 1);
+    rows_ = std::min(cellCount(height, bucket_), kBucketsPerSide + 1);
+    buckets_.resize(columns_ * rows_);
+  }
+
+  // Places `box` unless it overlaps a box placed before.
+  bool place(const PlotBox& box) {
+    const std::size_t left = cellIndex(box.left, bucket_, columns_);
+    const std::size_t right = cellIndex(box.right, bucket_, columns_);
+    const std::size_t top = cellIndex(box.top, bucket_, rows_);
+    const std::size_t bottom = cellIndex(box.bottom, bucket_, rows_);
+    for (std::size_t row = top; row <= bottom; ++row)
+      for (std::size_t column = left; column <= right; ++column)
+        for (const std::size_t placed : buckets_[row * columns_ + column])
+          if (boxes_[placed].overlaps(box)) return false;
+    for (std::size_t row = top; row <= bottom; ++row)
+      for (std::size_t column = left; column <= right; ++column)
+        buckets_[row * columns_ + column].push_back(boxes_.size());
+    boxes_.push_back(box);
+    return true;
+  }
+
+private:
+  static constexpr std::size_t kBucketsPerSide = 256;
+
+  double bucket_ = 1;
+  std::size_t columns_ = 1;
+  std::size_t rows_ = 1;
+  std::vector<std::vector<std::size_t>> buckets_;
+  std::vector<PlotBox> boxes_;
+};
+
 PlotScaleBar scaleBar(double x, double y, double metres, double unitsPerMetre, double textHeight,
                       char sep) {
   PlotScaleBar bar;
@@ -97,6 +196,22 @@ double roundFactorBelow(double value) {
   if (mantissa >= 5 * kTolerance) return 5 * power;
   if (mantissa >= 2 * kTolerance) return 2 * power;
   return power;
+}
+
+double estimatedTextWidth(std::string_view text, double textHeight) {
+  constexpr std::string_view kNarrow = " .,:;!|'()[]-/iljfrtI";
+  constexpr std::string_view kWide = "MWmw@%#&+=<>~^";
+  double ems = 0;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte & 0xC0) == 0x80) continue;  // a UTF-8 continuation byte: counted with its lead
+    if (byte >= 0x80) ems += 0.8;         // umlauts and other letters beyond ASCII
+    else if (kWide.find(c) != std::string_view::npos) ems += 1.0;
+    else if (kNarrow.find(c) != std::string_view::npos) ems += 0.45;
+    else if (c >= 'A' && c <= 'Z') ems += 0.8;
+    else ems += 0.65;
+  }
+  return ems * textHeight;
 }
 
 std::string factorText(double factor, char sep) { return roundValueText(factor, sep); }
@@ -169,6 +284,7 @@ ResidualPlotGeometry computeResidualPlot(const std::vector<PlotPair>& pairs,
   g.exaggerationText = {g.width - margin, margin + 0.8 * t,
                         "Verbesserungen " + factorText(f, sep) + "-fach vergrößert",
                         TextAlign::Right};
+  g.drawOrder = thinnedDrawOrder(g);
   return g;
 }
 
@@ -196,6 +312,33 @@ PlotText ResidualPlotGeometry::label(std::size_t i) const {
   const PlotMark& m = marks[i];
   return {m.x + markerRadius + 0.15 * textHeight, m.y - markerRadius - 0.1 * textHeight,
           labels[i], TextAlign::Left};
+}
+
+PlotBox ResidualPlotGeometry::textBox(const PlotText& text) const {
+  const double width = estimatedTextWidth(text.text, textHeight);
+  double left = text.x;
+  if (text.align == TextAlign::Centre) left -= width / 2;
+  if (text.align == TextAlign::Right) left -= width;
+  return {left, text.y - 0.8 * textHeight, left + width, text.y + 0.2 * textHeight};
+}
+
+PlotDrawing plotDrawing(const ResidualPlotGeometry& plot, std::optional<std::size_t> selected) {
+  PlotDrawing drawing;
+  if (selected && *selected < plot.marks.size()) drawing.selected = selected;
+  drawing.marks.reserve(plot.drawOrder.size());
+  for (const std::size_t i : plot.drawOrder)
+    if (i != drawing.selected) drawing.marks.push_back(i);
+
+  LabelRoom room(plot.width, plot.height, plot.textHeight);
+  auto placeLabel = [&](std::size_t i) {
+    if (drawing.labels.size() >= kLabelLimit) return;
+    PlotText text = plot.label(i);
+    if (room.place(plot.textBox(text))) drawing.labels.push_back(std::move(text));
+  };
+  if (drawing.selected) placeLabel(*drawing.selected);
+  for (auto it = plot.drawOrder.rbegin(); it != plot.drawOrder.rend() && drawing.labels.size() < kLabelLimit; ++it)
+    if (*it != drawing.selected) placeLabel(*it);
+  return drawing;
 }
 
 std::optional<std::size_t> ResidualPlotGeometry::nearestMark(double x, double y,

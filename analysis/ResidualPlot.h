@@ -15,11 +15,15 @@
 //                   right, each with its text centred above it
 // Exaggeration: the largest of 1, 2, 5 x 10^k that keeps the longest arrow of an active
 // point at most a sixth of the frame's smaller side (so it is between 0.4 and 1 sixth).
+//
+// What is drawn, and in which order, is decided here too, so that every output shows the
+// same marks and labels (see drawOrder and plotDrawing); the painters only draw.
 #pragma once
 
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct PointList;
@@ -78,6 +82,14 @@ struct PlotScaleBar {
   PlotText text;
 };
 
+// An axis-parallel box in frame coordinates.
+struct PlotBox {
+  double left = 0, top = 0, right = 0, bottom = 0;
+  bool overlaps(const PlotBox& other) const {
+    return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
+  }
+};
+
 // The two short strokes of an arrowhead, from the tip back to (leftX, leftY) and
 // (rightX, rightY); empty for an arrow too short to carry a head.
 struct ArrowHead {
@@ -101,6 +113,13 @@ struct ResidualPlotGeometry {
   std::vector<PlotMark> marks;      // one per pair, in pairing order
   std::vector<std::string> labels;  // one per pair: its name, or its Pkt. number
 
+  // The marks to draw, bottom first: switched-off points, then active ones, outliers on
+  // top, each class in falling pairing order. Up to kThinningLimit marks every one is
+  // drawn. Above, the frame is cut into square cells of a marker's diameter and each cell
+  // shows one mark, the first in the order outliers, active, switched off, each by
+  // pairing order; so every outlier is drawn unless another outlier shares its cell.
+  std::vector<std::size_t> drawOrder;
+
   PlotScaleBar coordinateBar;
   PlotScaleBar residualBar;
   PlotText exaggerationText;  // e.g. "Verbesserungen 500-fach vergrößert"
@@ -110,9 +129,39 @@ struct ResidualPlotGeometry {
   ArrowHead arrowHead(std::size_t i) const;
   // Label of mark i, at the upper right of its circle.
   PlotText label(std::size_t i) const;
+  // The room a placed text takes: its estimated width (see estimatedTextWidth), from 0.8
+  // text heights above its baseline to 0.2 below.
+  PlotBox textBox(const PlotText& text) const;
   // The mark whose point lies nearest to (x, y), if it is within maxDistance.
   std::optional<std::size_t> nearestMark(double x, double y, double maxDistance) const;
 };
+
+// Above this many marks a plot shows one mark per cell (see drawOrder): drawing them all
+// would take long and show nothing more. At most this many labels are shown.
+inline constexpr std::size_t kThinningLimit = 2000;
+inline constexpr std::size_t kLabelLimit = 2000;
+
+// What a painter draws of a plot, in this order: the marks, the labels, the selected mark
+// with its ring; then the scale bars and the exaggeration text.
+struct PlotDrawing {
+  std::vector<std::size_t> marks;        // drawOrder without the selected mark
+  std::vector<PlotText> labels;          // no two of them overlap (by textBox)
+  std::optional<std::size_t> selected;   // drawn on top of everything, thinned or not
+};
+
+// The drawing of `plot` with `selected` marked (if it names a mark). Labels are placed
+// one by one, the selected point's first, then in the reverse of drawOrder (outliers,
+// active, switched-off points, each by pairing order); a label that would overlap one
+// placed before is left out, its mark stays. After kLabelLimit labels no more are placed.
+PlotDrawing plotDrawing(const ResidualPlotGeometry& plot,
+                        std::optional<std::size_t> selected = std::nullopt);
+
+// The width a UTF-8 text takes at text height `textHeight`, estimated from character
+// classes so that it covers DejaVu Sans and Arial, the fonts the plot is drawn in: the
+// blank, punctuation, brackets, slash and f, i, j, l, r, t, I 0.45; digits and other lower
+// case letters 0.65; upper case and letters beyond ASCII 0.8; M, W, m, w and the wide
+// signs @ % # & + = < > ~ ^ 1.0 text heights.
+double estimatedTextWidth(std::string_view text, double textHeight);
 
 // Computes the plot for `pairs` in `frame`. `labels` holds one text per pair, or is empty
 // for the Pkt. numbers 1 .. n.
@@ -144,6 +193,11 @@ inline constexpr const char* kText = "#000000";        // labels, bars and their
 // Dash and gap of a check point's arrow, in line widths.
 inline constexpr double kDash = 4;
 inline constexpr double kGap = 3;
+// The colour of a mark's circle and arrow: outliers red, else active or switched off.
+inline const char* markColour(const PlotMark& mark) {
+  if (mark.outlier) return kOutlier;
+  return mark.active ? kActive : kSwitchedOff;
+}
 }  // namespace plotstyle
 
 }  // namespace analysis

@@ -29,6 +29,7 @@ void ResidualPlotWidget::setPairs(std::vector<PlotPair> pairs) {
 void ResidualPlotWidget::setHighlighted(std::optional<std::size_t> pair) {
   if (pair == highlighted_) return;
   highlighted_ = pair;
+  drawing_ = plotDrawing(plot_, highlighted_);
   update();
 }
 
@@ -36,13 +37,14 @@ void ResidualPlotWidget::recompute() {
   const PlotFrame frame{static_cast<double>(width()), static_cast<double>(height()),
                         static_cast<double>(fontMetrics().height()), separator_};
   plot_ = computeResidualPlot(pairs_, labels_, frame);
+  drawing_ = plotDrawing(plot_, highlighted_);
   update();
 }
 
 void ResidualPlotWidget::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.fillRect(event->rect(), Qt::white);
-  paintResidualPlot(painter, plot_, highlighted_, QRectF(event->rect()));
+  paintResidualPlot(painter, plot_, drawing_, QRectF(event->rect()));
 }
 
 void ResidualPlotWidget::resizeEvent(QResizeEvent*) { recompute(); }

@@ -44,6 +44,7 @@ private:
   std::vector<PlotPair> pairs_;
   ResidualPlotGeometry plot_;
   std::optional<std::size_t> highlighted_;
+  PlotDrawing drawing_;  // of plot_ with highlighted_
 };
 
 }  // namespace analysis

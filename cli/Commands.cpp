@@ -7,6 +7,7 @@
 
 #include "Exclusion.h"
 #include "Json.h"
+#include "MessageCaptions.h"
 #include "Pairing.h"
 #include "ProjOperation.h"
 #include "Protocol.h"
@@ -73,11 +74,11 @@ Failure readFailure(const std::string& path, ReadStatus status, const InputFile&
               "Einlesen von " + toolkit::DisplayText(path) + " in Zeile " +
                   std::to_string(file.badLines.back().lineNumber) + " abgebrochen (--strict)."};
     case ReadStatus::OpenFailed:
-      return {Outcome::InputError, input::kFileErrorCaption, input::openErrorMessage(path)};
+      return {Outcome::InputError, toolkit::kFileErrorCaption, input::openErrorMessage(path)};
     case ReadStatus::ReadFailed:
       break;
   }
-  return {Outcome::InputError, input::kFileErrorCaption, input::readErrorMessage(path)};
+  return {Outcome::InputError, toolkit::kFileErrorCaption, input::readErrorMessage(path)};
 }
 
 // Reads one coordinate file; bad lines are reported at once and either skipped or, with
@@ -187,7 +188,7 @@ Failure estimationFailure(compute::ParameterOutcome outcome) {
 
 // A result file that could not be written, with the writer's reason.
 Failure writeFailure(const Options& options, const output::WriteResult& written) {
-  return {Outcome::WriteFailed, input::kFileErrorCaption,
+  return {Outcome::WriteFailed, toolkit::kFileErrorCaption,
           output::writeErrorMessage(toolkit::DisplayText(options.resultPath), written.reason)};
 }
 
@@ -206,7 +207,7 @@ Failure writeReport(const Options& options, const Report& report) {
   if (options.reportPath.empty() || !report.hasAnalysis()) return {};
   const output::WriteResult written = writeReportFile(options, report, separatorFor(options));
   if (!written.ok)
-    return {Outcome::WriteFailed, input::kFileErrorCaption,
+    return {Outcome::WriteFailed, toolkit::kFileErrorCaption,
             output::writeErrorMessage(toolkit::DisplayText(options.reportPath), written.reason)};
   return {};
 }

@@ -3,6 +3,7 @@
 #include "Protocol.h"
 
 #include "AnalysisTexts.h"
+#include "PairCells.h"
 #include "ChunkedOutput.h"
 #include "TextConversions.h"
 
@@ -145,9 +146,6 @@ void writeResiduals(ChunkedOutput& out, const Report& report, char sep) {
 constexpr std::size_t kShareColumnWidth = 8;
 constexpr std::size_t kTestColumnWidth = 10;
 
-std::string figure(bool available, const std::string& text, std::size_t width) {
-  return padLeft(available ? text : analysis::kNotAvailableText, width);
-}
 
 // The point test of every pair: gap ("Klaffe"), redundancy share, test and critical value.
 void writeAnalysis(ChunkedOutput& out, const Report& report, char sep) {
@@ -162,15 +160,17 @@ void writeAnalysis(ChunkedOutput& out, const Report& report, char sep) {
   std::string row;
   for (std::size_t i = 0; i < result.pairs.size(); ++i) {
     const analysis::PairStatistics& pair = result.pairs[i];
-    const bool shown = pair.available;
+    auto cell = [&](analysis::PairFigure figure, std::size_t width) {
+      return padLeft(analysis::pairCellText(result, pair, figure, sep), width);
+    };
     row = padLeft(std::to_string(i + 1), kNumberColumnWidth);
     row += pair.active ? "     ja" : "   nein";
-    row += figure(shown, analysis::gapText(pair.gapRW(), sep), kColumnWidth);
-    row += figure(shown, analysis::gapText(pair.gapHW(), sep), kColumnWidth);
-    row += figure(shown, analysis::gapText(pair.gapLength(), sep), kColumnWidth);
-    row += figure(shown && pair.active, analysis::redundancyShareText(pair.r, sep), kShareColumnWidth);
-    row += figure(shown, analysis::testValueText(pair.T, sep), kTestColumnWidth);
-    row += figure(shown, analysis::testValueText(result.criticalOf(pair), sep), kTestColumnWidth);
+    row += cell(analysis::PairFigure::GapRW, kColumnWidth);
+    row += cell(analysis::PairFigure::GapHW, kColumnWidth);
+    row += cell(analysis::PairFigure::Gap, kColumnWidth);
+    row += cell(analysis::PairFigure::Share, kShareColumnWidth);
+    row += cell(analysis::PairFigure::Test, kTestColumnWidth);
+    row += cell(analysis::PairFigure::Critical, kTestColumnWidth);
     if (pair.outlier) row += std::string("  ") + analysis::kOutlierText;
     const std::string name = analysis::pairName(oldPairs, newPairs, i);
     if (!name.empty()) row += "  " + name;

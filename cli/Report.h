@@ -4,6 +4,7 @@
 
 #include "ControlPointAnalysis.h"
 #include "CoordinateReader.h"
+#include "HelmertRedundancy.h"
 #include "Keltransformation.h"
 #include "Options.h"
 #include "ParameterRun.h"
@@ -73,7 +74,7 @@ struct Report {
   }
 };
 
-// The redundancy of the estimate: 2n - 4 for n pairs.
-inline long long redundancy(int pairCount) { return 2LL * pairCount - 4; }
+// The redundancy of the estimate of n pairs, under the name the report writers use.
+inline long long redundancy(int pairCount) { return kel::helmertRedundancy(pairCount); }
 
 }  // namespace cli

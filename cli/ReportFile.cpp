@@ -4,7 +4,6 @@
 #include "HtmlProtocol.h"
 #include "ProtocolFile.h"
 
-#include <ctime>
 #include <filesystem>
 #include <system_error>
 
@@ -29,8 +28,7 @@ output::WriteResult writeReportFile(const Options& options, const Report& report
   protocol::ProtocolSource source;
   source.program = "tramis-cli";
   source.version = options.programVersion;
-  const std::time_t now = std::time(nullptr);
-  if (const std::tm* local = std::localtime(&now)) source.writtenAt = *local;
+  source.writtenAt = protocol::writtenNow();
   source.oldFile = protocolFile(report.oldFile);
   source.newFile = protocolFile(report.newFile);
   source.pairing = report.pairing == Pairing::ByName ? protocol::ProtocolPairing::ByName

@@ -4,7 +4,7 @@
 
 #include "Options.h"
 #include "Report.h"
-#include "ResultFile.h"
+#include "SafeFileWriter.h"
 
 namespace cli {
 

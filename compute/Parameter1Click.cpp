@@ -4,20 +4,13 @@
 #include "Controls.h"
 #include "ParameterRun.h"
 #include "Progress.h"
+#include "ResidualGridRows.h"
 #include "SolverRollback.h"
 #include "StringGrid.h"
 #include "TextConversions.h"
 #include "Tramis_Unit1.h"
 
 #include <vector>
-
-namespace {
-
-QString q(const std::string& text) { return QString::fromStdString(text); }
-
-constexpr int kRowsPerProgressStep = 1 << 16;
-
-}  // namespace
 
 void TForm2::Parameter1Click(QObject*) {
   // Everything the run shows is prepared before the window changes, and the solver is put
@@ -37,17 +30,16 @@ void TForm2::Parameter1Click(QObject*) {
   // Rows 1 .. n hold the pairs' residuals, row n + 1 their sums.
   std::vector<QString> cells;
   if (run.outcome == compute::ParameterOutcome::Success) {
-    const int n = run.pointCount;
-    cells.reserve(static_cast<std::size_t>(n + 1) * 3);
-    for (int i = 1; i <= n; ++i) {
-      if (i % kRowsPerProgressStep == 0) progress.Step(0.9 + 0.1 * i / n);
-      cells.push_back(q(toolkit::IntToStr(i)));
-      cells.push_back(q(compute::residualText(solver.residual_rw(i - 1), separator)));
-      cells.push_back(q(compute::residualText(solver.residual_hw(i - 1), separator)));
-    }
-    cells.push_back(QString::fromUtf8(compute::kSumRowText));
-    cells.push_back(q(compute::residualText(solver.residual_rw_sum(), separator)));
-    cells.push_back(q(compute::residualText(solver.residual_hw_sum(), separator)));
+    const auto n = static_cast<std::size_t>(run.pointCount);
+    cells.reserve((n + 1) * 3);
+    compute::residualGridRows(
+        n,
+        [](std::size_t i) {
+          const int row = static_cast<int>(i);
+          return compute::GridResidual{solver.residual_rw(row), solver.residual_hw(row), true};
+        },
+        solver, separator, [&cells](std::string&& text) { cells.push_back(QString::fromStdString(text)); },
+        [&progress](double done) { progress.Step(0.9 + 0.1 * done); });
   }
 
   if (run.outcome == compute::ParameterOutcome::NotRepresentable) {

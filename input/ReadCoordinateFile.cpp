@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "Controls.h"
 #include "CoordinateReader.h"
+#include "MessageCaptions.h"
 #include "Progress.h"
 #include "ReaderMessages.h"
 #include "Tramis_Unit1.h"
@@ -31,7 +32,7 @@ void TForm2::ReadCoordinateFile(CoordinateSystem system) {
   try {
     const OpenCoordinateFile open(file, fileName);
     if (!open) {
-      toolkit::MessageBox(input::openErrorMessage(fileName), input::kFileErrorCaption,
+      toolkit::MessageBox(input::openErrorMessage(fileName), toolkit::kFileErrorCaption,
                           toolkit::MB_OK | toolkit::MB_ICONERROR);
       return;
     }
@@ -54,7 +55,7 @@ void TForm2::ReadCoordinateFile(CoordinateSystem system) {
     status = ReadStatus::StoppedByUser;
   }
   if (status == ReadStatus::ReadFailed)
-    toolkit::MessageBox(input::readErrorMessage(fileName), input::kFileErrorCaption,
+    toolkit::MessageBox(input::readErrorMessage(fileName), toolkit::kFileErrorCaption,
                         toolkit::MB_OK | toolkit::MB_ICONERROR);
 
   StatusBar1->SetPanelText(texts.statusPanel,

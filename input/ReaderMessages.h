@@ -8,7 +8,6 @@
 
 namespace input {
 
-inline constexpr const char* kFileErrorCaption = "File Error";
 inline constexpr const char* kBadValueCaption = "Error";
 
 // The texts that differ between the two systems' open commands.

@@ -1,6 +1,8 @@
 // Recognising UTF-16 at the start of a file and decoding it unit by unit into UTF-8.
 #include "Utf16Decoder.h"
 
+#include "Utf8Encoding.h"
+
 #include <algorithm>
 
 std::optional<Utf16Decoder> Utf16Decoder::detect(std::string_view start) {
@@ -47,30 +49,12 @@ void Utf16Decoder::decodeUnit(char16_t unit, std::string& out) {
     const char16_t high = highSurrogate_;
     highSurrogate_ = 0;
     if (unit >= 0xDC00 && unit <= 0xDFFF) {
-      appendUtf8(0x10000 + ((static_cast<char32_t>(high) - 0xD800) << 10) + (unit - 0xDC00), out);
+      toolkit::appendUtf8(out, 0x10000 + ((static_cast<char32_t>(high) - 0xD800) << 10) + (unit - 0xDC00));
       return;
     }
-    appendUtf8(0xFFFD, out);
+    toolkit::appendUtf8(out, 0xFFFD);
   }
   if (unit >= 0xD800 && unit <= 0xDBFF) highSurrogate_ = unit;
-  else if (unit >= 0xDC00 && unit <= 0xDFFF) appendUtf8(0xFFFD, out);
-  else appendUtf8(unit, out);
-}
-
-void Utf16Decoder::appendUtf8(char32_t code, std::string& out) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | code >> 6);
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | code >> 12);
-    out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | code >> 18);
-    out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-    out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
+  else if (unit >= 0xDC00 && unit <= 0xDFFF) toolkit::appendUtf8(out, 0xFFFD);
+  else toolkit::appendUtf8(out, unit);
 }

@@ -25,7 +25,6 @@ private:
       : bigEndian_(bigEndian), byteOrderMarkLength_(byteOrderMarkLength) {}
 
   void decodeUnit(char16_t unit, std::string& out);
-  static void appendUtf8(char32_t code, std::string& out);
 
   bool bigEndian_;
   std::size_t byteOrderMarkLength_;

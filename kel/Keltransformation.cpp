@@ -2,6 +2,8 @@
 // its residuals and So, and the transformation of single points.
 #include "Keltransformation.h"
 
+#include "HelmertRedundancy.h"
+
 #include <cfloat>
 #include <cmath>
 
@@ -104,7 +106,7 @@ double TKEL_Vovezorevarovaduvorir::compute_residuals() {
 
   double result = 0.0;
   if (n > 2) {
-    const long double redundancy = 2 * n - 4;
+    const long double redundancy = static_cast<long double>(helmertRedundancy(n));
     const long double extendedQuotient =
         (residuals.column_square_sum(0) + residuals.column_square_sum(1)) / redundancy;
     const double quotient = static_cast<double>(extendedQuotient);

@@ -83,14 +83,4 @@ WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,
   return {};
 }
 
-std::string writeErrorMessage(const std::string& displayPath) {
-  return "Datei " + displayPath + " kann nicht geschrieben werden.";
-}
-
-std::string writeErrorMessage(const std::string& displayPath, const std::string& reason) {
-  std::string message = writeErrorMessage(displayPath);
-  if (!reason.empty()) message += "\n" + reason;
-  return message;
-}
-
 }  // namespace output

@@ -5,6 +5,7 @@
 
 #include "PointList.h"
 #include "ProgressHandler.h"
+#include "SafeFileWriter.h"
 
 #include <Keltransformation.h>
 
@@ -28,11 +29,6 @@ void appendResultLine(std::string& out, std::string_view name, double rw, double
 // to infinity.
 std::string infiniteResultReason(const std::string& where);
 
-struct WriteResult {
-  bool ok = true;
-  std::string reason;  // why writing failed, for the message; empty on success
-};
-
 // Writes the result file for `oldPoints` to `path`. A regular file (existing or new) is
 // replaced only after everything has been written and flushed, so a failure leaves an
 // existing file as it was; a point that transforms to infinity is such a failure. A
@@ -41,10 +37,5 @@ struct WriteResult {
 WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,
                             const kel::TKEL_Vovezorevarovaduvorir& solver,
                             const toolkit::ProgressHandler& onProgress = {});
-
-// "Datei <path> kann nicht geschrieben werden."
-std::string writeErrorMessage(const std::string& displayPath);
-// The same, followed on a new line by the reason from WriteResult (when there is one).
-std::string writeErrorMessage(const std::string& displayPath, const std::string& reason);
 
 }  // namespace output

@@ -19,6 +19,17 @@
 
 namespace output {
 
+// The outcome of writing a whole file through the safe writer.
+struct WriteResult {
+  bool ok = true;
+  std::string reason;  // why writing failed, for the message; empty on success
+};
+
+// "Datei <path> kann nicht geschrieben werden."
+std::string writeErrorMessage(const std::string& displayPath);
+// The same, followed on a new line by the reason from WriteResult (when there is one).
+std::string writeErrorMessage(const std::string& displayPath, const std::string& reason);
+
 class SafeFileWriter {
 public:
   SafeFileWriter() = default;

@@ -1,5 +1,6 @@
 // What the safe writer does the same on every system: a writer destroyed before commit()
-// abandons its work, and the first failure is kept as the reason while the work is abandoned.
+// abandons its work, and the first failure is kept as the reason while the work is
+// abandoned; and the message of a failed write.
 #include "SafeFileWriter.h"
 
 namespace output {
@@ -15,5 +16,15 @@ bool SafeFileWriter::fail(const std::string& what) {
 }
 
 void SafeFileWriter::discard() { closeAndRemoveTemporary(); }
+
+std::string writeErrorMessage(const std::string& displayPath) {
+  return "Datei " + displayPath + " kann nicht geschrieben werden.";
+}
+
+std::string writeErrorMessage(const std::string& displayPath, const std::string& reason) {
+  std::string message = writeErrorMessage(displayPath);
+  if (!reason.empty()) message += "\n" + reason;
+  return message;
+}
 
 }  // namespace output

@@ -2,8 +2,8 @@
 // old-system point, transformed with the solver's present parameters.
 #include "Application.h"
 #include "InputTargets.h"
+#include "MessageCaptions.h"
 #include "Progress.h"
-#include "ReaderMessages.h"
 #include "ResultFile.h"
 #include "TextConversions.h"
 #include "Tramis_Unit1.h"
@@ -38,5 +38,5 @@ void TForm2::Transformation1Click(QObject*) {
       output::writeResultFile(path, oldPoints, solver, progress.Handler());
   if (!result.ok)
     toolkit::MessageBox(output::writeErrorMessage(toolkit::DisplayText(path), result.reason),
-                        input::kFileErrorCaption, toolkit::MB_OK | toolkit::MB_ICONERROR);
+                        toolkit::kFileErrorCaption, toolkit::MB_OK | toolkit::MB_ICONERROR);
 }

@@ -4,6 +4,8 @@
 // Nothing here depends on the process locale (RegionalDecimalSeparator has a file per system).
 #include "TextConversions.h"
 
+#include "Utf8Encoding.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -191,19 +193,6 @@ constexpr char32_t kWindows1252High[32] = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90..97
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98..9F
 };
-
-void appendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {  // every code point of Windows-1252 lies in the Basic Multilingual Plane
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
 
 }  // namespace
 

@@ -326,7 +326,7 @@ void plotBlock(PageFlow& flow, const ProtocolSource& source, char sep) {
     painter->setClipRect(frame);
     painter->translate(frame.topLeft());
     painter->setFont(font(9));
-    analysis::paintResidualPlot(*painter, plot);
+    analysis::paintResidualPlot(*painter, plot, analysis::plotDrawing(plot));
     painter->restore();
   }
   flow.skip(height);

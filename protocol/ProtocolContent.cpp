@@ -4,6 +4,8 @@
 #include "ProtocolContent.h"
 
 #include "AnalysisTexts.h"
+#include "DegreesOfFreedom.h"
+#include "PairCells.h"
 #include "ParameterRun.h"
 #include "TextConversions.h"
 
@@ -33,14 +35,6 @@ LabelledValue fileLine(const char* label, const ProtocolFile& file) {
   return {label, toolkit::DisplayText(file.path), note};
 }
 
-// Pkt. and, where the pair has one, its name: "7 (1007)".
-std::string pairLabel(const ProtocolSource& source, std::size_t i) {
-  std::string label = toolkit::IntToStr(static_cast<long long>(i) + 1);
-  const std::string name = analysis::pairName(*source.oldPairs, *source.newPairs, i);
-  if (!name.empty()) label += " (" + name + ")";
-  return label;
-}
-
 PairRow pairRow(const ProtocolSource& source, std::size_t i, char sep) {
   const analysis::PairStatistics& pair = source.analysis->pairs[i];
   const PointList& oldPairs = *source.oldPairs;
@@ -58,10 +52,10 @@ PairRow pairRow(const ProtocolSource& source, std::size_t i, char sep) {
   cells[kColumnNewHW] = compute::coordinateText(newPairs.hw[i], sep);
   cells[kColumnVRW] = analysis::gapText(pair.vRW(), sep);
   cells[kColumnVHW] = analysis::gapText(pair.vHW(), sep);
-  const bool shareShown = pair.available && pair.active;
-  cells[kColumnGap] = pair.available ? analysis::gapText(pair.gapLength(), sep) : analysis::kNotAvailableText;
-  cells[kColumnR] = shareShown ? analysis::redundancyShareText(pair.r, sep) : analysis::kNotAvailableText;
-  cells[kColumnT] = pair.available ? analysis::testValueText(pair.T, sep) : analysis::kNotAvailableText;
+  const analysis::ControlPointAnalysis& result = *source.analysis;
+  cells[kColumnGap] = analysis::pairCellText(result, pair, analysis::PairFigure::Gap, sep);
+  cells[kColumnR] = analysis::pairCellText(result, pair, analysis::PairFigure::Share, sep);
+  cells[kColumnT] = analysis::pairCellText(result, pair, analysis::PairFigure::Test, sep);
   cells[kColumnOutlier] = pair.outlier ? analysis::kOutlierMark : "";
   cells[kColumnState] = pair.active ? "aktiv" : "aus";
   return row;
@@ -95,8 +89,10 @@ void gatherTest(const ProtocolSource& source, char sep, ProtocolContent& content
     const std::optional<long double>& critical;
     long long dof;
   } criticals[] = {
-      {"Grenzwert k aktiver Paßpunkte", result.criticalActive, result.redundancy() - 2},
-      {"Grenzwert k abgeschalteter Paßpunkte", result.criticalSwitchedOff, result.redundancy()}};
+      {"Grenzwert k aktiver Paßpunkte", result.criticalActive,
+       analysis::testDegreesOfFreedom(result.activeCount, true)},
+      {"Grenzwert k abgeschalteter Paßpunkte", result.criticalSwitchedOff,
+       analysis::testDegreesOfFreedom(result.activeCount, false)}};
   for (const auto& critical : criticals) {
     if (critical.critical)
       content.test.push_back({critical.label, analysis::testValueText(*critical.critical, sep),
@@ -109,7 +105,7 @@ void gatherTest(const ProtocolSource& source, char sep, ProtocolContent& content
   for (std::size_t i = 0; i < result.pairs.size(); ++i) {
     if (result.pairs[i].active) continue;
     if (!content.switchedOff.empty()) content.switchedOff += ", ";
-    content.switchedOff += pairLabel(source, i);
+    content.switchedOff += analysis::pairLabel(*source.oldPairs, *source.newPairs, i);
   }
   if (content.switchedOff.empty()) content.switchedOff = "keine";
 }
@@ -118,13 +114,6 @@ void gatherTest(const ProtocolSource& source, char sep, ProtocolContent& content
 
 const char* pairColumnHeading(int column) { return kColumns[column].heading; }
 bool pairColumnIsNumeric(int column) { return kColumns[column].numeric; }
-
-std::string writtenAtText(const std::tm& time) {
-  // Only numeric fields: the text is the same in every locale.
-  char text[40];
-  const std::size_t length = std::strftime(text, sizeof text, "%d.%m.%Y, %H:%M Uhr", &time);
-  return std::string(text, length);
-}
 
 ProtocolContent gatherProtocol(const ProtocolSource& source, char sep) {
   ProtocolContent content;

@@ -9,6 +9,7 @@
 #include "ControlPointAnalysis.h"
 #include "Keltransformation.h"
 #include "PointList.h"
+#include "WrittenAt.h"
 
 #include <cstddef>
 #include <ctime>
@@ -34,7 +35,7 @@ enum class ProtocolPairing { ByPosition, ByName };
 struct ProtocolSource {
   std::string program;  // "Tramis" or "tramis-cli"
   std::string version;  // the program's file version; may be empty
-  std::tm writtenAt{};  // local date and time of writing
+  std::tm writtenAt{};  // local date and time of writing (writtenNow())
   ProtocolFile oldFile;
   ProtocolFile newFile;
   ProtocolPairing pairing = ProtocolPairing::ByPosition;
@@ -108,8 +109,5 @@ struct ProtocolContent {
 
 // Gathers and formats the content of `source` with `sep` as decimal separator.
 ProtocolContent gatherProtocol(const ProtocolSource& source, char sep);
-
-// "07.12.2026, 14:05 Uhr"
-std::string writtenAtText(const std::tm& time);
 
 }  // namespace protocol

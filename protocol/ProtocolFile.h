@@ -3,7 +3,7 @@
 // protocol as it was. No user interface here.
 #pragma once
 
-#include "ResultFile.h"
+#include "SafeFileWriter.h"
 
 #include <string>
 #include <string_view>

@@ -11,7 +11,6 @@
 
 #include <charconv>
 #include <cstdio>
-#include <ctime>
 #include <string>
 
 namespace {
@@ -61,8 +60,7 @@ int main(int argc, char** argv) {
   }
   source.program = "Tramis";
   source.version = TRAMIS_FILE_VERSION;
-  const std::time_t now = std::time(nullptr);
-  source.writtenAt = *std::localtime(&now);
+  source.writtenAt = protocol::writtenNow();
   source.oldPairs = &oldPoints;
   source.newPairs = &newPoints;
   source.analysis = &result;

@@ -7,19 +7,11 @@
 
 #include "Application.h"
 
-#include <QDateTime>
-
 void TForm2::SaveAnalysisProtocol(analysis::ControlPointDialog& dialog) {
   protocol::ProtocolSource source;
   source.program = "Tramis";
   source.version = GetFileVersion(toolkit::GetExeName());
-  const QDateTime now = QDateTime::currentDateTime();
-  source.writtenAt.tm_year = now.date().year() - 1900;
-  source.writtenAt.tm_mon = now.date().month() - 1;
-  source.writtenAt.tm_mday = now.date().day();
-  source.writtenAt.tm_hour = now.time().hour();
-  source.writtenAt.tm_min = now.time().minute();
-  source.writtenAt.tm_sec = now.time().second();
+  source.writtenAt = protocol::writtenNow();
   source.oldFile = {oldFileName, oldPoints.count(), oldSkippedLines};
   source.newFile = {newFileName, newPoints.count(), newSkippedLines};
   source.pairing = protocol::ProtocolPairing::ByPosition;

@@ -5,9 +5,9 @@
 #include "FileDialogs.h"
 #include "HtmlProtocol.h"
 #include "InputTargets.h"
+#include "MessageCaptions.h"
 #include "PdfProtocol.h"
 #include "ProtocolFile.h"
-#include "ReaderMessages.h"
 #include "TextConversions.h"
 
 #include <Kelfile.h>
@@ -79,7 +79,7 @@ bool saveProtocolCommand(QWidget* parent, const ProtocolSource& source) {
   }
   if (!written.ok) {
     toolkit::MessageBox(output::writeErrorMessage(toolkit::DisplayText(path), written.reason),
-                        input::kFileErrorCaption, toolkit::MB_OK | toolkit::MB_ICONERROR);
+                        toolkit::kFileErrorCaption, toolkit::MB_OK | toolkit::MB_ICONERROR);
     return false;
   }
   return true;

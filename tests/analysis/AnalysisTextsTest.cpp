@@ -1,10 +1,11 @@
 // Tests of the analysis texts: the decimals of each figure, the percentage of alpha, the
-// pair names and the verdict lines.
+// pair names and labels, the verdict lines, and which cells of a pair read "–".
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "AnalysisTexts.h"
+#include "PairCells.h"
 
 namespace {
 
@@ -17,6 +18,8 @@ TEST(AnalysisTexts, NumberFormatsAndNames) {
       {analysis::alphaText(0.0025, '.'), "0.25 %"},           {analysis::pairName(named, PointList{}, 1), "A"},
       {analysis::pairName(named, other, 0), "1007"},          {analysis::pairName(named, other, 1), "A / B"},
       {analysis::pairName(named, other, 2), "C"},
+      {analysis::pairLabel(named, other, 1), "2 (A / B)"},     {analysis::pairLabel(named, PointList{}, 0), "1 (1007)"},
+      {analysis::pairLabel(PointList{}, PointList{}, 6), "7"},
   };
   for (const auto& [text, expected] : table) EXPECT_EQ(text, expected);
 }
@@ -39,6 +42,43 @@ TEST(AnalysisTexts, CountAndVerdictLines) {
   result.pairs[6].outlier = true;
   EXPECT_EQ(analysis::verdictLine(result, {}, {}, '.'),
             "Punkt 7 ist ausreißerverdächtig: T = 23.41 > k = 18.49 (α = 0.1 %).");
+}
+
+analysis::PairStatistics pairOf(bool active, bool available, double vRW, double vHW, double r, double T) {
+  analysis::PairStatistics pair;
+  pair.setResidual(vRW, vHW);
+  pair.active = active;
+  pair.available = available;
+  pair.r = r;
+  pair.T = T;
+  return pair;
+}
+
+TEST(PairCells, WhichFiguresReadADash) {
+  analysis::ControlPointAnalysis result;
+  result.criticalActive = 14.906L;
+  result.criticalSwitchedOff = 13.8L;
+  using F = analysis::PairFigure;
+  const F figures[] = {F::GapRW, F::GapHW, F::Gap, F::Share, F::Test, F::Critical};
+  const struct {
+    const char* name;
+    analysis::PairStatistics pair;
+    const char* cells[6];  // in the order of `figures`
+  } rows[] = {
+      // An active pair's gap is v / r; 3-4-5 residuals make a round length.
+      {"active", pairOf(true, true, 0.003, -0.004, 0.5, 2.5), {"0,0060", "-0,0080", "0,0100", "0,500", "2,50", "14,91"}},
+      // A check point's gap is its residual; it has no share of the estimate's redundancy.
+      {"switched off", pairOf(false, true, 0.03, 0.04, 0, 7.25), {"0,0300", "0,0400", "0,0500", "–", "7,25", "13,80"}},
+      {"active, no statistics", pairOf(true, false, 0.003, 0.004, 0, 0), {"–", "–", "–", "–", "–", "–"}},
+      {"switched off, no statistics", pairOf(false, false, 0.03, 0.04, 0, 0), {"–", "–", "–", "–", "–", "–"}},
+  };
+  for (const auto& row : rows) {
+    for (std::size_t f = 0; f < 6; ++f) {
+      SCOPED_TRACE(std::string(row.name) + ", figure " + std::to_string(f));
+      EXPECT_EQ(analysis::pairCellText(result, row.pair, figures[f], ','), row.cells[f]);
+      EXPECT_EQ(analysis::isShown(row.pair, figures[f]), std::string(row.cells[f]) != "–");
+    }
+  }
 }
 
 }  // namespace

@@ -1,11 +1,17 @@
 // Tests of the residual plot's geometry: the exaggeration rule, the scale bars and their
-// texts, orientation and one scale for both axes, and degenerate sets.
+// texts, orientation and one scale for both axes, degenerate sets, and what is drawn:
+// thinning, drawing order, the selected point and labels that never overlap.
 #include <gtest/gtest.h>
 
 #include "ResidualPlot.h"
 
+#include <algorithm>
 #include <cmath>
+#include <map>
+#include <random>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -107,6 +113,146 @@ TEST(ResidualPlot, RoundValuesAndTheirTexts) {
     EXPECT_EQ(analysis::factorText(row.below, ','), row.factor);
     EXPECT_EQ(analysis::metresText(row.below, ','), row.metres);
   }
+}
+
+using analysis::PlotDrawing;
+using analysis::PlotMark;
+using analysis::ResidualPlotGeometry;
+
+// The thinning cell of a mark, from the documented rule: squares of a marker's diameter,
+// counted from the frame's top left corner.
+std::pair<long long, long long> cellOf(const ResidualPlotGeometry& g, const PlotMark& m) {
+  const double cell = 2 * g.markerRadius;
+  return {static_cast<long long>(std::floor(m.x / cell)), static_cast<long long>(std::floor(m.y / cell))};
+}
+
+// 0 outlier, 1 active, 2 switched off: the drawing order puts higher classes below.
+int classOf(const PlotMark& m) { return m.outlier ? 0 : (m.active ? 1 : 2); }
+
+// A scatter of `spread` active points over a kilometre and a cluster of `cluster` points
+// within a centimetre at its middle; every fourth of the cluster switched off.
+std::vector<PlotPair> scatterWithCluster(std::size_t spread, std::size_t cluster) {
+  std::mt19937 random(20261207);
+  std::uniform_real_distribution<double> metres(0, 1000), centimetre(0, 0.01);
+  std::vector<PlotPair> pairs;
+  for (std::size_t i = 0; i < spread; ++i) pairs.push_back({metres(random), metres(random), 0.002, -0.001});
+  for (std::size_t i = 0; i < cluster; ++i)
+    pairs.push_back({500 + centimetre(random), 500 + centimetre(random), -0.001, 0.003, i % 4 != 0, false});
+  return pairs;
+}
+
+TEST(ResidualPlotDrawing, DenseSetKeepsOneMarkPerCellOutliersFirst) {
+  std::vector<PlotPair> pairs = scatterWithCluster(1500, 1500);
+  // Outliers: one in the cluster among active and switched-off points, two in the scatter.
+  const std::size_t outliers[] = {7, 900, 2222};
+  for (const std::size_t i : outliers) pairs[i].outlier = true;
+  const auto g = analysis::computeResidualPlot(pairs, {}, {800, 600, 14, ','});
+  ASSERT_GT(g.marks.size(), analysis::kThinningLimit);
+
+  std::map<std::pair<long long, long long>, std::vector<std::size_t>> byCell;
+  for (std::size_t i = 0; i < g.marks.size(); ++i) byCell[cellOf(g, g.marks[i])].push_back(i);
+  std::map<std::pair<long long, long long>, std::size_t> drawnIn;
+  for (const std::size_t i : g.drawOrder) {
+    const bool first = drawnIn.emplace(cellOf(g, g.marks[i]), i).second;
+    EXPECT_TRUE(first) << "two marks drawn in the cell of mark " << i;
+  }
+  // Every cell that holds a mark shows one: the first of its best class.
+  EXPECT_EQ(drawnIn.size(), byCell.size());
+  for (const auto& [cell, members] : byCell) {
+    const std::size_t best = *std::min_element(members.begin(), members.end(), [&](std::size_t a, std::size_t b) {
+      return std::make_pair(classOf(g.marks[a]), a) < std::make_pair(classOf(g.marks[b]), b);
+    });
+    EXPECT_EQ(drawnIn[cell], best);
+  }
+  // The cluster shrinks to a cell or a few, and the outliers are all there.
+  EXPECT_LT(g.drawOrder.size(), 1600u);
+  for (const std::size_t i : outliers)
+    EXPECT_NE(std::find(g.drawOrder.begin(), g.drawOrder.end(), i), g.drawOrder.end()) << i;
+}
+
+// Guards against the drift where the window and the PDF thinned small sets and the HTML
+// protocol did not: up to the limit every mark is drawn, also on one spot.
+TEST(ResidualPlotDrawing, SmallSetsDrawEveryMarkOutliersOnTop) {
+  const std::vector<PlotPair> pairs = {{0, 0, 0.01, 0, true, true},  {0, 0, 0.01, 0},
+                                       {0, 0, 0.01, 0, false, false}, {100, 100, 0, 0.01},
+                                       {100, 100, 0, 0.01, false, false}, {50, 0, 0.02, 0, true, true}};
+  const auto g = analysis::computeResidualPlot(pairs, {}, {300, 300, 10, ','});
+  // Bottom first: switched off, active, outliers, each in falling pairing order.
+  EXPECT_EQ(g.drawOrder, (std::vector<std::size_t>{4, 2, 3, 1, 5, 0}));
+}
+
+TEST(ResidualPlotDrawing, SelectedMarkIsDrawnOnTopEvenWhereThinnedAway) {
+  const auto g = analysis::computeResidualPlot(scatterWithCluster(1500, 1500), {}, {800, 600, 14, ','});
+  const std::set<std::size_t> drawn(g.drawOrder.begin(), g.drawOrder.end());
+  std::size_t hidden = 1500;
+  while (drawn.count(hidden) != 0) ++hidden;
+  ASSERT_LT(hidden, g.marks.size());
+  const std::size_t shown = g.drawOrder.back();
+  const struct {
+    const char* name;
+    std::size_t selected;
+    std::size_t marks;
+  } rows[] = {{"thinned away", hidden, g.drawOrder.size()}, {"drawn anyway", shown, g.drawOrder.size() - 1}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const PlotDrawing drawing = analysis::plotDrawing(g, row.selected);
+    ASSERT_TRUE(drawing.selected);
+    EXPECT_EQ(*drawing.selected, row.selected);
+    EXPECT_EQ(drawing.marks.size(), row.marks);
+    EXPECT_EQ(std::count(drawing.marks.begin(), drawing.marks.end(), row.selected), 0);
+    ASSERT_FALSE(drawing.labels.empty());
+    EXPECT_EQ(drawing.labels.front().text, g.labels[row.selected]);  // its label wins its place
+  }
+  EXPECT_FALSE(analysis::plotDrawing(g, g.marks.size()).selected);
+  EXPECT_EQ(analysis::plotDrawing(g).marks, g.drawOrder);
+}
+
+TEST(ResidualPlotDrawing, LabelsNeverOverlapAndTheLeftOutWouldHave) {
+  // A row of points closer together than their labels are wide, an outlier among them,
+  // and points far apart.
+  std::vector<PlotPair> pairs;
+  std::vector<std::string> labels;
+  for (int i = 0; i < 30; ++i) {
+    pairs.push_back({100.0 + 2.0 * i, 500, 0.001, 0});
+    labels.push_back("Punkt " + std::to_string(1000 + i));
+  }
+  pairs[17].outlier = true;
+  for (int i = 0; i < 5; ++i) {
+    pairs.push_back({100.0 + 200.0 * i, 100, 0, 0.001, i != 2});
+    labels.push_back("Ü" + std::to_string(i));
+  }
+  const auto g = analysis::computeResidualPlot(pairs, labels, {800, 800, 12, ','});
+  const PlotDrawing drawing = analysis::plotDrawing(g);
+
+  std::vector<analysis::PlotBox> boxes;
+  for (const analysis::PlotText& label : drawing.labels) boxes.push_back(g.textBox(label));
+  for (std::size_t a = 0; a < boxes.size(); ++a)
+    for (std::size_t b = a + 1; b < boxes.size(); ++b)
+      EXPECT_FALSE(boxes[a].overlaps(boxes[b])) << drawing.labels[a].text << " / " << drawing.labels[b].text;
+
+  std::set<std::string> shown;
+  for (const analysis::PlotText& label : drawing.labels) shown.insert(label.text);
+  EXPECT_EQ(drawing.labels.front().text, "Punkt 1017");  // the outlier is labelled first
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(shown.count("Ü" + std::to_string(i)), 1u);
+  EXPECT_LT(shown.size(), pairs.size());
+  // A label left out would have overlapped one that is shown; its mark is drawn still.
+  for (std::size_t i = 0; i < pairs.size(); ++i) {
+    if (shown.count(labels[i]) != 0) continue;
+    const analysis::PlotBox box = g.textBox(g.label(i));
+    EXPECT_TRUE(std::any_of(boxes.begin(), boxes.end(), [&](const analysis::PlotBox& b) { return b.overlaps(box); }))
+        << labels[i];
+    EXPECT_NE(std::find(drawing.marks.begin(), drawing.marks.end(), i), drawing.marks.end()) << labels[i];
+  }
+}
+
+TEST(ResidualPlotDrawing, HugeFrameWithTinyTextStaysBounded) {
+  // A tiny text height in a frame of a kilometre of units: thinning and label room must
+  // not allocate a cell per marker diameter of the whole frame.
+  const auto g = analysis::computeResidualPlot(scatterWithCluster(3000, 10), {}, {1e6, 1e6, 0.01, ','});
+  std::set<std::pair<long long, long long>> cells;
+  for (const PlotMark& m : g.marks) cells.insert(cellOf(g, m));
+  EXPECT_EQ(g.drawOrder.size(), cells.size());
+  EXPECT_EQ(analysis::plotDrawing(g).labels.size(), analysis::kLabelLimit);
 }
 
 }  // namespace

@@ -91,6 +91,22 @@ void refitWithout(int left, Refit& refit) {
   refit.texts = QStringList{q(t.X), q(t.Y), q(t.a), q(t.o), q(t.m), q(t.d), q(t.So)};
 }
 
+bool sameMatrix(const kel::matrix& a, const kel::matrix& b) {
+  if (a.rows != b.rows || a.cols != b.cols) return false;
+  for (int i = 0; i < a.rows; ++i)
+    for (int j = 0; j < a.cols; ++j)
+      if (a.row(i)[j] != b.row(i)[j]) return false;
+  return true;
+}
+
+// The whole state of two solvers, bit for bit: observations, reduced observations,
+// centroids, residuals, parameters, So and status.
+bool sameSolver(const kel::TKEL_Vovezorevarovaduvorir& a, const kel::TKEL_Vovezorevarovaduvorir& b) {
+  return sameMatrix(a, b) && sameMatrix(a.reduced, b.reduced) && sameMatrix(a.centroid, b.centroid) &&
+         sameMatrix(a.residuals, b.residuals) && a.a == b.a && a.o == b.o && a.Yo == b.Yo && a.Xo == b.Xo &&
+         a.So == b.So && a.status == b.status;
+}
+
 }  // namespace
 
 class ControlPointDialogTest : public QObject {
@@ -189,8 +205,23 @@ void ControlPointDialogTest::takeOverShowsAndTransformsWithActivePairs() {
   withDialog(f, [&](ControlPointDialog& d) {
     QVERIFY(isTicked(d, kBlunder));
     toggle(d, kBlunder);
+    // Recomputed with other flags and another level in between: what is taken over is
+    // the estimate shown last.
+    toggle(d, 0);
+    d.AlphaBox->setCurrentIndex(2);
+    toggle(d, 0);
+    QVERIFY(isTicked(d, 0) && !isTicked(d, kBlunder));
     QTest::mouseClick(d.ApplyButton, Qt::LeftButton);
   });
+  // The program's solver is the dialog's estimate, exactly as analysing the flags anew
+  // leaves a solver: a stale or differently made estimate differs somewhere.
+  std::vector<bool> flags(8, true);
+  flags[kBlunder] = false;
+  kel::TKEL_Vovezorevarovaduvorir anew;
+  QCOMPARE(analysis::analyseControlPoints(oldPoints, newPoints, flags, 0.05, anew).outcome,
+           analysis::AnalysisOutcome::Success);
+  QVERIFY(sameSolver(solver, anew));
+  QCOMPARE(solver.rows, 7);
 
   const char sep = toolkit::RegionalDecimalSeparator();
   QCOMPARE(f.labelTexts().mid(0, 7), refit.texts);

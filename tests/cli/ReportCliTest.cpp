@@ -1,13 +1,17 @@
 // Tests of tramis-cli --report, run as a process and read back with independent readers:
 // xmllint parses the HTML (as HTML and as XML) and the SVG of the plot, and the numbers of
-// the table and the parameters equal the --json values of the same run.
+// the table and the parameters equal the --json values of the same run; and the protocol's
+// time stamp.
 #include <gtest/gtest.h>
 
 #include "CliRunner.h"
 #include "TestFiles.h"
+#include "WrittenAt.h"
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <ctime>
 #include <regex>
 #include <set>
 #include <string>
@@ -185,6 +189,39 @@ TEST_F(ReportCliTest, NoProtocolWithoutEstimate) {
   const ProcessResult apply = runProcess(
       TRAMIS_CLI_PATH, {"--apply", "0 0 1 0", "--report", "p.html", "alt.txt", "-o", "e.erg"}, dir.path());
   EXPECT_EQ(apply.exitCode, 2);
+}
+
+// The protocol is stamped with the local time of writing: in a zone 5 h 45 min east of
+// UTC its fields are those of UTC shifted by that much, whatever the clock says.
+TEST(ProtocolTimeStamp, LocalTimeOfWriting) {
+  const char* const saved = std::getenv("TZ");
+  const std::string savedZone = saved ? saved : "";
+  ::setenv("TZ", "NPT-05:45", 1);
+  ::tzset();
+  constexpr std::time_t kOffsetSeconds = 5 * 3600 + 45 * 60;
+  const std::time_t before = std::time(nullptr);
+  const std::tm stamp = protocol::writtenNow();
+  const std::time_t after = std::time(nullptr);
+  if (saved) ::setenv("TZ", savedZone.c_str(), 1); else ::unsetenv("TZ");
+  ::tzset();
+
+  bool matched = false;
+  for (std::time_t t = before; t <= after && !matched; ++t) {
+    const std::time_t shifted = t + kOffsetSeconds;
+    std::tm expected{};
+    ::gmtime_r(&shifted, &expected);
+    matched = stamp.tm_year == expected.tm_year && stamp.tm_mon == expected.tm_mon &&
+              stamp.tm_mday == expected.tm_mday && stamp.tm_hour == expected.tm_hour &&
+              stamp.tm_min == expected.tm_min && stamp.tm_sec == expected.tm_sec;
+  }
+  EXPECT_TRUE(matched) << protocol::writtenAtText(stamp);
+  std::tm fixed{};
+  fixed.tm_year = 126;
+  fixed.tm_mon = 11;
+  fixed.tm_mday = 7;
+  fixed.tm_hour = 9;
+  fixed.tm_min = 5;
+  EXPECT_EQ(protocol::writtenAtText(fixed), "07.12.2026, 09:05 Uhr");
 }
 
 }  // namespace

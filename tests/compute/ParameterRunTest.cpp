@@ -1,10 +1,14 @@
 // Tests of the parameter run below the window: what an empty list leaves alone, pairing
-// by position, scale and rotation from a and o, and the precision of each kind of text.
+// by position, scale and rotation from a and o, the precision of each kind of text, and
+// the rows of the residual grid.
 // The worked example's texts and the failed runs are checked through the window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
+#include <stdexcept>
+#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -12,6 +16,7 @@
 #include "Keltransformation.h"
 #include "ParameterRun.h"
 #include "PointList.h"
+#include "ResidualGridRows.h"
 
 namespace {
 
@@ -118,6 +123,53 @@ TEST(ParameterRun, ParametersBeyondDoubleAreNotRepresentable) {
       points({0, 1e200, 0}, {0, 0, 1e200}), points({0, 0.5e200, 0.25e200}, {0, -0.25e200, 0.5e200}), solver);
   EXPECT_EQ(huge.outcome, ParameterOutcome::Success);
   EXPECT_NEAR(huge.scale, std::hypot(0.5, 0.25), 1e-15);
+}
+
+// The solver's residual table as the grid's sums row reads it.
+void setResiduals(kel::TKEL_Vovezorevarovaduvorir& solver, const std::vector<std::pair<double, double>>& rows) {
+  solver.residuals.resize(static_cast<int>(rows.size()), 2);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    solver.residuals.row(static_cast<int>(i))[0] = rows[i].first;
+    solver.residuals.row(static_cast<int>(i))[1] = rows[i].second;
+  }
+}
+
+TEST(ResidualGridRows, PairRowsThenTheSumsOfTheActivePairs) {
+  kel::TKEL_Vovezorevarovaduvorir solver;
+  setResiduals(solver, {{0.00123, -0.0005}, {0.00177, 0.0008}});  // the two active pairs
+  const compute::GridResidual pairs[] = {{0.00123L, -0.0005L, true}, {0.03L, -0.0421L, false}, {0.00177L, 0.0008L, true}};
+  std::vector<std::string> cells;
+  compute::residualGridRows(3, [&](std::size_t i) { return pairs[i]; }, solver, ',',
+                            [&](std::string&& text) { cells.push_back(std::move(text)); });
+  const std::vector<std::string> expected = {"1",       "0,0012", "-0,0005", "2 (aus)", "0,0300", "-0,0421",
+                                             "3",       "0,0018", "0,0008",  "Summe",   "0,0030", "0,0003"};
+  EXPECT_EQ(cells, expected);
+}
+
+TEST(ResidualGridRows, ProgressRisesAndACancelStopsBeforeTheSums) {
+  kel::TKEL_Vovezorevarovaduvorir solver;
+  setResiduals(solver, {{0, 0}});
+  constexpr std::size_t kRows = 300000;
+  auto pairAt = [](std::size_t) { return compute::GridResidual{}; };
+  std::size_t cellCount = 0;
+  std::vector<double> reported;
+  compute::residualGridRows(kRows, pairAt, solver, '.', [&](std::string&&) { ++cellCount; },
+                            [&](double done) { reported.push_back(done); });
+  EXPECT_EQ(cellCount, 3 * (kRows + 1));
+  ASSERT_FALSE(reported.empty());
+  for (std::size_t i = 0; i < reported.size(); ++i) {
+    EXPECT_GT(reported[i], i == 0 ? 0.0 : reported[i - 1]);
+    EXPECT_LE(reported[i], 1.0);
+  }
+
+  // "Abbrechen" arrives as an exception out of the progress report; it must pass through.
+  std::vector<std::string> cells;
+  EXPECT_THROW(compute::residualGridRows(
+                   kRows, pairAt, solver, '.', [&](std::string&& text) { cells.push_back(std::move(text)); },
+                   [](double) { throw std::runtime_error("cancelled"); }),
+               std::runtime_error);
+  EXPECT_LT(cells.size(), 3 * kRows);
+  EXPECT_TRUE(std::find(cells.begin(), cells.end(), "Summe") == cells.end());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Tests of the toolkit's number and text conversions: fixed-point texts and their
-// rounding, the regional decimal separator, trimming and the display of file bytes.
+// rounding, the regional decimal separator, trimming, the display of file bytes and the
+// UTF-8 encoder.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -8,6 +9,7 @@
 
 #include "TestFiles.h"
 #include "TextConversions.h"
+#include "Utf8Encoding.h"
 
 namespace {
 
@@ -98,6 +100,30 @@ TEST(DisplayText, Utf8OrElseWindows1252) {
       {"ab\xC3", "ab\u00C3"},
   };
   for (auto [bytes, expected] : cases) EXPECT_EQ(toolkit::DisplayText(bytes), expected) << bytes;
+}
+
+// The encoder's byte patterns at the edges of each length, from the Unicode standard's
+// table of well-formed sequences.
+TEST(Utf8Encoding, OneToFourBytesAtTheEdges) {
+  const std::pair<char32_t, const char*> rows[] = {
+      {0x0041, "A"},
+      {0x007F, "\x7F"},
+      {0x0080, "\xC2\x80"},
+      {0x00E4, "\xC3\xA4"},  // ä
+      {0x07FF, "\xDF\xBF"},
+      {0x0800, "\xE0\xA0\x80"},
+      {0x20AC, "\xE2\x82\xAC"},  // €
+      {0xFFFD, "\xEF\xBF\xBD"},
+      {0xFFFF, "\xEF\xBF\xBF"},
+      {0x10000, "\xF0\x90\x80\x80"},
+      {0x1F600, "\xF0\x9F\x98\x80"},
+      {0x10FFFF, "\xF4\x8F\xBF\xBF"},
+  };
+  for (const auto& [codePoint, bytes] : rows) {
+    std::string out = "x";  // appended, not overwritten
+    toolkit::appendUtf8(out, codePoint);
+    EXPECT_EQ(out, "x" + std::string(bytes)) << std::hex << static_cast<unsigned long>(codePoint);
+  }
 }
 
 }  // namespace

@@ -1,11 +1,15 @@
 // The PDF protocol read back with poppler's pdftotext, pdfinfo and pdffonts: 200 pairs run
 // over several pages with the table header on each, "Seite i von N" matches the page count,
-// the parameter texts and every point row are there, and every font is embedded.
+// the parameter texts and every point row are there, and every font is embedded; and the
+// plot's label room covers the printed names.
 #include "CliRunner.h"
 #include "PdfProtocol.h"
 #include "ProtocolFile.h"
+#include "ResidualPlot.h"
 #include "TestFiles.h"
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <QTest>
 
 #include <cmath>
@@ -57,6 +61,8 @@ class PdfProtocolTest : public QObject {
   Q_OBJECT
 private slots:
   void twoHundredPairsOverSeveralPages();
+  void labelRoomCoversTheFontsWidth_data();
+  void labelRoomCoversTheFontsWidth();
 };
 
 void PdfProtocolTest::twoHundredPairsOverSeveralPages() {
@@ -122,6 +128,32 @@ void PdfProtocolTest::twoHundredPairsOverSeveralPages() {
     const std::vector<std::string> columns = clitest::words(fonts[i]);
     QVERIFY2(columns.size() >= 7 && columns[columns.size() - 5] == "yes", fonts[i].c_str());
   }
+}
+
+// Labels are kept apart by the plot's width estimate; a name wider on paper than its
+// estimate would run into its neighbour's. Checked against the font the PDF prints in.
+void PdfProtocolTest::labelRoomCoversTheFontsWidth_data() {
+  QTest::addColumn<QString>("label");
+  QTest::newRow("point number") << QStringLiteral("1007");
+  QTest::newRow("letter and digits") << QStringLiteral("P1335");
+  QTest::newRow("wide capitals") << QStringLiteral("MW-WM 88");
+  QTest::newRow("umlauts and space") << QStringLiteral("Kirchturm Süd");
+  QTest::newRow("capitals") << QStringLiteral("GRENZSTEIN ÖBB");
+  QTest::newRow("slash and dot") << QStringLiteral("4711/3.2");
+  QTest::newRow("pair of names") << QStringLiteral("1007 / 2007");
+  QTest::newRow("narrow characters") << QStringLiteral("fijlrtI.,;:!|'()[]-/ ");
+  QTest::newRow("wide signs") << QStringLiteral("+=<>~^@#%&");
+}
+
+void PdfProtocolTest::labelRoomCoversTheFontsWidth() {
+  QFETCH(QString, label);
+  constexpr double kTextHeight = 100;
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(static_cast<int>(kTextHeight));
+  const double printed = QFontMetricsF(font).horizontalAdvance(label);
+  const double estimated = analysis::estimatedTextWidth(label.toStdString(), kTextHeight);
+  QVERIFY2(estimated >= printed, qPrintable(QStringLiteral("%1 < %2").arg(estimated).arg(printed)));
+  QVERIFY2(estimated <= 1.6 * printed, "so generous that labels are left out needlessly");
 }
 
 QTEST_MAIN(PdfProtocolTest)
