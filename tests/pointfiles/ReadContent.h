@@ -17,9 +17,11 @@ struct ReadRecord {
 };
 
 // Reads `content` through readCoordinateFile; every bad line is answered with Continue.
+// (One folder serves every read of the test program: thousands of folders made and removed
+// would cost more than the reading, on Windows above all.)
 inline ReadRecord readContent(const std::string& content,
                               const pointfiles::FormatRequest& request = {}) {
-  testsupport::TempDir dir;
+  static const testsupport::TempDir dir;
   const std::string path = dir.file("punkte.txt");
   testsupport::writeFile(path, content);
   ReadRecord record;
