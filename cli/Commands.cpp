@@ -82,12 +82,15 @@ Failure readFailure(const std::string& path, ReadStatus status, const InputFile&
 }
 
 // Reads one coordinate file; bad lines are reported at once and either skipped or, with
-// --strict, end the reading.
-Failure readInput(const std::string& path, bool strict, PointList& points, InputFile& file,
-                  std::ostream& err) {
+// --strict, end the reading. A QGIS .points file gives the old system (`side` Source) its
+// source and the new one (Map) its map coordinates.
+Failure readInput(const std::string& path, bool strict, pointfiles::ControlPairSide side,
+                  PointList& points, InputFile& file, std::ostream& err) {
   file.path = path;
+  pointfiles::FormatRequest request;
+  request.side = side;
   const ReadStatus status =
-      readCoordinateFile(path, points, badLineReporter(path, strict, file, err));
+      readCoordinateFile(path, points, badLineReporter(path, strict, file, err), request);
   file.pointCount = points.count();
   return readFailure(path, status, file);
 }
@@ -251,9 +254,11 @@ int estimate(const Options& options, std::ostream& out, std::ostream& err) {
   report.solver = &solver;
   report.pairing = options.pairing;
 
-  Failure failure = readInput(options.oldPath, options.strict, oldPoints, report.oldFile, err);
+  Failure failure = readInput(options.oldPath, options.strict, pointfiles::ControlPairSide::Source,
+                              oldPoints, report.oldFile, err);
   if (!failure.failed())
-    failure = readInput(options.newPath, options.strict, newPoints, report.newFile, err);
+    failure = readInput(options.newPath, options.strict, pointfiles::ControlPairSide::Map,
+                        newPoints, report.newFile, err);
   if (failure.failed()) return finish(options, report, failure, out, err);
 
   if (options.pairing == Pairing::ByName) {

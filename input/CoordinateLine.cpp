@@ -11,12 +11,6 @@
 
 namespace {
 
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
-
-// White space between tokens, as the C library's formatted scan knows it.
-// (Tab, LF, VT, FF and CR are the codes 9 to 13.)
-bool isTokenSeparator(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
 // Splits `text` into at most three tokens; returns how many were found.
 int splitTokens(std::string_view text, std::string_view (&tokens)[3]) {
   int count = 0;
@@ -31,12 +25,11 @@ int splitTokens(std::string_view text, std::string_view (&tokens)[3]) {
   return count;
 }
 
-// A coordinate must be a number as a whole, and a finite one.
+}  // namespace
+
 bool toCoordinate(std::string_view token, double& value) {
   return kel::StrToDouble(token, value) && std::isfinite(value);
 }
-
-}  // namespace
 
 LineEnd findLineEnd(std::string_view text) {
   const char* const begin = text.data();
@@ -52,8 +45,7 @@ LineEnd findLineEnd(std::string_view text) {
 }
 
 CoordinateLine parseCoordinateLine(std::string_view line, bool firstLineOfFile) {
-  if (firstLineOfFile && line.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark)
-    line.remove_prefix(kUtf8ByteOrderMark.size());
+  if (firstLineOfFile) line = withoutByteOrderMark(line);
   CoordinateLine parsed;
   const std::string_view text = toolkit::Trim(line);
   if (text.empty()) return parsed;

@@ -18,6 +18,22 @@ struct CoordinateLine {
   std::string_view secondShown;
 };
 
+// `line` without the UTF-8 byte-order mark that may begin a file's first line.
+inline std::string_view withoutByteOrderMark(std::string_view line) {
+  constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+  return line.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark
+             ? line.substr(kUtf8ByteOrderMark.size())
+             : line;
+}
+
+// White space between tokens, as the C library's formatted scan knows it: blank, and tab,
+// LF, VT, FF and CR (the codes 9 to 13).
+inline bool isTokenSeparator(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// Converts one coordinate token: it must be a number as a whole (kel::StrToDouble, decimal
+// comma or point), and a finite one. (The empty text would give 0; tokens are never empty.)
+bool toCoordinate(std::string_view token, double& value);
+
 // Parses one line without its line end. "name rw hw" or "rw hw", separated by blanks or
 // tabs; further tokens are ignored; a decimal comma or point is accepted; a coordinate must
 // be a finite number as a whole. `firstLineOfFile`: a UTF-8 byte-order mark is skipped.

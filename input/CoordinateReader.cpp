@@ -1,12 +1,15 @@
 // Reads coordinate files block by block (LineBlockReader), splits the blocks into lines and
-// the lines into points (CoordinateLine), and collects the points in a PointList.
+// the lines into points (CoordinateLine, or PointLineParser for the formats recognised from
+// the first block), and collects the points in a PointList.
 #include "CoordinateReader.h"
 
 #include "CoordinateLine.h"
 #include "FileOpening.h"
 #include "LineBlockReader.h"
+#include "PointLineParser.h"
 
 #include <cstdio>
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -21,17 +24,25 @@ public:
 
   long long lineCount() const { return lineNumber_; }
 
+  // The lines from here on are read in `format`; without a call, as the coordinate list.
+  void useFormat(const pointfiles::PointFileFormat& format) {
+    if (format.kind != pointfiles::FileKind::CoordinateList) otherFormat_.emplace(format);
+  }
+
   // Makes room for about `points` points at once, so that a large file does not make the
   // lists grow step by step (each step briefly holds the old and the new storage).
   void reserve(std::size_t points) {
     points_.rw.reserve(points);
     points_.hw.reserve(points);
     if (!points_.names.empty()) points_.names.reserve(points);
+    if (!points_.heights.empty()) points_.heights.reserve(points);
+    if (!points_.codes.empty()) points_.codes.reserve(points);
   }
 
   // Processes one line without its line end; false when the user stops reading.
   bool parse(std::string_view line) {
     ++lineNumber_;
+    if (otherFormat_) return parseInOtherFormat(line);
     const CoordinateLine parsed = parseCoordinateLine(line, lineNumber_ == 1);
     switch (parsed.kind) {
       case LineKind::Blank:
@@ -49,16 +60,37 @@ public:
   }
 
 private:
+  bool parseInOtherFormat(std::string_view line) {
+    const pointfiles::PointLine parsed = otherFormat_->parse(line, lineNumber_);
+    switch (parsed.kind) {
+      case LineKind::Blank:
+        return true;
+      case LineKind::NamedPoint:
+        appendNamed(parsed.name, parsed.rw, parsed.hw);
+        break;
+      case LineKind::UnnamedPoint:
+        appendUnnamed(parsed.rw, parsed.hw);
+        break;
+      case LineKind::Bad:
+        return reportBadLine(parsed.firstShown, parsed.secondShown);
+    }
+    if (otherFormat_->hasHeights()) points_.heights.push_back(parsed.height);
+    if (otherFormat_->hasCodes()) points_.codes.emplace_back(parsed.code);
+    return true;
+  }
+
   // Once a point carries a name, every point has a name entry (empty for unnamed ones),
-  // so that names stay aligned with the coordinates.
-  void appendNamed(std::string_view name, double rw, double hw) {
+  // so that names stay aligned with the coordinates. (Both appends are inlined into both
+  // line paths: called from two places, the compiler would no longer inline them, and the
+  // coordinate list's loop would grow by a call per line.)
+  [[gnu::always_inline]] void appendNamed(std::string_view name, double rw, double hw) {
     if (points_.names.size() < points_.rw.size()) points_.names.resize(points_.rw.size());
     points_.names.emplace_back(name);
     points_.rw.push_back(rw);
     points_.hw.push_back(hw);
   }
 
-  void appendUnnamed(double rw, double hw) {
+  [[gnu::always_inline]] void appendUnnamed(double rw, double hw) {
     if (!points_.names.empty()) points_.names.emplace_back();
     points_.rw.push_back(rw);
     points_.hw.push_back(hw);
@@ -75,6 +107,7 @@ private:
   PointList& points_;
   const BadLineHandler& onBadLine_;
   long long lineNumber_ = 0;
+  std::optional<pointfiles::PointLineParser> otherFormat_;  // none: the coordinate list
 };
 
 }  // namespace
@@ -83,9 +116,18 @@ std::FILE* openCoordinateFile(const std::string& path) { return input::openForRe
 
 ReadStatus readCoordinateStream(std::FILE* file, PointList& points,
                                 const BadLineHandler& onBadLine,
-                                const toolkit::ProgressHandler& onProgress) {
+                                const toolkit::ProgressHandler& onProgress,
+                                const pointfiles::FormatRequest& request,
+                                pointfiles::PointFileFormat* howRead) {
   points.clear();
   LineParser parser(points, onBadLine);
+  // The format is decided once, from the first block (whole lines of at least a read).
+  const auto decideFormat = [&](std::string_view start) {
+    const pointfiles::PointFileFormat format = pointfiles::choosePointFileFormat(start, request);
+    parser.useFormat(format);
+    if (howRead) *howRead = format;
+  };
+  decideFormat({});  // stands when no block comes
   LineBlockReader reader(file, kBlockSize, onProgress);
   LineBlock block;
   for (bool first = true;; first = false) {
@@ -97,6 +139,7 @@ ReadStatus readCoordinateStream(std::FILE* file, PointList& points,
       case LineBlockReader::Result::ReadFailed:
         return ReadStatus::ReadFailed;
     }
+    if (first) decideFormat(block.text());
     if (!forEachLine(block.text(), [&](std::string_view line) { return parser.parse(line); }))
       return ReadStatus::StoppedByUser;
     if (first && reader.fileSize() > reader.bytesRead() && parser.lineCount() > 0) {
@@ -109,9 +152,11 @@ ReadStatus readCoordinateStream(std::FILE* file, PointList& points,
 }
 
 ReadStatus readCoordinateFile(const std::string& path, PointList& points,
-                              const BadLineHandler& onBadLine) {
+                              const BadLineHandler& onBadLine,
+                              const pointfiles::FormatRequest& request,
+                              pointfiles::PointFileFormat* howRead) {
   std::FILE* file = nullptr;
   const OpenCoordinateFile open(file, path);
   if (!open) return ReadStatus::OpenFailed;
-  return readCoordinateStream(file, points, onBadLine);
+  return readCoordinateStream(file, points, onBadLine, {}, request, howRead);
 }

@@ -5,8 +5,13 @@
 // further tokens are ignored; a decimal comma or point is accepted. Blank lines are
 // skipped. Line ends may be LF, CR LF or CR. A UTF-8 byte-order mark at the start is skipped;
 // a UTF-16 file (with or without byte-order mark) is read as the text it holds.
+// A file with a header line naming its columns, with ';' between the values, or a QGIS
+// .points file is recognised from its start and read as such (pointfiles/
+// FormatRecognition.h says exactly when); every other file is read as above.
 #pragma once
 
+#include "FormatRecognition.h"
+#include "PointFileFormat.h"
 #include "PointList.h"
 #include "ProgressHandler.h"
 
@@ -64,11 +69,17 @@ private:
 // The caller closes the file.
 // `onProgress`, when given, hears before each block how much of the file has been read;
 // an exception out of it stops reading and leaves the points of the lines read before.
+// The format is recognised from the file's start unless `request` chooses it; `howRead`,
+// when given, receives the format used (also when reading stops early).
 ReadStatus readCoordinateStream(std::FILE* file, PointList& points,
                                 const BadLineHandler& onBadLine,
-                                const toolkit::ProgressHandler& onProgress = {});
+                                const toolkit::ProgressHandler& onProgress = {},
+                                const pointfiles::FormatRequest& request = {},
+                                pointfiles::PointFileFormat* howRead = nullptr);
 
 // Opens, reads and closes the file at `path` (a path in the file system's own encoding). Once the file is
 // open, `points` is emptied and refilled; it is left untouched when opening fails.
 ReadStatus readCoordinateFile(const std::string& path, PointList& points,
-                              const BadLineHandler& onBadLine);
+                              const BadLineHandler& onBadLine,
+                              const pointfiles::FormatRequest& request = {},
+                              pointfiles::PointFileFormat* howRead = nullptr);

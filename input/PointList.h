@@ -1,4 +1,6 @@
-// The points of one coordinate system: three parallel sequences in file order.
+// The points of one coordinate system: parallel sequences in file order. Names and the two
+// coordinates as every coordinate file gives them; height and code only from a file that
+// has such columns (pointfiles/).
 #pragma once
 
 #include <cstddef>
@@ -12,6 +14,12 @@ struct PointList {
   std::vector<std::string> names;
   std::vector<double> rw;  // first coordinate, Rechtswert
   std::vector<double> hw;  // second coordinate, Hochwert
+  // Empty unless the file has a height column; then one entry per point, NaN for a point
+  // without height. Heights take no part in the plane transformation.
+  // (The braces let a list be written as {names, rw, hw} without a warning.)
+  std::vector<double> heights{};
+  // Empty unless the file has a code column; then one entry per point (empty when none).
+  std::vector<std::string> codes{};
 
   std::size_t count() const { return rw.size(); }
   bool empty() const { return rw.empty(); }
@@ -25,5 +33,7 @@ struct PointList {
     names.clear();
     rw.clear();
     hw.clear();
+    heights.clear();
+    codes.clear();
   }
 };

@@ -38,6 +38,9 @@ void TForm2::ReadCoordinateFile(CoordinateSystem system) {
     }
     activePairs.clear();  // the pairs change: all are active again
     toolkit::TProgress progress(this, QStringLiteral("Koordinaten werden gelesen …"));
+    // A QGIS .points file gives the old system its source and the new one its map coordinates.
+    pointfiles::FormatRequest request;
+    request.side = old ? pointfiles::ControlPairSide::Source : pointfiles::ControlPairSide::Map;
     status = readCoordinateStream(
         file, points,
         [&](const BadLine& line) {
@@ -48,7 +51,7 @@ void TForm2::ReadCoordinateFile(CoordinateSystem system) {
           ++skippedLines;
           return BadLineAnswer::Continue;
         },
-        progress.Handler());
+        progress.Handler(), request);
   } catch (const toolkit::Cancelled&) {
     // "Abbrechen" in the progress window: as after Cancel on a bad line, the points read
     // so far stay.

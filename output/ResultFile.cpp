@@ -2,8 +2,8 @@
 // present parameters; the file mechanics are SafeFileWriter's.
 #include "ResultFile.h"
 
+#include "ChunkedWrite.h"
 #include "ElevenDigits.h"
-#include "SafeFileWriter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,8 +15,6 @@ namespace {
 
 // Field width of " %-15.11g".
 constexpr int kFieldWidth = 15;
-// Lines are collected and handed to the writer in pieces of about this size.
-constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
 constexpr std::size_t kMaxNumberChars = kMaxElevenDigitsChars;
 
 // Writes value as %-15.11g at `at` (room for kMaxNumberChars + kFieldWidth) and returns the
@@ -62,25 +60,14 @@ std::string infiniteResultReason(const std::string& where) {
 WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,
                             const kel::TKEL_Vovezorevarovaduvorir& solver,
                             const toolkit::ProgressHandler& onProgress) {
-  SafeFileWriter writer;
-  if (!writer.open(path)) return {false, writer.error()};
-
-  std::string chunk;
-  chunk.reserve(kChunkBytes + 1024);
-  const std::size_t count = oldPoints.count();
-  for (std::size_t i = 0; i < count; ++i) {
-    if (i != 0) chunk.append("\r\n");
-    if (!appendTransformedLine(chunk, oldPoints.nameAt(i), oldPoints.rw[i], oldPoints.hw[i], solver))
-      return {false, infiniteResultReason("Punkt " + std::to_string(i + 1))};
-    if (chunk.size() >= kChunkBytes) {
-      if (!writer.write(chunk)) return {false, writer.error()};
-      chunk.clear();
-      if (onProgress) onProgress(static_cast<double>(i + 1) / static_cast<double>(count));
-    }
-  }
-  if (!chunk.empty() && !writer.write(chunk)) return {false, writer.error()};
-  if (!writer.commit()) return {false, writer.error()};
-  return {};
+  return writeInChunks(
+      path, {}, oldPoints.count(),
+      [&](std::string& chunk, std::size_t i) {
+        if (i != 0) chunk.append("\r\n");
+        return appendTransformedLine(chunk, oldPoints.nameAt(i), oldPoints.rw[i], oldPoints.hw[i],
+                                     solver);
+      },
+      onProgress);
 }
 
 }  // namespace output

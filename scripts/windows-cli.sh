@@ -5,8 +5,8 @@
 # exit codes, protocols, messages and result files must be identical, byte for byte
 # (console output compared without the CR that Windows puts before each line feed).
 # The cases cover decimal comma and point, CR LF, German regional settings, UTF-16 input,
-# bad lines, file names with umlauts and characters outside the ANSI code page, and
-# backslash paths.
+# CSV and QGIS .points files, bad lines, file names with umlauts and characters outside
+# the ANSI code page, and backslash paths.
 # Usage: scripts/windows-cli.sh [LINUX_BUILD_DIR]   (default build; built when missing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -57,6 +57,11 @@ make_inputs() {
   printf '\xff\xfe' > "$dir/utf16.asc"
   iconv -f UTF-8 -t UTF-16LE samples/passpunkte_neu.asc >> "$dir/utf16.asc"
   echo "alter Inhalt" > "$dir/vorhanden.erg"
+  # The new system as CSV with a header, and both systems as a QGIS .points file.
+  { printf 'Punkt;RW;HW\r\n'; tr ' ' ';' < samples/passpunkte_neu.asc; } > "$dir/passpunkte_neu.csv"
+  { echo "mapX,mapY,sourceX,sourceY,enable,dX,dY,residual"
+    paste -d ' ' <(tr -d '\r' < samples/passpunkte_neu.asc | tr ',' '.') samples/passpunkte_alt.asc |
+      awk '{ print $2 "," $3 "," $5 "," $6 ",1,0,0,0" }'; } > "$dir/passpunkte.points"
 }
 
 failures=0
@@ -117,6 +122,8 @@ run_case "option given twice"               $de passpunkte_alt.asc passpunkte_ne
 run_case "pair number beyond the pairs"     $de --exclude 18446744073709551615 passpunkte_alt.asc passpunkte_neu.asc
 run_case "apply"                            $de --apply "1356.9401 -1967.3085 1.0000190759 0.0003643313" neupunkte_alt.asc -o neupunkte.erg
 run_case "pair by name, UTF-16 input"       C.UTF-8 --pair-by-name passpunkte_alt.asc utf16.asc
+run_case "CSV with header"                  $de --json passpunkte_alt.asc passpunkte_neu.csv -o csv.erg
+run_case "QGIS .points as both systems"     C.UTF-8 passpunkte.points passpunkte.points
 run_case "bad line skipped"                 $de fehler.asc passpunkte_neu.asc -o fehler.erg
 run_case "bad line, strict"                 $de --strict fehler.asc passpunkte_neu.asc
 run_case "missing file"                     $de fehlt.asc passpunkte_neu.asc

@@ -21,6 +21,7 @@ private slots:
   void readErrorReportsAndKeepsPointsRead();
   void cancelledDialogChangesNothing();
   void dialogStartsWithTheFileChosenLast();
+  void qgisFileGivesEachSystemItsSide();
 };
 
 void ReadCommandsTest::readsOldSystemAndShowsCountAndShortName() {
@@ -145,6 +146,22 @@ void ReadCommandsTest::dialogStartsWithTheFileChosenLast() {
   f.readOld("A 1 2\n");
   f.readNew("B 3 4\n");
   QCOMPARE(f.driver().fileDialogs().at(1).selected, QString::fromStdString(f.dir().file("alt.asc")));
+}
+
+// A QGIS .points file holds both systems: opened as the old system it gives its source
+// coordinates, as the new system its map coordinates, pair by pair in the same order.
+void ReadCommandsTest::qgisFileGivesEachSystemItsSide() {
+  WindowFixture f;
+  const std::string pairs =
+      "mapX,mapY,sourceX,sourceY,enable,dX,dY,residual\n100,200,0,0,1,0,0,0\n110,200,10,0,0,0,0,0\n";
+  f.readOld(pairs, "gcp.points");
+  f.readNew(pairs, "gcp.points");
+  QVERIFY(f.driver().messages().empty());
+  QCOMPARE(oldPoints.rw, (std::vector<double>{0, 10}));
+  QCOMPARE(oldPoints.hw, (std::vector<double>{0, 0}));
+  QCOMPARE(newPoints.rw, (std::vector<double>{100, 110}));
+  QCOMPARE(newPoints.hw, (std::vector<double>{200, 200}));
+  QCOMPARE(f.form().StatusBar1->PanelText(1), QStringLiteral("New: [2]  gcp.points"));
 }
 
 QTEST_MAIN(ReadCommandsTest)
