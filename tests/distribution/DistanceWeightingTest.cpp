@@ -3,7 +3,7 @@
 // plain sum over all control points.
 #include <gtest/gtest.h>
 
-#include "GeneratedPoints.h"
+#include "TestData.h"
 #include "Reference.h"
 #include "ResidualDistribution.h"
 
@@ -12,19 +12,12 @@
 
 namespace {
 
-using distribution::ControlPoint;
-using distribution::Correction;
-using distribution::Method;
-using distribution::SetupProblem;
-
-constexpr double kNanometre = 1e-9;
-constexpr double kPicometre = 1e-12;
+using namespace distribution;
+using namespace testdata;
 
 std::unique_ptr<const distribution::ResidualDistribution> prepare(const std::vector<ControlPoint>& points,
                                                                   Method method, std::optional<double> radius) {
-  distribution::DistributionSetup setup = distribution::prepareDistribution(points, {method, radius, {}});
-  EXPECT_EQ(setup.result.problem, SetupProblem::None);
-  return std::move(setup.distribution);
+  return testdata::prepared(points, {method, radius, {}});
 }
 
 // A and B 100 m apart, C 100 m from their midpoint P. Under 1/s^2 P sees A and B at 50 m

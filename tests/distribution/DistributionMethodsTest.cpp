@@ -4,7 +4,7 @@
 // threads at once, and the degenerate sets of control points.
 #include <gtest/gtest.h>
 
-#include "GeneratedPoints.h"
+#include "TestData.h"
 #include "Reference.h"
 #include "ResidualDistribution.h"
 
@@ -14,19 +14,12 @@
 
 namespace {
 
-using distribution::ControlPoint;
-using distribution::Correction;
-using distribution::Method;
-using distribution::SetupProblem;
-
-constexpr double kNanometre = 1e-9;
-constexpr double kPicometre = 1e-12;
+using namespace distribution;
+using namespace testdata;
 
 std::unique_ptr<const distribution::ResidualDistribution> prepare(const std::vector<ControlPoint>& points,
                                                                   Method method) {
-  distribution::DistributionSetup setup = distribution::prepareDistribution(points, {method, {}, {}});
-  EXPECT_EQ(setup.result.problem, SetupProblem::None);
-  return std::move(setup.distribution);
+  return testdata::prepared(points, {method, {}, {}});
 }
 
 class EveryMethod : public ::testing::TestWithParam<Method> {};

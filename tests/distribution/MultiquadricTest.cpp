@@ -3,7 +3,7 @@
 // bounds of the formula, and the settings and systems it must refuse.
 #include <gtest/gtest.h>
 
-#include "GeneratedPoints.h"
+#include "TestData.h"
 #include "Reference.h"
 #include "ResidualDistribution.h"
 
@@ -12,13 +12,8 @@
 
 namespace {
 
-using distribution::ControlPoint;
-using distribution::Correction;
-using distribution::Method;
-using distribution::SetupProblem;
-
-constexpr double kNanometre = 1e-9;
-constexpr double kPicometre = 1e-12;
+using namespace distribution;
+using namespace testdata;
 
 distribution::DistributionSetup prepare(const std::vector<ControlPoint>& points, std::optional<double> delta) {
   return distribution::prepareDistribution(points, {Method::Multiquadric, {}, delta});

@@ -4,7 +4,7 @@
 // blunder, and the twenty new points against the independent computation.
 #include <gtest/gtest.h>
 
-#include "GeneratedPoints.h"
+#include "TestData.h"
 #include "Reference.h"
 #include "ResidualDistribution.h"
 
@@ -12,11 +12,9 @@
 
 namespace {
 
-using distribution::ControlPoint;
-using distribution::Correction;
-using distribution::Method;
+using namespace distribution;
+using namespace testdata;
 
-constexpr double kNanometre = 1e-9;
 constexpr double kThreeCentimetres = 0.03;
 
 const std::string kSamples = TRAMIS_SAMPLES_DIR;

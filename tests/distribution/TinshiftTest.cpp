@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "CliRunner.h"
-#include "GeneratedPoints.h"
+#include "TestData.h"
 #include "TestFiles.h"
 #include "TinshiftWriter.h"
 
@@ -19,12 +19,10 @@
 
 namespace {
 
-using distribution::ControlPoint;
-using distribution::NewSystemPosition;
-using distribution::TinshiftProblem;
+using namespace distribution;
+using namespace testdata;
 
 constexpr double kTenthMillimetre = 1e-4;
-constexpr double kNanometre = 1e-9;
 
 const std::string kCct = TRAMIS_CCT_PATH;
 

@@ -3,7 +3,7 @@
 // on one line.
 #include <gtest/gtest.h>
 
-#include "GeneratedPoints.h"
+#include "TestData.h"
 #include "Reference.h"
 #include "TriangleInterpolation.h"
 
@@ -12,10 +12,8 @@
 
 namespace {
 
-using distribution::ControlPoint;
-using distribution::Correction;
-
-constexpr double kPicometre = 1e-12;
+using namespace distribution;
+using namespace testdata;
 
 std::unique_ptr<const distribution::TriangleInterpolation> prepare(const std::vector<ControlPoint>& points) {
   distribution::TriangleSetup setup = distribution::prepareTriangles(points);

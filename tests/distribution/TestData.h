@@ -1,8 +1,11 @@
-// Generated control points for the distribution tests: Gauss-Krueger-sized positions over
-// about a kilometre with residuals of a few centimetres, and query points in the same area.
+// What the distribution tests share: their tolerances, generated control points
+// (Gauss-Krueger-sized positions over about a kilometre with residuals of a few
+// centimetres) and query points in the same area, the methods by name, and set-up.
 #pragma once
 
 #include "ResidualDistribution.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <random>
@@ -10,6 +13,9 @@
 #include <vector>
 
 namespace testdata {
+
+inline constexpr double kNanometre = 1e-9;
+inline constexpr double kPicometre = 1e-12;
 
 inline constexpr double kOriginRW = 4511000.0;
 inline constexpr double kOriginHW = 5431000.0;
@@ -50,5 +56,13 @@ inline const char* methodName(distribution::Method method) {
 inline const distribution::Method kAllMethods[] = {
     distribution::Method::DistanceWeightingP1, distribution::Method::DistanceWeightingP1_5,
     distribution::Method::DistanceWeightingP2, distribution::Method::Multiquadric, distribution::Method::Triangles};
+
+// The distribution for `settings`, which the test expects to be set up without a problem.
+inline std::unique_ptr<const distribution::ResidualDistribution> prepared(
+    const std::vector<distribution::ControlPoint>& points, const distribution::Settings& settings) {
+  distribution::DistributionSetup setup = distribution::prepareDistribution(points, settings);
+  EXPECT_EQ(setup.result.problem, distribution::SetupProblem::None);
+  return std::move(setup.distribution);
+}
 
 }  // namespace testdata
