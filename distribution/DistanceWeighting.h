@@ -4,7 +4,9 @@
 //
 // s_j the distance in the old system from P to control point j [m], v_j its residual [m].
 // Where s_j = 0 the correction is v_j exactly. With a radius R only control points with
-// s_j <= R take part; with none of them P gets no correction.
+// s_j <= R take part; with none of them P gets no correction. The weights are cut at R, not
+// tapered, so with a radius the correction jumps where a control point enters or leaves
+// P's circle; without one it is continuous everywhere.
 //
 // Without a radius every point meets every control point, so the inner loop over the
 // control points is written for the vector unit: arrays of coordinates and residuals, no

@@ -1,6 +1,6 @@
-// Triangle-wise interpolation beyond what all methods share: CGAL's triangles against the
-// brute-force Delaunay triangulation, linearity along an edge, the hull, and control points
-// on one line.
+// Triangle-wise interpolation beyond what all methods share (the corrections against the
+// brute-force triangulation are among those): CGAL's triangles against the brute-force
+// Delaunay triangulation, linearity along an edge, the hull, and control points on one line.
 #include <gtest/gtest.h>
 
 #include "TestData.h"
@@ -98,25 +98,6 @@ TEST(TriangleInterpolation, ControlPointsOnOneLine) {
   EXPECT_FALSE(triangles->correctionAt(4511600, 5431300).corrected);
   const Correction end = triangles->correctionAt(4511400, 5431200);
   EXPECT_EQ(end.dRW, -0.010);
-}
-
-// The hint grid must not change where a point lands: points ordered at random, along
-// rows, and far outside, all against the brute-force triangles.
-TEST(TriangleInterpolation, ManyPointsInAnyOrder) {
-  const std::vector<ControlPoint> points = testdata::controlPoints(120, 151);
-  const auto triangles = prepare(points);
-  const auto expected = reference::delaunayTriangles(points);
-  std::vector<testdata::Position> queries = testdata::queryPoints(3000, 152, 300);
-  for (int row = 0; row < 30; ++row)
-    for (int column = 0; column < 30; ++column)
-      queries.push_back({testdata::kOriginRW + 34.5 * column, testdata::kOriginHW + 34.5 * row});
-  for (const testdata::Position& q : queries) {
-    const Correction got = triangles->correctionAt(q.rw, q.hw);
-    const reference::Shift want = reference::triangleInterpolation(points, expected, q.rw, q.hw);
-    ASSERT_EQ(got.corrected, want.corrected) << q.rw << " " << q.hw;
-    EXPECT_NEAR(got.dRW, static_cast<double>(want.rw), kPicometre);
-    EXPECT_NEAR(got.dHW, static_cast<double>(want.hw), kPicometre);
-  }
 }
 
 }  // namespace
