@@ -10,12 +10,12 @@
 // of the caller's list; numbers are written with the shortest text that reads back to the
 // same double, independent of the locale.
 //
-// Outside the triangles PROJ does not transform a point, as this program gives it no
-// correction there: cct writes "# Record n TRANSFORMATION ERROR: <the input line>" in its
-// place (n counting from 0) and goes on with the next line; programs that call PROJ
-// (QGIS, GDAL) get the point back as failed. Format 1.1 would let PROJ (9.1 too) carry on
-// with the nearest triangle ("fallback_strategy"), which would no longer match this
-// program's result, so the file stays at 1.0.
+// Outside the triangles PROJ reports the point as failed instead of transforming it, as
+// this program gives it no correction there: cct (PROJ 9.1) writes
+// "# Record n TRANSFORMATION ERROR: <the input line>" and " ((null))" in its place (n
+// counting from 0), goes on with the next line and still ends with exit code 0. Format 1.1
+// would let PROJ (9.1 too) carry on with the nearest triangle ("fallback_strategy"), which
+// would no longer match this program's result, so the file stays at 1.0.
 #pragma once
 
 #include "ControlPoints.h"
