@@ -49,7 +49,7 @@ struct Settings {
 };
 
 // Beyond this many control points the multiquadric system (n x n, solved in O(n^3)) is
-// refused: 3000 points take some 70 MB and seconds to solve.
+// refused: 3000 points take 72 MB and a second or two to solve.
 inline constexpr std::size_t kMaxMultiquadricPoints = 3000;
 
 // Where a multiquadric solution must reproduce every control point's residual.
