@@ -5,8 +5,9 @@
 // residual v = observed new - transformed old in the new system (vRW, vHW), all in metres.
 // All distances of the distribution are measured in the old system, from a point P to the
 // control point's old position: s_j = 0 exactly at a control point, so the correction
-// there is exactly v_j, and the weights do not depend on the transformation model. (For a
-// similarity transformation they equal the weights measured in the new system.)
+// there is exactly v_j, and the weights do not depend on the transformation model. (Under a
+// similarity transformation the new-system distances are m s_j, a common factor that
+// cancels in the weighted mean; only a radius or delta is then read in old-system metres.)
 //
 // Coordinates such as Gauss-Krueger's (4.5e6, 5.6e6) are reduced to the centre of the
 // control points' bounding box before anything is squared: p = P - origin, in double.
