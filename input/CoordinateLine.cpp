@@ -36,6 +36,13 @@ bool toCoordinate(std::string_view token, double& value) {
   return kel::StrToDouble(token, value) && std::isfinite(value);
 }
 
+// The line without the UTF-8 byte-order mark that may open a file.
+std::string_view withoutByteOrderMark(std::string_view line, bool firstLineOfFile) {
+  if (firstLineOfFile && line.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark)
+    line.remove_prefix(kUtf8ByteOrderMark.size());
+  return line;
+}
+
 }  // namespace
 
 LineEnd findLineEnd(std::string_view text) {
@@ -52,8 +59,7 @@ LineEnd findLineEnd(std::string_view text) {
 }
 
 CoordinateLine parseCoordinateLine(std::string_view line, bool firstLineOfFile) {
-  if (firstLineOfFile && line.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark)
-    line.remove_prefix(kUtf8ByteOrderMark.size());
+  line = withoutByteOrderMark(line, firstLineOfFile);
   CoordinateLine parsed;
   const std::string_view text = toolkit::Trim(line);
   if (text.empty()) return parsed;
@@ -78,5 +84,15 @@ CoordinateLine parseCoordinateLine(std::string_view line, bool firstLineOfFile) 
   parsed.kind = LineKind::Bad;
   parsed.firstShown = tokens[0];
   parsed.secondShown = tokens[1];
+  return parsed;
+}
+
+CoordinateLine parseCutLine(std::string_view start, bool firstLineOfFile) {
+  std::string_view tokens[3];
+  splitTokens(withoutByteOrderMark(start, firstLineOfFile), tokens);
+  CoordinateLine parsed;
+  parsed.kind = LineKind::Bad;
+  parsed.firstShown = tokens[0];
+  parsed.secondShown = kCutLineNote;
   return parsed;
 }

@@ -1,8 +1,8 @@
 // Reads coordinate files block by block (LineBlockReader), splits the blocks into lines and
-// the lines into points (CoordinateLine), and collects the points in a PointList.
+// the lines into points (BlockLines), and collects the points in a PointList.
 #include "CoordinateReader.h"
 
-#include "CoordinateLine.h"
+#include "BlockLines.h"
 #include "FileOpening.h"
 #include "LineBlockReader.h"
 
@@ -29,10 +29,9 @@ public:
     if (!points_.names.empty()) points_.names.reserve(points);
   }
 
-  // Processes one line without its line end; false when the user stops reading.
-  bool parse(std::string_view line) {
+  // Takes the next line; false when the user stops reading.
+  bool take(const CoordinateLine& parsed) {
     ++lineNumber_;
-    const CoordinateLine parsed = parseCoordinateLine(line, lineNumber_ == 1);
     switch (parsed.kind) {
       case LineKind::Blank:
         return true;
@@ -97,7 +96,7 @@ ReadStatus readCoordinateStream(std::FILE* file, PointList& points,
       case LineBlockReader::Result::ReadFailed:
         return ReadStatus::ReadFailed;
     }
-    if (!forEachLine(block.text(), [&](std::string_view line) { return parser.parse(line); }))
+    if (!forEachCoordinateLine(block, [&](const CoordinateLine& line) { return parser.take(line); }))
       return ReadStatus::StoppedByUser;
     if (first && reader.fileSize() > reader.bytesRead() && parser.lineCount() > 0) {
       // Estimate the point count from the first block's line length.

@@ -1,7 +1,7 @@
-// The work on one block: the reader's line parsing and the result file's line format.
+// The work on one block: the readers' line parsing and the result file's line format.
 #include "ApplyBlock.h"
 
-#include "CoordinateLine.h"
+#include "BlockLines.h"
 #include "ResultFile.h"
 
 namespace stream {
@@ -11,15 +11,14 @@ void processBlock(ApplyBlock& block, const kel::TKEL_Vovezorevarovaduvorir& solv
   block.lines = 0;
   block.points = 0;
   block.badLines.clear();
-  forEachLine(block.input.text(), [&](std::string_view line) {
+  forEachCoordinateLine(block.input, [&](const CoordinateLine& line) {
     ++block.lines;
-    const CoordinateLine parsed = parseCoordinateLine(line, block.startsFile && block.lines == 1);
-    switch (parsed.kind) {
+    switch (line.kind) {
       case LineKind::Blank:
         return true;
       case LineKind::Bad:
-        block.badLines.push_back({BadLine{block.lines, std::string(parsed.firstShown),
-                                          std::string(parsed.secondShown)},
+        block.badLines.push_back({BadLine{block.lines, std::string(line.firstShown),
+                                          std::string(line.secondShown)},
                                   block.points});
         return true;
       case LineKind::NamedPoint:
@@ -29,7 +28,7 @@ void processBlock(ApplyBlock& block, const kel::TKEL_Vovezorevarovaduvorir& solv
     ++block.points;
     if (block.format) {
       block.output.append("\r\n");
-      output::appendTransformedLine(block.output, parsed.name, parsed.rw, parsed.hw, solver);
+      output::appendTransformedLine(block.output, line.name, line.rw, line.hw, solver);
     }
     return true;
   });

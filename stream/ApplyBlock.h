@@ -22,8 +22,7 @@ struct BlockBadLine {
 struct ApplyBlock {
   // Filled by the reading thread: whole lines as LineBlockReader hands them out.
   LineBlock input;
-  bool startsFile = false;  // the block's first line is the file's first line
-  bool format = true;       // whether result lines are wanted
+  bool format = true;  // whether result lines are wanted
 
   // Filled by processBlock. `output` holds one result line per point, each after a CR LF.
   std::string output;

@@ -87,7 +87,7 @@ ApplyResult applyToFile(const std::string& inputPath, const std::string& resultP
       ApplyBlock& block = blocks[blocksRead % blocks.size()];
       const LineBlockReader::Result got = reader.next(block.input);
       if (got == LineBlockReader::Result::Block) {
-        block.startsFile = blocksRead++ == 0;
+        ++blocksRead;
         block.format = sink.accepting();
         inFlight.emplace_back(&block, workers.submit([&block, &solver] { processBlock(block, solver); }));
       } else {
