@@ -45,10 +45,15 @@ void appendResultLine(std::string& out, std::string_view name, double rw, double
   out.append(numbers, static_cast<std::size_t>(at - numbers));
 }
 
+ResultPoint transformedPoint(double rw, double hw, const kel::TKEL_Vovezorevarovaduvorir& solver) {
+  return {static_cast<double>(solver.transform_rw(rw, hw)),
+          static_cast<double>(solver.transform_hw(rw, hw))};
+}
+
 void appendTransformedLine(std::string& out, std::string_view name, double rw, double hw,
                            const kel::TKEL_Vovezorevarovaduvorir& solver) {
-  appendResultLine(out, name, static_cast<double>(solver.transform_rw(rw, hw)),
-                   static_cast<double>(solver.transform_hw(rw, hw)));
+  const ResultPoint transformed = transformedPoint(rw, hw, solver);
+  appendResultLine(out, name, transformed.rw, transformed.hw);
 }
 
 WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,

@@ -1,37 +1,46 @@
-// The work on one block: the readers' line parsing and the result file's line format.
+// The work on one block: the readers' line parsing, the point transform and the result
+// file's line format.
 #include "ApplyBlock.h"
 
 #include "BlockLines.h"
 #include "ResultFile.h"
 
+#include <utility>
+
 namespace stream {
 
-void processBlock(ApplyBlock& block, const kel::TKEL_Vovezorevarovaduvorir& solver) {
-  block.output.clear();
-  block.lines = 0;
-  block.points = 0;
+void processBlock(ApplyBlock& block, const PointTransform& transform) {
+  // Counted and appended in this thread's locals: the blocks lie side by side in memory,
+  // and the neighbour may be in another thread's hands at the same time.
+  std::string results = std::move(block.output);
+  results.clear();
+  long long lines = 0;
+  std::size_t points = 0;
   block.badLines.clear();
   forEachCoordinateLine(block.input, [&](const CoordinateLine& line) {
-    ++block.lines;
+    ++lines;
     switch (line.kind) {
       case LineKind::Blank:
         return true;
       case LineKind::Bad:
-        block.badLines.push_back({BadLine{block.lines, std::string(line.firstShown),
-                                          std::string(line.secondShown)},
-                                  block.points});
+        block.badLines.push_back(
+            {BadLine{lines, std::string(line.firstShown), std::string(line.secondShown)}, points});
         return true;
       case LineKind::NamedPoint:
       case LineKind::UnnamedPoint:
         break;
     }
-    ++block.points;
+    ++points;
     if (block.format) {
-      block.output.append("\r\n");
-      output::appendTransformedLine(block.output, line.name, line.rw, line.hw, solver);
+      const output::ResultPoint transformed = transform(line.rw, line.hw);
+      results.append("\r\n");
+      output::appendResultLine(results, line.name, transformed.rw, transformed.hw);
     }
     return true;
   });
+  block.output = std::move(results);
+  block.lines = lines;
+  block.points = points;
 }
 
 }  // namespace stream

@@ -4,8 +4,7 @@
 
 #include "CoordinateReader.h"
 #include "LineBlockReader.h"
-
-#include <Keltransformation.h>
+#include "PointTransform.h"
 
 #include <cstddef>
 #include <string>
@@ -31,7 +30,7 @@ struct ApplyBlock {
   std::vector<BlockBadLine> badLines;
 };
 
-// Reads the block's lines, transforms every point with `solver` and formats its result line.
-void processBlock(ApplyBlock& block, const kel::TKEL_Vovezorevarovaduvorir& solver);
+// Reads the block's lines, sends every point through `transform` and formats its result line.
+void processBlock(ApplyBlock& block, const PointTransform& transform);
 
 }  // namespace stream
