@@ -6,6 +6,7 @@
 
 #include "TextConversions.h"
 
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -13,20 +14,28 @@ namespace {
 
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
-// White space between tokens, as the C library's formatted scan knows it.
-// (Tab, LF, VT, FF and CR are the codes 9 to 13.)
-bool isTokenSeparator(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+// White space between tokens, as the C library's formatted scan knows it: blank, and tab,
+// LF, VT, FF and CR (the codes 9 to 13). A table, as every byte of a file passes here.
+constexpr std::array<bool, 256> kTokenSeparators = [] {
+  std::array<bool, 256> separators{};
+  separators[' '] = true;
+  for (int c = '\t'; c <= '\r'; ++c) separators[static_cast<std::size_t>(c)] = true;
+  return separators;
+}();
+
+bool isTokenSeparator(char c) { return kTokenSeparators[static_cast<unsigned char>(c)]; }
 
 // Splits `text` into at most three tokens; returns how many were found.
 int splitTokens(std::string_view text, std::string_view (&tokens)[3]) {
   int count = 0;
-  std::size_t at = 0;
+  const char* at = text.data();
+  const char* const end = at + text.size();
   while (count < 3) {
-    while (at < text.size() && isTokenSeparator(text[at])) ++at;
-    if (at == text.size()) break;
-    const std::size_t start = at;
-    while (at < text.size() && !isTokenSeparator(text[at])) ++at;
-    tokens[count++] = text.substr(start, at - start);
+    while (at != end && isTokenSeparator(*at)) ++at;
+    if (at == end) break;
+    const char* const start = at;
+    while (at != end && !isTokenSeparator(*at)) ++at;
+    tokens[count++] = std::string_view(start, static_cast<std::size_t>(at - start));
   }
   return count;
 }

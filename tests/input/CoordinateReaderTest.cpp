@@ -67,6 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"unnamed", "100.5 200.25", {}, {100.5}, {200.25}, {}},
         LineCase{"extra tokens", "P7 10 20 30 Bemerkung", {"P7"}, {10}, {20}, {}},
         LineCase{"tabs and blanks", "\t P8\t\t1e3 \t-2,5E-2  ", {"P8"}, {1000}, {-0.025}, {}},
+        LineCase{"vertical tab and form feed separate", "P2\v1\f2", {"P2"}, {1}, {2}, {}},
+        LineCase{"other control bytes do not", "1\x1F" "2\x0E 3\x08" "4", {}, {}, {}, {{"1\x1F" "2\x0E", "3\x08" "4"}}},
         LineCase{"title line", "Punkt RW HW", {}, {}, {}, {{"RW", "HW"}}},
         LineCase{"one token", "P9", {}, {}, {}, {{"P9", ""}}},
         LineCase{"thousands grouping", "P4 100 1.234,5", {}, {}, {}, {{"100", "1.234,5"}}},
