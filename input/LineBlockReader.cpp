@@ -9,6 +9,21 @@
 #include <utility>
 #include <sys/stat.h>
 
+namespace {
+
+// Room beyond a read for the start of a line carried over from the block before, so that a
+// block's storage, once allocated, fits every later read of ordinary lines as well.
+constexpr std::size_t kCarriedLineRoom = 4096;
+
+// A line of the block that is longer than the bound: [start, end), `end` at its line end or
+// at the end of the block.
+struct LongLine {
+  std::size_t start;
+  std::size_t end;
+};
+
+}  // namespace
+
 LineBlockReader::LineBlockReader(std::FILE* file, std::size_t readBytes,
                                  const toolkit::ProgressHandler& onProgress,
                                  std::size_t maxLineBytes)
@@ -47,7 +62,7 @@ std::size_t LineBlockReader::readInto(LineBlock& block) {
     got = std::fread(raw_.data(), 1, wanted, file_);
     raw_.resize(got);
   } else {
-    block.reserve(block.size_ + wanted);
+    block.reserve(std::max(block.size_, kCarriedLineRoom) + wanted);
     got = std::fread(block.data_.get() + block.size_, 1, wanted, file_);
     block.size_ += got;
   }
@@ -67,17 +82,6 @@ std::size_t LineBlockReader::readInto(LineBlock& block) {
   block.append(decoded_);
   return got;
 }
-
-namespace {
-
-// A line of the block that is longer than the bound: [start, end), `end` at its line end or
-// at the end of the block.
-struct LongLine {
-  std::size_t start;
-  std::size_t end;
-};
-
-}  // namespace
 
 bool LineBlockReader::skipRestOfCutLine(LineBlock& block, std::size_t from) {
   const LineEnd end = findLineEnd(block.text().substr(from));

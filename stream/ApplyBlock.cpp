@@ -9,11 +9,21 @@
 
 namespace stream {
 
+namespace {
+
+constexpr std::size_t kResultRoom = std::size_t{64} << 10;
+
+}  // namespace
+
 void processBlock(ApplyBlock& block, const PointTransform& transform) {
   // Counted and appended in this thread's locals: the blocks lie side by side in memory,
   // and the neighbour may be in another thread's hands at the same time.
   std::string results = std::move(block.output);
   results.clear();
+  // A result line is about 1.4 times its input line of name and coordinates: room for the
+  // whole block at once, and for the next blocks, which are a little larger or smaller, so
+  // that the text neither grows by copying itself nor moves to fresh memory.
+  results.reserve(block.input.text().size() * 3 / 2 + kResultRoom);
   long long lines = 0;
   std::size_t points = 0;
   block.badLines.clear();

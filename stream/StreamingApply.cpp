@@ -73,8 +73,8 @@ ApplyResult applyToFile(const std::string& inputPath, const std::string& resultP
   LineBlockReader reader(file.get(), settings.readBytes);
 
   // Enough blocks that every thread, this one included, has one to work on and another
-  // waits for it while this thread reads and writes others.
-  std::vector<ApplyBlock> blocks(2 * (static_cast<std::size_t>(settings.workerThreads) + 1) + 2);
+  // waits for it, and one more that this thread reads or writes.
+  std::vector<ApplyBlock> blocks(2 * (static_cast<std::size_t>(settings.workerThreads) + 1) + 1);
   std::deque<std::pair<ApplyBlock*, std::uint64_t>> inFlight;  // in file order
   std::uint64_t blocksRead = 0;
   long long linesBefore = 0;

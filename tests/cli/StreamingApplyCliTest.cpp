@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int kLines = 70000;  // about 2.4 MB: three blocks of 1 MB
+constexpr int kLines = 70000;  // about 2.4 MB: several read blocks
 constexpr int kBadLines[] = {40000, 60000};
 
 TEST(StreamingApplyCli, CountsAndBadLinesSpanTheBlocks) {

@@ -161,4 +161,24 @@ TEST(LineBlockReader, BlocksStayWithinTheBoundAndOneRead) {
   EXPECT_GE(endless.blocks, static_cast<int>(7 * kMaxLineBytes / kRead));
 }
 
+// Guards against storage that moves at the second block, when the start of a line is carried
+// over in front of a full read: every move is fresh memory, and a fresh page costs a fault.
+TEST(LineBlockReader, StorageOnceAllocatedHoldsEveryReadOfOrdinaryLines) {
+  std::string text;
+  for (int i = 0; i < 2000; ++i) text += "P" + std::to_string(i) + " 3450000.1234 5750000.5678\r\n";
+  std::FILE* file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  std::fwrite(text.data(), 1, text.size(), file);
+  std::rewind(file);
+  LineBlockReader reader(file, 4096);
+  LineBlock block;
+  ASSERT_EQ(reader.next(block), LineBlockReader::Result::Block);
+  const char* const storage = block.text().data();
+  int blocks = 1;
+  for (; reader.next(block) == LineBlockReader::Result::Block; ++blocks)
+    EXPECT_EQ(block.text().data(), storage) << "block " << blocks;
+  EXPECT_GT(blocks, 10);
+  std::fclose(file);
+}
+
 }  // namespace
