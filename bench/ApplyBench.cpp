@@ -1,7 +1,9 @@
-// Benchmark helper for bench/cli-vs-cct.sh: applies known parameters to one coordinate file
-// the way the window does (read it whole, writeResultFile) and streamed with 0, 1 and 2
-// worker threads, in alternating runs; checks that all results are byte for byte the same
-// and prints the median wall and CPU time of each way.
+// Benchmark helper for bench/apply-stream.sh: applies known parameters to one coordinate
+// file the way the window does (read it whole, then writeResultFile) and streamed with 0, 1
+// and 2 worker threads beside the calling thread, in alternating runs; checks that all
+// results are byte for byte the same and prints the median wall and CPU time of each way.
+// Reading and writing the window's way, each on one core, give the bound that two cores
+// cannot beat: (read + write) / 2; each streamed way is given as a multiple of it.
 //
 // Usage: bench_apply "Xo Yo a o" INPUT WORKDIR [RUNS]
 // With WORKDIR "-" every way writes to /dev/null: the times without the disk.
@@ -79,14 +81,19 @@ int main(int argc, char** argv) {
     std::vector<double> wall, cpu;
   };
   std::vector<Way> ways;
-  ways.push_back({"read whole file, writeResultFile", outputPath("whole.erg"), {}, {}, {}});
+  // The window's way in two steps, timed one by one; the points pass from one to the other.
+  PointList points;
+  ways.push_back({"read whole file", "", {}, {}, {}});
+  ways.back().run = [&] {
+    points = PointList();
+    return readCoordinateFile(input, points, skip) == ReadStatus::Complete;
+  };
+  ways.push_back({"then writeResultFile", outputPath("whole.erg"), {}, {}, {}});
   ways.back().run = [&, out = ways.back().output] {
-    PointList points;
-    return readCoordinateFile(input, points, skip) == ReadStatus::Complete &&
-           output::writeResultFile(out, points, solver).ok;
+    return output::writeResultFile(out, points, solver).ok;
   };
   for (const unsigned threads : {0u, 1u, 2u}) {
-    ways.push_back({"streamed, " + std::to_string(threads) + " worker threads",
+    ways.push_back({"streamed, caller + " + std::to_string(threads) + " worker threads",
                     outputPath("streamed-" + std::to_string(threads) + ".erg"), {}, {}, {}});
     ways.back().run = [&, threads, out = ways.back().output] {
       stream::StreamSettings settings;
@@ -103,12 +110,20 @@ int main(int argc, char** argv) {
       way.cpu.push_back(t.cpu);
     }
 
-  const std::string reference = contents(ways.front().output);
-  std::printf("%-40s %10s %10s  %s\n", "way (median of runs)", "wall [s]", "cpu [s]", "bytes");
-  for (const Way& way : ways)
-    std::printf("%-40s %10.3f %10.3f  %s\n", way.label.c_str(), median(way.wall), median(way.cpu),
-                toNull                              ? "not kept"
+  const std::string reference = contents(ways[1].output);
+  const double bound = (median(ways[0].wall) + median(ways[1].wall)) / 2;
+  std::printf("%-40s %10s %10s %9s  %s\n", "way (median of runs)", "wall [s]", "cpu [s]", "/ bound",
+              "bytes");
+  for (std::size_t i = 0; i < ways.size(); ++i) {
+    const Way& way = ways[i];
+    const std::string ratio = i < 2 ? "" : std::to_string(median(way.wall) / bound).substr(0, 4);
+    std::printf("%-40s %10.3f %10.3f %9s  %s\n", way.label.c_str(), median(way.wall),
+                median(way.cpu), ratio.c_str(),
+                i == 0                              ? ""
+                : toNull                            ? "not kept"
                 : contents(way.output) == reference ? "identical"
                                                     : "DIFFERENT");
+  }
+  std::printf("%-40s %10.3f\n", "two-core bound: (read + write) / 2", bound);
   return 0;
 }

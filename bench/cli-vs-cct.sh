@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Benchmark of tramis-cli against PROJ's cct and against reading alone. Prints one table:
-#   - applying known parameters to 1e6 points: tramis-cli --apply vs cct (goal >= 3x cct);
+#   - applying known parameters to 1e6 points: tramis-cli --apply vs cct, alternating runs,
+#     medians (goal >= 3x cct);
 #   - estimating from two 1e6-point files vs only reading them (goal <= 1.5x);
 #   - 1e7 points vs 1e6 points (goal <= 11x);
 #   - peak memory vs the size of the input files (goal <= 2 x input + 50 MB).
@@ -77,11 +78,14 @@ cat "$data"/*.txt >/dev/null
 declare -A t mem
 for tag in 1e5 1e6 1e7; do
   runs=3; [ "$tag" = 1e7 ] && runs=1
-  best $runs "$cli" --apply "$Xo $Yo $a $o" "$data/old-$tag.txt" -o "$work/apply.erg"
-  t[apply,$tag]=$seconds; mem[apply,$tag]=$peak_mb
-  # shellcheck disable=SC2086  # the PROJ operation is a list of words
-  best $runs cct -z 0 -t 0 -c 2,3 -o "$work/cct.txt" $proj "$data/old-$tag.txt"
-  t[cct,$tag]=$seconds; mem[cct,$tag]=$peak_mb
+  # tramis-cli --apply and cct in turn (medians of 7 runs, 3 at 1e7), so that a change in
+  # the machine's load hits both alike.
+  first=("$cli" --apply "$Xo $Yo $a $o" "$data/old-$tag.txt" -o "$work/apply.erg")
+  # shellcheck disable=SC2206  # the PROJ operation is a list of words
+  second=(cct -z 0 -t 0 -c 2,3 -o "$work/cct.txt" $proj "$data/old-$tag.txt")
+  alternate $([ "$tag" = 1e7 ] && echo 3 || echo 7)
+  t[apply,$tag]=$first_seconds; mem[apply,$tag]=$first_peak
+  t[cct,$tag]=$second_seconds; mem[cct,$tag]=$second_peak
   best $runs "$reader" "$data/old-$tag.txt" "$data/new-$tag.txt"
   t[read,$tag]=$seconds; mem[read,$tag]=$peak_mb
   best $runs "$cli" "$data/old-$tag.txt" "$data/new-$tag.txt"

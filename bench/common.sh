@@ -30,6 +30,22 @@ measure() {
   peak_mb=$(awk 'END { printf "%.1f", $1 / 1024 }' "$work/time.txt")
 }
 
+median() { printf "%s\n" "$@" | sort -g | awk '{ v[NR] = $1 } END { printf "%.3f", v[int((NR + 1) / 2)] }'; }
+maximum() { printf "%s\n" "$@" | sort -g | tail -n 1; }
+
+# alternate RUNS: runs the commands in the arrays `first` and `second` in turn, RUNS times
+# each, so that a change in the machine's load hits both alike; sets first_seconds and
+# second_seconds (medians of the wall times) and first_peak and second_peak (largest).
+alternate() {
+  local runs=$1 a=() b=() pa=() pb=()
+  for _ in $(seq "$runs"); do
+    measure "${first[@]}"; a+=("$seconds"); pa+=("$peak_mb")
+    measure "${second[@]}"; b+=("$seconds"); pb+=("$peak_mb")
+  done
+  first_seconds=$(median "${a[@]}"); second_seconds=$(median "${b[@]}")
+  first_peak=$(maximum "${pa[@]}"); second_peak=$(maximum "${pb[@]}")
+}
+
 # (Comparisons inside awk's printf are bracketed: a bare ">" there redirects the output.)
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0) ? a / b : 0 }'; }
 verdict() { awk -v v="$1" -v g="$2" -v op="$3" 'BEGIN {

@@ -6,6 +6,7 @@
 
 #include "TextConversions.h"
 
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -14,13 +15,14 @@ namespace {
 // Splits `text` into at most three tokens; returns how many were found.
 int splitTokens(std::string_view text, std::string_view (&tokens)[3]) {
   int count = 0;
-  std::size_t at = 0;
+  const char* at = text.data();
+  const char* const end = at + text.size();
   while (count < 3) {
-    while (at < text.size() && isTokenSeparator(text[at])) ++at;
-    if (at == text.size()) break;
-    const std::size_t start = at;
-    while (at < text.size() && !isTokenSeparator(text[at])) ++at;
-    tokens[count++] = text.substr(start, at - start);
+    while (at != end && isTokenSeparator(*at)) ++at;
+    if (at == end) break;
+    const char* const start = at;
+    while (at != end && !isTokenSeparator(*at)) ++at;
+    tokens[count++] = std::string_view(start, static_cast<std::size_t>(at - start));
   }
   return count;
 }
@@ -70,5 +72,15 @@ CoordinateLine parseCoordinateLine(std::string_view line, bool firstLineOfFile) 
   parsed.kind = LineKind::Bad;
   parsed.firstShown = tokens[0];
   parsed.secondShown = tokens[1];
+  return parsed;
+}
+
+CoordinateLine parseCutLine(std::string_view start, bool firstLineOfFile) {
+  std::string_view tokens[3];
+  splitTokens(firstLineOfFile ? withoutByteOrderMark(start) : start, tokens);
+  CoordinateLine parsed;
+  parsed.kind = LineKind::Bad;
+  parsed.firstShown = tokens[0];
+  parsed.secondShown = kCutLineNote;
   return parsed;
 }

@@ -3,7 +3,18 @@
 // lines with this, so both accept and refuse exactly the same lines.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <string_view>
+
+// The longest line (without its line end) that a coordinate file may hold; a longer one is
+// a bad line. Far beyond any name and two coordinates, far below what memory allows.
+inline constexpr std::size_t kMaxLineBytes = std::size_t{1} << 20;
+// How many bytes of a longer line the reader keeps: enough to show where it starts.
+inline constexpr std::size_t kCutLineKeptBytes = 32;
+// Shown after the start of a longer line in place of its second value.
+inline constexpr std::string_view kCutLineNote = "… (Zeile länger als 1 MiB)";
+static_assert(kMaxLineBytes == 1 << 20, "kCutLineNote names the bound");
 
 enum class LineKind { Blank, NamedPoint, UnnamedPoint, Bad };
 
@@ -27,8 +38,14 @@ inline std::string_view withoutByteOrderMark(std::string_view line) {
 }
 
 // White space between tokens, as the C library's formatted scan knows it: blank, and tab,
-// LF, VT, FF and CR (the codes 9 to 13).
-inline bool isTokenSeparator(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+// LF, VT, FF and CR (the codes 9 to 13). A table, as every byte of a file passes here.
+inline constexpr std::array<bool, 256> kTokenSeparators = [] {
+  std::array<bool, 256> separators{};
+  separators[' '] = true;
+  for (int c = '\t'; c <= '\r'; ++c) separators[static_cast<std::size_t>(c)] = true;
+  return separators;
+}();
+inline bool isTokenSeparator(char c) { return kTokenSeparators[static_cast<unsigned char>(c)]; }
 
 // Converts one coordinate token: it must be a number as a whole (kel::StrToDouble, decimal
 // comma or point), and a finite one. (The empty text would give 0; tokens are never empty.)
@@ -38,6 +55,10 @@ bool toCoordinate(std::string_view token, double& value);
 // tabs; further tokens are ignored; a decimal comma or point is accepted; a coordinate must
 // be a finite number as a whole. `firstLineOfFile`: a UTF-8 byte-order mark is skipped.
 CoordinateLine parseCoordinateLine(std::string_view line, bool firstLineOfFile);
+
+// A line that was longer than kMaxLineBytes, of which `start` is what the reader kept: a bad
+// line, shown by its first token and kCutLineNote.
+CoordinateLine parseCutLine(std::string_view start, bool firstLineOfFile);
 
 // Calls `onLine(line)` for every line of `text`, without its line end, in order. Lines end
 // at LF, CR LF or a lone CR; a last line without line end counts when it is not empty.

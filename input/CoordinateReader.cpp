@@ -1,9 +1,9 @@
 // Reads coordinate files block by block (LineBlockReader), splits the blocks into lines and
-// the lines into points (CoordinateLine, or PointLineParser for the formats recognised from
-// the first block), and collects the points in a PointList.
+// the lines into points (BlockLines, or PointLineParser for the formats recognised from the
+// first block), and collects the points in a PointList.
 #include "CoordinateReader.h"
 
-#include "CoordinateLine.h"
+#include "BlockLines.h"
 #include "FileOpening.h"
 #include "LineBlockReader.h"
 #include "PointLineParser.h"
@@ -39,11 +39,11 @@ public:
     if (!points_.codes.empty()) points_.codes.reserve(points);
   }
 
-  // Processes one line without its line end; false when the user stops reading.
-  bool parse(std::string_view line) {
+  bool readsOtherFormat() const { return otherFormat_.has_value(); }
+
+  // Takes the next line of a coordinate list; false when the user stops reading.
+  bool take(const CoordinateLine& parsed) {
     ++lineNumber_;
-    if (otherFormat_) return parseInOtherFormat(line);
-    const CoordinateLine parsed = parseCoordinateLine(line, lineNumber_ == 1);
     switch (parsed.kind) {
       case LineKind::Blank:
         return true;
@@ -57,6 +57,17 @@ public:
         break;
     }
     return reportBadLine(parsed.firstShown, parsed.secondShown);
+  }
+
+  // Takes the next line of the recognised format. A line cut at the length bound is a bad
+  // line in every format: what was kept of it is no line of the file.
+  bool takeInOtherFormat(std::string_view line, bool cut, bool firstLineOfFile) {
+    ++lineNumber_;
+    if (cut) {
+      const CoordinateLine start = parseCutLine(line, firstLineOfFile);
+      return reportBadLine(start.firstShown, start.secondShown);
+    }
+    return parseInOtherFormat(line);
   }
 
 private:
@@ -140,7 +151,12 @@ ReadStatus readCoordinateStream(std::FILE* file, PointList& points,
         return ReadStatus::ReadFailed;
     }
     if (first) decideFormat(block.text());
-    if (!forEachLine(block.text(), [&](std::string_view line) { return parser.parse(line); }))
+    const bool read = parser.readsOtherFormat()
+        ? forEachBlockLine(block, [&](std::string_view line, bool cut, bool firstLineOfFile) {
+            return parser.takeInOtherFormat(line, cut, firstLineOfFile);
+          })
+        : forEachCoordinateLine(block, [&](const CoordinateLine& line) { return parser.take(line); });
+    if (!read)
       return ReadStatus::StoppedByUser;
     if (first && reader.fileSize() > reader.bytesRead() && parser.lineCount() > 0) {
       // Estimate the point count from the first block's line length.

@@ -44,12 +44,16 @@ void appendResultLine(std::string& out, std::string_view name, double rw, double
   out.append(numbers, static_cast<std::size_t>(at - numbers));
 }
 
+ResultPoint transformedPoint(double rw, double hw, const kel::TKEL_Vovezorevarovaduvorir& solver) {
+  return {static_cast<double>(solver.transform_rw(rw, hw)),
+          static_cast<double>(solver.transform_hw(rw, hw))};
+}
+
 bool appendTransformedLine(std::string& out, std::string_view name, double rw, double hw,
                            const kel::TKEL_Vovezorevarovaduvorir& solver) {
-  const double RW = static_cast<double>(solver.transform_rw(rw, hw));
-  const double HW = static_cast<double>(solver.transform_hw(rw, hw));
-  if (!std::isfinite(RW) || !std::isfinite(HW)) return false;
-  appendResultLine(out, name, RW, HW);
+  const ResultPoint transformed = transformedPoint(rw, hw, solver);
+  if (!std::isfinite(transformed.rw) || !std::isfinite(transformed.hw)) return false;
+  appendResultLine(out, name, transformed.rw, transformed.hw);
   return true;
 }
 

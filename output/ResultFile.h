@@ -18,10 +18,20 @@ namespace output {
 // printf(" %s\t %-15.11g\t %-15.11g", name, rw, hw) in the C locale.
 void appendResultLine(std::string& out, std::string_view name, double rw, double hw);
 
-// Appends the result line (without line break) of the old-system point (rw, hw): transformed
+// The old-system point (rw, hw) in the new system as the result file holds it: transformed
 // with the solver's parameters in extended precision, rw before hw, each rounded to double.
-// Returns false and appends nothing when a transformed coordinate is too large for a double:
-// "inf" in a result file would be a number that no reader, the program's own included, takes.
+// Transformed with the solver's parameters in extended precision, rw before hw, each rounded
+// to double; infinite when the point lies too far out for a double.
+struct ResultPoint {
+  double rw;
+  double hw;
+};
+ResultPoint transformedPoint(double rw, double hw, const kel::TKEL_Vovezorevarovaduvorir& solver);
+
+// Appends the result line (without line break) of the old-system point (rw, hw), transformed
+// as transformedPoint does. Returns false and appends nothing when a transformed coordinate is
+// too large for a double: "inf" in a result file would be a number that no reader, the
+// program's own included, takes.
 [[nodiscard]] bool appendTransformedLine(std::string& out, std::string_view name, double rw,
                                          double hw, const kel::TKEL_Vovezorevarovaduvorir& solver);
 

@@ -23,6 +23,21 @@ namespace {
 
 // Leaves room for the prefix and suffix of the temporary's name within NAME_MAX.
 constexpr std::size_t kMaxTemporaryStem = 200;
+// Whenever this many bytes more have been written to the temporary, the system is asked to
+// start writing them to disk, so that the flush in commit() waits for the last few only.
+constexpr std::uint64_t kWriteBackStep = std::uint64_t{4} << 20;
+
+// Asks the system to start writing `length` bytes of `fd` from `offset` to disk, without
+// waiting for them. Only a hint: where the system has no such call nothing happens, and a
+// failure shows at the flush in commit().
+void startWriteBack(int fd, std::uint64_t offset, std::uint64_t length) {
+#ifdef __linux__
+  (void)::sync_file_range(fd, static_cast<off64_t>(offset), static_cast<off64_t>(length),
+                          SYNC_FILE_RANGE_WRITE);
+#else
+  (void)fd, (void)offset, (void)length;
+#endif
+}
 
 // The process's umask, read without changing it where the system tells it.
 mode_t currentUmask() {
@@ -146,6 +161,8 @@ bool SafeFileWriter::openTemporary(const std::string& target, bool exists, unsig
   if (fd_ < 0) return fail("Temporäre Datei kann nicht angelegt werden", errno);
   temporary_ = name.data();
   direct_ = false;
+  written_ = 0;
+  writtenBack_ = 0;
 
   if (exists && (owner != ::geteuid() || group != ::getegid())) {
     if (::fchown(fd_, owner, group) != 0) {
@@ -172,6 +189,11 @@ bool SafeFileWriter::write(std::string_view bytes) {
     if (written == 0) return fail("Fehler beim Schreiben", EIO);
     data += written;
     left -= static_cast<std::size_t>(written);
+  }
+  written_ += bytes.size();
+  if (!direct_ && written_ - writtenBack_ >= kWriteBackStep) {
+    startWriteBack(fd_, writtenBack_, written_ - writtenBack_);
+    writtenBack_ = written_;
   }
   return true;
 }

@@ -14,6 +14,7 @@
 // do nothing and return false. A writer destroyed before commit() removes its temporary.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -58,6 +59,8 @@ private:
   void closeAndRemoveTemporary();
 
   int fd_ = -1;
+  std::uint64_t written_ = 0;      // bytes written to the temporary
+  std::uint64_t writtenBack_ = 0;  // of which the system was asked to start writing to disk
   bool direct_ = false;  // writing the target itself (a character device or a pipe)
   bool committed_ = false;
   std::string target_;     // the file that is finally replaced, symbolic links resolved

@@ -4,8 +4,7 @@
 
 #include "CoordinateReader.h"
 #include "LineBlockReader.h"
-
-#include <Keltransformation.h>
+#include "PointTransform.h"
 
 #include <cstddef>
 #include <string>
@@ -22,8 +21,7 @@ struct BlockBadLine {
 struct ApplyBlock {
   // Filled by the reading thread: whole lines as LineBlockReader hands them out.
   LineBlock input;
-  bool startsFile = false;  // the block's first line is the file's first line
-  bool format = true;       // whether result lines are wanted
+  bool format = true;  // whether result lines are wanted
 
   // Filled by processBlock. `output` holds one result line per point, each after a CR LF.
   std::string output;
@@ -33,7 +31,7 @@ struct ApplyBlock {
   long long firstInfiniteLine = 0;  // the first line whose point transforms to infinity; 0: none
 };
 
-// Reads the block's lines, transforms every point with `solver` and formats its result line.
-void processBlock(ApplyBlock& block, const kel::TKEL_Vovezorevarovaduvorir& solver);
+// Reads the block's lines, sends every point through `transform` and formats its result line.
+void processBlock(ApplyBlock& block, const PointTransform& transform);
 
 }  // namespace stream

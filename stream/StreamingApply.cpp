@@ -1,6 +1,7 @@
 // The pipeline of --apply: this thread reads blocks and hands them to the workers in file
 // order, then takes the finished blocks back in the same order, reports their bad lines and
-// writes their result lines. Output never depends on which worker finished first.
+// writes their result lines; while it waits for a block, it works on queued ones itself.
+// Output never depends on which thread finished first.
 #include "StreamingApply.h"
 
 #include "ApplyBlock.h"
@@ -67,8 +68,8 @@ struct FileCloser {
 StreamSettings::StreamSettings() : workerThreads(defaultWorkerThreads()) {}
 
 ApplyResult applyToFile(const std::string& inputPath, const std::string& resultPath,
-                        const kel::TKEL_Vovezorevarovaduvorir& solver,
-                        const BadLineHandler& onBadLine, const StreamSettings& settings) {
+                        const PointTransform& transform, const BadLineHandler& onBadLine,
+                        const StreamSettings& settings) {
   ApplyResult result;
   const std::unique_ptr<std::FILE, FileCloser> file(openCoordinateFile(inputPath));
   if (!file) {
@@ -78,8 +79,9 @@ ApplyResult applyToFile(const std::string& inputPath, const std::string& resultP
   ResultSink sink(resultPath);
   LineBlockReader reader(file.get(), settings.readBytes);
 
-  // Enough blocks that every worker has one while this thread reads and writes others.
-  std::vector<ApplyBlock> blocks(2 * static_cast<std::size_t>(settings.workerThreads) + 1);
+  // Enough blocks that every thread, this one included, has one to work on and another
+  // waits for it, and one more that this thread reads or writes.
+  std::vector<ApplyBlock> blocks(2 * (static_cast<std::size_t>(settings.workerThreads) + 1) + 1);
   std::deque<std::pair<ApplyBlock*, std::uint64_t>> inFlight;  // in file order
   std::uint64_t blocksRead = 0;
   long long linesBefore = 0;
@@ -94,9 +96,10 @@ ApplyResult applyToFile(const std::string& inputPath, const std::string& resultP
       ApplyBlock& block = blocks[blocksRead % blocks.size()];
       const LineBlockReader::Result got = reader.next(block.input);
       if (got == LineBlockReader::Result::Block) {
-        block.startsFile = blocksRead++ == 0;
+        ++blocksRead;
         block.format = sink.accepting();
-        inFlight.emplace_back(&block, workers.submit([&block, &solver] { processBlock(block, solver); }));
+        inFlight.emplace_back(&block,
+                              workers.submit([&block, &transform] { processBlock(block, transform); }));
       } else {
         inputLeft = false;
         if (got == LineBlockReader::Result::ReadFailed) result.read = ReadStatus::ReadFailed;

@@ -8,7 +8,7 @@ namespace stream {
 namespace {
 
 // More threads than this gain nothing: reading and writing the file set the pace.
-constexpr unsigned kMaxThreads = 8;
+constexpr unsigned kMaxThreads = 7;
 
 }  // namespace
 
@@ -49,10 +49,32 @@ std::uint64_t WorkerPool::submit(std::function<void()> job) {
 
 void WorkerPool::wait(std::uint64_t number) {
   std::unique_lock<std::mutex> lock(mutex_);
-  jobDone_.wait(lock, [&] { return done_.count(number) != 0; });
-  const std::exception_ptr failure = done_[number];
-  done_.erase(number);
+  while (done_.count(number) == 0) {
+    // Queued jobs run here until a thread (this one or a worker) has run the one waited for.
+    if (!queue_.empty())
+      runFirstQueued(lock);
+    else
+      jobDone_.wait(lock);
+  }
+  const auto found = done_.find(number);
+  const std::exception_ptr failure = found->second;
+  done_.erase(found);
   if (failure) std::rethrow_exception(failure);
+}
+
+void WorkerPool::runFirstQueued(std::unique_lock<std::mutex>& lock) {
+  auto [number, job] = std::move(queue_.front());
+  queue_.pop_front();
+  lock.unlock();
+  std::exception_ptr failure;
+  try {
+    job();
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  lock.lock();
+  done_.emplace(number, failure);
+  jobDone_.notify_all();
 }
 
 void WorkerPool::work() {
@@ -60,24 +82,13 @@ void WorkerPool::work() {
   for (;;) {
     jobQueued_.wait(lock, [&] { return stopping_ || !queue_.empty(); });
     if (stopping_) return;
-    auto [number, job] = std::move(queue_.front());
-    queue_.pop_front();
-    lock.unlock();
-    std::exception_ptr failure;
-    try {
-      job();
-    } catch (...) {
-      failure = std::current_exception();
-    }
-    lock.lock();
-    done_.emplace(number, failure);
-    jobDone_.notify_all();
+    runFirstQueued(lock);
   }
 }
 
 unsigned defaultWorkerThreads() {
   const unsigned cores = std::thread::hardware_concurrency();
-  return cores <= 1 ? 0 : std::min(cores, kMaxThreads);
+  return cores <= 1 ? 0 : std::min(cores - 1, kMaxThreads);
 }
 
 }  // namespace stream

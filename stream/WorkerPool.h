@@ -1,6 +1,7 @@
 // A few threads that run jobs in the order they were handed in; the caller waits for each
-// job by its number. With no threads, a job runs at once in the caller's thread, so the
-// same code serves a single core.
+// job by its number and, while it waits, runs queued jobs itself, so the calling thread is
+// one more worker and no core idles while it waits. With no threads, a job runs at once in
+// the caller's thread, so the same code serves a single core.
 #pragma once
 
 #include <condition_variable>
@@ -25,11 +26,14 @@ public:
 
   // Queues `job`; returns its number (0, 1, 2, ... in the order of submission).
   std::uint64_t submit(std::function<void()> job);
-  // Waits until job `number` has run; throws what the job threw.
+  // Waits until job `number` has run, running queued jobs meanwhile; throws what the job
+  // threw.
   void wait(std::uint64_t number);
 
 private:
   void work();
+  // Runs the queue's first job with `lock` released and records how it ended.
+  void runFirstQueued(std::unique_lock<std::mutex>& lock);
 
   std::mutex mutex_;
   std::condition_variable jobQueued_;
@@ -41,8 +45,8 @@ private:
   std::vector<std::thread> threads_;
 };
 
-// Threads worth starting on this machine for work beside the reading thread: none on a
-// single core.
+// Threads worth starting on this machine beside the calling thread, which works too: one
+// fewer than the cores, none on a single core.
 unsigned defaultWorkerThreads();
 
 }  // namespace stream

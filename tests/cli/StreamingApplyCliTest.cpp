@@ -9,12 +9,15 @@
 #include "TestFiles.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
+#include <sys/resource.h>
 
 namespace {
 
-constexpr int kLines = 70000;  // about 2.4 MB: three blocks of 1 MB
+constexpr int kLines = 70000;  // about 2.4 MB: several read blocks
 constexpr int kBadLines[] = {40000, 60000};
 
 TEST(StreamingApplyCli, CountsAndBadLinesSpanTheBlocks) {
@@ -65,6 +68,50 @@ TEST(StreamingApplyCli, CountsAndBadLinesSpanTheBlocks) {
                 testsupport::readFile(dir.file("window.erg")));
     }
   }
+}
+
+// Guards against a line without end filling memory: --apply on /dev/zero grew to 800 MB and
+// died with std::bad_alloc. Here 256 MiB of zero bytes (a sparse file, so the disk holds
+// none of them) and one point: the zeros are one bad line, the point is transformed as the
+// window transforms it, and the process stays far below the input's size. --strict stops
+// at that line.
+TEST(StreamingApplyCli, LineWithoutEndIsOneBadLineInBoundedMemory) {
+  constexpr std::uintmax_t kZeroBytes = std::uintmax_t{256} << 20;
+  constexpr long kGenerousPeakKilobytes = 64 * 1024;
+  testsupport::TempDir dir;
+  const std::string input = dir.file("null.asc");
+  testsupport::writeFile(input, "");
+  std::filesystem::resize_file(input, kZeroBytes);
+  std::ofstream(input, std::ios::binary | std::ios::app) << "\r\nP2 3 4\r\n";
+
+  kel::TKEL_Vovezorevarovaduvorir solver;
+  solver.a = 1.0L;
+  PointList points;
+  std::vector<BadLine> windowBadLines;
+  ASSERT_EQ(readCoordinateFile(input, points,
+                               [&](const BadLine& line) {
+                                 windowBadLines.push_back(line);
+                                 return BadLineAnswer::Continue;
+                               }),
+            ReadStatus::Complete);
+  ASSERT_EQ(windowBadLines.size(), 1u);
+  EXPECT_EQ(windowBadLines[0].lineNumber, 1);
+  ASSERT_TRUE(output::writeResultFile(dir.file("window.erg"), points, solver).ok);
+
+  const clitest::ProcessResult result = clitest::runProcess(
+      TRAMIS_CLI_PATH, {"--json", "--apply", "0 0 1 0", "null.asc", "-o", "erg.erg"}, dir.path());
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_TRUE(clitest::contains(result.out, "\"points\": 1, \"badLines\": [{\"line\": 1, ")) << result.out;
+  EXPECT_EQ(testsupport::readFile(dir.file("erg.erg")), testsupport::readFile(dir.file("window.erg")));
+  rusage children{};
+  ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &children), 0);
+  EXPECT_LT(children.ru_maxrss, kGenerousPeakKilobytes);
+
+  const clitest::ProcessResult strict = clitest::runProcess(
+      TRAMIS_CLI_PATH, {"--strict", "--apply", "0 0 1 0", "null.asc", "-o", "strict.erg"}, dir.path());
+  EXPECT_EQ(strict.exitCode, 1);
+  EXPECT_TRUE(clitest::contains(strict.err, "in Zeile 1 abgebrochen")) << strict.err;
+  EXPECT_FALSE(testsupport::fileExists(dir.file("strict.erg")));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // line ends, names kept aligned, byte-order marks and UTF-16. Cancel at a bad line is in
 // the window's read tests, unopenable paths and hostile files in the robustness tests, the
 // number forms under a German locale in the conversion's own tests.
+#include "CoordinateLine.h"
 #include "CoordinateReader.h"
 #include "TestFiles.h"
 
@@ -66,6 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"unnamed", "100.5 200.25", {}, {100.5}, {200.25}, {}},
         LineCase{"extra tokens", "P7 10 20 30 Bemerkung", {"P7"}, {10}, {20}, {}},
         LineCase{"tabs and blanks", "\t P8\t\t1e3 \t-2,5E-2  ", {"P8"}, {1000}, {-0.025}, {}},
+        LineCase{"vertical tab and form feed separate", "P2\v1\f2", {"P2"}, {1}, {2}, {}},
+        LineCase{"other control bytes do not", "1\x1F" "2\x0E 3\x08" "4", {}, {}, {}, {{"1\x1F" "2\x0E", "3\x08" "4"}}},
         LineCase{"title line", "Punkt RW HW", {}, {}, {}, {{"RW", "HW"}}},
         LineCase{"one token", "P9", {}, {}, {}, {{"P9", ""}}},
         LineCase{"thousands grouping", "P4 100 1.234,5", {}, {}, {}, {{"100", "1.234,5"}}},
@@ -115,20 +118,59 @@ TEST(CoordinateReader, EmptyFileEmptiesTheList) {
 }
 
 // Guards against splitting long lines: the tail of a long line must not become a point,
-// and the line numbers after it must be the file's own.
+// and the line numbers after it must be the file's own. The longest line allowed starts
+// in one read of the reader and ends in the next.
 TEST(CoordinateReader, LongLineIsOneLine) {
   const std::string longName(300, 'N');
   const std::string tail = " 7 8";
+  const std::string longestName(kMaxLineBytes - tail.size(), 'x');
   std::string content = longName + " 1 2 " + std::string(400, ' ') + "9 9 9" + "\n";
   content += "falsch\n";
-  content += std::string(2 * 1024 * 1024, 'x') + tail + "\n";  // longer than a read block
+  content += longestName + tail + "\n";
   content += "P2 3 4\n";
   const ReadRecord r = readContent(content);
-  EXPECT_EQ(r.points.names,
-            (std::vector<std::string>{longName, std::string(2 * 1024 * 1024, 'x'), "P2"}));
+  EXPECT_EQ(r.points.names, (std::vector<std::string>{longName, longestName, "P2"}));
   EXPECT_EQ(r.points.rw, (std::vector<double>{1, 7, 3}));
   ASSERT_EQ(r.badLines.size(), 1u);
   EXPECT_EQ(r.badLines[0].lineNumber, 2);
+}
+
+// A line of `length` bytes (without its line end) that would be the point "P<n> 1 2": blanks
+// fill it up, so that only its length can make it a bad line.
+std::string paddedLine(int n, std::size_t length) {
+  std::string line = "P" + std::to_string(n) + " 1 2";
+  line.resize(length, ' ');
+  return line;
+}
+
+// Lines longer than the bound are bad lines with their own numbers, shown by their first
+// token and the note; the points around them stay and the line count goes on right. The
+// bound's edge with CR LF: the line end is not part of the line, and the LF after a CR at
+// the end of a read is no line of its own.
+TEST(CoordinateReader, LinesLongerThanTheBoundAreBadLines) {
+  const BadLine cutP9{2, "P9", std::string(kCutLineNote)};
+  const struct {
+    const char* label;
+    std::string content;
+    std::vector<std::string> names;
+    std::vector<BadLine> badLines;
+  } cases[] = {
+      {"in the middle", "P1 1 2\n" + paddedLine(9, kMaxLineBytes + 1) + "\nP3 1 2\n", {"P1", "P3"}, {cutP9}},
+      {"at the bound, CR LF", "P1 1 2\r\n" + paddedLine(2, kMaxLineBytes) + "\r\nP3 1 2\r\n", {"P1", "P2", "P3"}, {}},
+      {"over the bound, CR LF", "P1 1 2\r\n" + paddedLine(9, kMaxLineBytes + 1) + "\r\nP3 1 2\r\nx\r\n", {"P1", "P3"},
+       {cutP9, {4, "x", ""}}},
+      {"first line at the bound, CR LF", paddedLine(1, kMaxLineBytes) + "\r\nP2 1 2", {"P1", "P2"}, {}},
+      {"last line, no line end", "P1 1 2\n" + paddedLine(9, 3 * kMaxLineBytes), {"P1"}, {cutP9}},
+      {"two in a row", "P1 1 2\n" + paddedLine(9, 2 * kMaxLineBytes) + "\r" + std::string(kMaxLineBytes + 1, '7') +
+                           "\nP4 1 2\n",
+       {"P1", "P4"}, {cutP9, {3, std::string(kCutLineKeptBytes, '7'), std::string(kCutLineNote)}}},
+  };
+  for (const auto& c : cases) {
+    const ReadRecord r = readContent(c.content);
+    EXPECT_EQ(r.status, ReadStatus::Complete) << c.label;
+    EXPECT_EQ(r.points.names, c.names) << c.label;
+    EXPECT_EQ(r.badLines, c.badLines) << c.label;
+  }
 }
 
 // Guards against names shifting onto other points when named and unnamed lines mix.

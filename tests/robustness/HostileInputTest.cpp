@@ -3,6 +3,7 @@
 // whose writer comes late. Each row states what reading does; every row also checks the
 // point list's invariants and runs under an alarm, so a hang ends the program (the last
 // "[ RUN ]" line names the row) instead of blocking the suite.
+#include "CoordinateLine.h"
 #include "CoordinateReader.h"
 #include "TestFiles.h"
 
@@ -141,12 +142,12 @@ INSTANTIATE_TEST_SUITE_P(
                       EXPECT_EQ(r.points.names, Names{"P2"});
                     }},
 
-        // Ten megabytes in one line: one bad line carrying the whole token, or one point.
+        // Ten megabytes in one line: one bad line, longer than the bound, shown by its start.
         HostileCase{"TenMegabyteLine",
                     fileWith([] { return std::string(kTenMegabytes, 'x') + "\nP1 1 2\n"; }),
                     ReadStatus::Complete, 1, 1, {1}, [](const Outcome& r) {
-                      EXPECT_EQ(r.badLines.at(0).firstShown.size(), kTenMegabytes);
-                      EXPECT_EQ(r.badLines.at(0).secondShown, "");
+                      EXPECT_EQ(r.badLines.at(0).firstShown, std::string(kCutLineKeptBytes, 'x'));
+                      EXPECT_EQ(r.badLines.at(0).secondShown, kCutLineNote);
                     }},
 
         // A million bad lines, cancelled at the first: asked once, nothing read.

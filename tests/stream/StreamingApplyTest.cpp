@@ -3,6 +3,7 @@
 // at a bad line that writes nothing, and failing writes that leave the old file alone.
 #include "StreamingApply.h"
 
+#include "CoordinateLine.h"
 #include "FileSizeLimit.h"
 #include "TestFiles.h"
 
@@ -102,6 +103,13 @@ std::string utf16LittleEndian(const std::string& ascii) {
   return bytes;
 }
 
+// A line of `length` bytes (without line end) that holds the point "P<n> 1 2" and blanks.
+std::string paddedLine(int n, std::size_t length) {
+  std::string line = "P" + std::to_string(n) + " 1 2";
+  line.resize(length, ' ');
+  return line;
+}
+
 const struct {
   const char* label;
   std::string content;
@@ -114,16 +122,25 @@ const struct {
     {"only bad lines", "a\nb c\n"},
     {"empty", ""},
     {"mixed", mixedLines(140)},
+    {"line over the bound", "P1 1 2\n" + paddedLine(2, kMaxLineBytes + 1) + "\r\nP3 3 4\r\nP4 x 5"},
+    {"line at the bound, CR LF", "P1 1 2\r\n" + paddedLine(2, kMaxLineBytes) + "\r\nP3 3 4\r\n"},
+    {"UTF-16, line over the bound", utf16LittleEndian("P1 1 2\r\n" + paddedLine(2, kMaxLineBytes + 9) + "\r\nP3 3 4")},
+    {"no line end at all", std::string(2 * kMaxLineBytes + 5, '\0')},
 };
 
-// Reads of 1 and 2 bytes split every line and every CR LF pair between two blocks.
+// Reads of 1 and 2 bytes split every line and every CR LF pair between two blocks; lines
+// longer than the bound are the same bad lines as in the window's reader.
 TEST(StreamingApply, SameBytesBadLinesAndCountsAsTheWholeFile) {
   TempDir dir;
   const std::string input = dir.file("alt.asc");
   for (const auto& file : kFiles) {
     testsupport::writeFile(input, file.content);
     const Outcome reference = wholeFile(input, dir.file("whole.erg"));
-    for (const std::size_t readBytes : {1, 2, 3, 7, 100, 1 << 20})
+    // Files with lines at the bound: a read ends between the CR and the LF of the second line.
+    const std::vector<std::size_t> readSizes =
+        file.content.size() < kMaxLineBytes ? std::vector<std::size_t>{1, 2, 3, 7, 100, 1 << 20}
+                                            : std::vector<std::size_t>{4093, kMaxLineBytes + 9, 1 << 20};
+    for (const std::size_t readBytes : readSizes)
       for (const unsigned threads : {0u, 1u, 3u}) {
         const std::string output = dir.file("streamed.erg");
         std::filesystem::remove(output);
