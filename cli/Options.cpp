@@ -302,6 +302,9 @@ std::string helpText(const std::string& version) {
       "Keine Ausgabe (-o, --report) darf eine Eingabedatei, die andere Ausgabe oder die\n"
       "Standardausgabe sein, auch nicht über ./, Verknüpfungen oder harte Links.\n"
       "\n"
+      "Steuerzeichen in Namen, Werten und Pfaden erscheinen im Protokoll und in den\n"
+      "Meldungen als \\x1b usw.; Ergebnisdatei und JSON behalten ihre eigenen Regeln.\n"
+      "\n"
       "Rückgabewerte: 0 Erfolg, 1 fehlerhafte Eingabe oder Berechnung nicht möglich,\n"
       "2 falscher Aufruf.\n";
   return text;
