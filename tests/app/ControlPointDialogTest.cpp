@@ -116,6 +116,7 @@ private slots:
   void untickingRefitsAndTheLastTwoStay();
   void blunderSortsFirstAndPlotFollowsSelection();
   void takeOverShowsAndTransformsWithActivePairs();
+  void failedCheckPointIsNamedBesideTheVerdict();
 };
 
 // All pairs active: the window's "Parameter" texts and the test of the planted blunder;
@@ -259,6 +260,29 @@ void ControlPointDialogTest::takeOverShowsAndTransformsWithActivePairs() {
   // Reading a file again makes every pair active.
   f.readNew(pairFile(true));
   withDialog(f, [&](ControlPointDialog& d) { QVERIFY(isTicked(d, kBlunder)); });
+}
+
+// Guards against a verdict that contradicts the table: the switched-off blunder's row says
+// "ja" while the verdict speaks of the active pairs only; a line of its own names it.
+void ControlPointDialogTest::failedCheckPointIsNamedBesideTheVerdict() {
+  testsupport::ScopedLocale german(testsupport::kGermanLocale);
+  WindowFixture f;
+  f.readOld(pairFile(false));
+  f.readNew(pairFile(true));
+  withDialog(f, [&](ControlPointDialog& d) {
+    QVERIFY(d.CheckPointLines->isHidden());
+    toggle(d, kBlunder);
+    QVERIFY(d.VerdictLine->text().startsWith(QStringLiteral("Kein Punkt ist ausreißerverdächtig")));
+    const QString T = d.Model->index(kBlunder, PairTableModel::Test).data().toString();
+    QCOMPARE(d.Model->index(kBlunder, PairTableModel::Outlier).data().toString(), QStringLiteral("ja"));
+    // k of a check point with seven active pairs: f = 10.
+    QVERIFY(d.CriticalLine->text().contains(QStringLiteral("k = 14,91 (f = 10) für abgeschaltete")));
+    QCOMPARE(d.CheckPointLines->text(),
+             QStringLiteral("Kontrollpunkt 7 (107) weicht signifikant ab: T = %1 > k = 14,91.").arg(T));
+    QVERIFY(!d.CheckPointLines->isHidden());
+    toggle(d, kBlunder);
+    QVERIFY(d.CheckPointLines->isHidden());
+  });
 }
 
 QTEST_MAIN(ControlPointDialogTest)
