@@ -260,7 +260,7 @@ void ControlPointDialog::showAnalysis() {
   CheckPointLines->setVisible(!checkPoints.empty());
   Model->setAnalysis(&analysis_);
   SortedModel->resort();
-  Plot->setPairs(plotPairs(analysis_, newPairs_));
+  Plot->setPairs(plotPairs(analysis_, oldPairs_, newPairs_));
 }
 
 }  // namespace analysis
