@@ -136,6 +136,9 @@ QWidget* ControlPointDialog::buildFigures() {
   CountLine = new QLabel(figures);
   AlphaBox = new QComboBox(figures);
   for (double alpha : kAlphas) AlphaBox->addItem(q(alphaText(alpha, separator_)), alpha);
+  // The level the analysis was made with: the one chosen last in this run.
+  if (AlphaBox->findData(analysis_.alpha) < 0) AlphaBox->addItem(q(alphaText(analysis_.alpha, separator_)), analysis_.alpha);
+  AlphaBox->setCurrentIndex(AlphaBox->findData(analysis_.alpha));
   auto* alphaLabel = new QLabel(QStringLiteral("α ="), figures);
   alphaLabel->setBuddy(AlphaBox);
   CriticalLine = new QLabel(figures);
