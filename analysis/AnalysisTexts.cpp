@@ -1,8 +1,11 @@
-// Formats the figures of the control-point analysis and its count and verdict lines.
+// Formats the figures of the control-point analysis, its count and verdict lines and the
+// lines of failed check points.
 #include "AnalysisTexts.h"
 
 #include "ParameterRun.h"
 #include "TextConversions.h"
+
+#include <algorithm>
 
 namespace analysis {
 
@@ -76,6 +79,32 @@ std::string suspectLine(const ControlPointAnalysis& analysis, const PointList& o
   const PairStatistics& pair = analysis.pairs[*analysis.suspect];
   return "Größte Prüfgröße: " + pointText(oldPairs, newPairs, *analysis.suspect) +
          ", T = " + testValueText(pair.T, sep) + ", k = " + testValueText(analysis.criticalOf(pair), sep);
+}
+
+std::vector<std::size_t> failedCheckPoints(const ControlPointAnalysis& analysis) {
+  std::vector<std::size_t> failed;
+  for (std::size_t i = 0; i < analysis.pairs.size(); ++i)
+    if (!analysis.pairs[i].active && analysis.pairs[i].outlier) failed.push_back(i);
+  return failed;
+}
+
+std::vector<std::string> failedCheckPointLines(const ControlPointAnalysis& analysis,
+                                               const PointList& oldPairs, const PointList& newPairs,
+                                               char sep, std::size_t shown) {
+  const std::vector<std::size_t> failed = failedCheckPoints(analysis);
+  std::vector<std::string> lines;
+  lines.reserve(std::min(failed.size(), shown) + 1);
+  for (std::size_t n = 0; n < failed.size() && n < shown; ++n) {
+    const PairStatistics& pair = analysis.pairs[failed[n]];
+    lines.push_back("Kontrollpunkt " + pairLabel(oldPairs, newPairs, failed[n]) +
+                    " weicht signifikant ab: T = " + testValueText(pair.T, sep) +
+                    " > k = " + testValueText(analysis.criticalOf(pair), sep) + ".");
+  }
+  if (failed.size() > shown)
+    lines.push_back("… und " + toolkit::IntToStr(static_cast<long long>(failed.size() - shown)) +
+                    (failed.size() - shown == 1 ? " weiterer Kontrollpunkt weicht" : " weitere Kontrollpunkte weichen") +
+                    " signifikant ab.");
+  return lines;
 }
 
 }  // namespace analysis

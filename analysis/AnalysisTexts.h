@@ -1,13 +1,16 @@
 // The texts of the control-point analysis, shared by the window's "Paßpunktanalyse",
-// tramis-cli and the protocol: number formats, the pair names, the count line and the
-// verdict. Numbers carry the decimal separator the caller gives.
+// tramis-cli and the protocol: number formats, the pair names, the count line, the
+// verdict and the lines naming failed check points. Numbers carry the decimal separator
+// the caller gives.
 #pragma once
 
 #include "ControlPointAnalysis.h"
 #include "PointList.h"
 
 #include <cstddef>
+#include <limits>
 #include <string>
+#include <vector>
 
 namespace analysis {
 
@@ -49,5 +52,20 @@ std::string suspectLine(const ControlPointAnalysis& analysis, const PointList& o
 // The name in brackets only where the pair has one.
 std::string verdictLine(const ControlPointAnalysis& analysis, const PointList& oldPairs,
                         const PointList& newPairs, char sep);
+
+// The switched-off pairs whose point test fails (T > k), in pairing order: check points
+// that disagree with the estimate. The verdict speaks of the active pairs only; these are
+// named in lines of their own.
+std::vector<std::size_t> failedCheckPoints(const ControlPointAnalysis& analysis);
+
+// One line per failed check point, in pairing order, e.g.
+//   "Kontrollpunkt 7 (1007) weicht signifikant ab: T = 348,88 > k = 10,39."
+// At most `shown` of them; when there are more, a last line gives the count of the rest:
+//   "… und 12 weitere Kontrollpunkte weichen signifikant ab."
+// No lines when every check point passes.
+std::vector<std::string> failedCheckPointLines(const ControlPointAnalysis& analysis,
+                                               const PointList& oldPairs, const PointList& newPairs,
+                                               char sep,
+                                               std::size_t shown = std::numeric_limits<std::size_t>::max());
 
 }  // namespace analysis

@@ -30,6 +30,10 @@ namespace {
 
 QString q(const std::string& text) { return QString::fromStdString(text); }
 
+// Failed check points named one per line above the table; beyond this many the rest is
+// a count, the table shows them all.
+constexpr std::size_t kCheckPointLinesShown = 5;
+
 // A size that suits a 1366 x 768 screen.
 constexpr int kDefaultWidth = 1180;
 constexpr int kDefaultHeight = 660;
@@ -132,14 +136,20 @@ QWidget* ControlPointDialog::buildFigures() {
   CountLine = new QLabel(figures);
   AlphaBox = new QComboBox(figures);
   for (double alpha : kAlphas) AlphaBox->addItem(q(alphaText(alpha, separator_)), alpha);
+  // The level the analysis was made with: the one chosen last in this run.
+  if (AlphaBox->findData(analysis_.alpha) < 0) AlphaBox->addItem(q(alphaText(analysis_.alpha, separator_)), analysis_.alpha);
+  AlphaBox->setCurrentIndex(AlphaBox->findData(analysis_.alpha));
   auto* alphaLabel = new QLabel(QStringLiteral("α ="), figures);
   alphaLabel->setBuddy(AlphaBox);
   CriticalLine = new QLabel(figures);
   VerdictLine = new QLabel(figures);
   VerdictLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  CheckPointLines = new QLabel(figures);
+  CheckPointLines->setTextInteractionFlags(Qt::TextSelectableByMouse);
   QFont bold = VerdictLine->font();
   bold.setBold(true);
   VerdictLine->setFont(bold);
+  CheckPointLines->setFont(bold);
 
   auto* alphaRow = new QHBoxLayout;
   alphaRow->addWidget(alphaLabel);
@@ -147,7 +157,8 @@ QWidget* ControlPointDialog::buildFigures() {
   alphaRow->addWidget(CriticalLine, 1);
   grid->addWidget(CountLine, 0, 6);
   grid->addLayout(alphaRow, 1, 6);
-  grid->addWidget(VerdictLine, 2, 6, 2, 1, Qt::AlignTop);
+  grid->addWidget(VerdictLine, 2, 6, Qt::AlignTop);
+  grid->addWidget(CheckPointLines, 3, 6, 2, 1, Qt::AlignTop);
   grid->setColumnMinimumWidth(1, 110);
   grid->setColumnMinimumWidth(3, 110);
   grid->setColumnMinimumWidth(5, 24);
@@ -245,9 +256,14 @@ void ControlPointDialog::showAnalysis() {
   CountLine->setText(q(activeCountLine(analysis_)));
   CriticalLine->setText(q(criticalValuesLine(analysis_, separator_)));
   VerdictLine->setText(q(verdictLine(analysis_, oldPairs_, newPairs_, separator_)));
+  std::string checkPoints;
+  for (const std::string& line : failedCheckPointLines(analysis_, oldPairs_, newPairs_, separator_, kCheckPointLinesShown))
+    checkPoints += (checkPoints.empty() ? "" : "\n") + line;
+  CheckPointLines->setText(q(checkPoints));
+  CheckPointLines->setVisible(!checkPoints.empty());
   Model->setAnalysis(&analysis_);
   SortedModel->resort();
-  Plot->setPairs(plotPairs(analysis_, newPairs_));
+  Plot->setPairs(plotPairs(analysis_, oldPairs_, newPairs_));
 }
 
 }  // namespace analysis

@@ -66,6 +66,7 @@ public:
   QComboBox* AlphaBox = nullptr;
   QLabel* CriticalLine = nullptr;
   QLabel* VerdictLine = nullptr;
+  QLabel* CheckPointLines = nullptr;  // failed check points, hidden when there are none
   QPushButton* ProtocolButton = nullptr;  // "Protokoll speichern...", connected by the caller
   QPushButton* ApplyButton = nullptr;
   QPushButton* CloseButton = nullptr;

@@ -1,6 +1,6 @@
-// The command "Paßpunkte prüfen...": opens the "Paßpunktanalyse" on the loaded pairs and,
-// on "Übernehmen", makes the estimate of the active pairs the program's current one and
-// shows it in the main window.
+// The command "Paßpunkte prüfen...": opens the "Paßpunktanalyse" on the loaded pairs at
+// the significance level chosen last and, on "Übernehmen", makes the estimate of the
+// active pairs the program's current one and shows it in the main window.
 #include "Application.h"
 #include "ControlPointAnalysis.h"
 #include "ControlPointDialog.h"
@@ -42,11 +42,10 @@ void TForm2::mnuPasspunkteClick(QObject*) {
                                             QStringLiteral("Paßpunkte werden geprüft …"));
   auto dialogSolver = std::make_unique<kel::TKEL_Vovezorevarovaduvorir>();
   analysis::ControlPointAnalysis first = analysis::analyseControlPoints(
-      oldPoints, newPoints, activePairs, analysis::kDefaultAlpha, *dialogSolver, opening->Handler());
+      oldPoints, newPoints, activePairs, testAlpha, *dialogSolver, opening->Handler());
   if (first.outcome != analysis::AnalysisOutcome::Success && !activePairs.empty()) {
     activePairs.clear();
-    first = analysis::analyseControlPoints(oldPoints, newPoints, activePairs, analysis::kDefaultAlpha,
-                                           *dialogSolver);
+    first = analysis::analyseControlPoints(oldPoints, newPoints, activePairs, testAlpha, *dialogSolver);
   }
   if (first.outcome == analysis::AnalysisOutcome::TooFewActive) {
     opening.reset();
@@ -70,7 +69,10 @@ void TForm2::mnuPasspunkteClick(QObject*) {
     toolkit::RunGuarded([&] { SaveAnalysisProtocol(dialog); });
   });
   opening.reset();
-  if (dialog.exec() != QDialog::Accepted) return;
+  const int closedWith = dialog.exec();
+  // The level is a setting, not a result: it stays chosen however the dialog was closed.
+  testAlpha = dialog.alpha();
+  if (closedWith != QDialog::Accepted) return;
 
   // Take over. The grid's texts come first, from the dialog's own estimate: a cancelled
   // progress window then leaves everything as it was. The program's solver then takes the

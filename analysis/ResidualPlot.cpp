@@ -2,8 +2,10 @@
 // scale bars, and what of it is drawn: the thinned drawing order and the labels.
 #include "ResidualPlot.h"
 
+#include "AnalysisTexts.h"
 #include "ControlPointAnalysis.h"
 #include "PointList.h"
+#include "RoundOff.h"
 #include "TextConversions.h"
 
 #include <algorithm>
@@ -63,12 +65,13 @@ double fitScale(const Extent& e, double areaWidth, double areaHeight) {
   return scale;
 }
 
-// Length of the longest residual of the active pairs; of all pairs when the active ones
-// have none.
+// Length of the longest residual above round-off of the active pairs; of all pairs when
+// the active ones have none; 0 when no pair has one.
 double longestResidual(const std::vector<PlotPair>& pairs) {
   double activeLongest = 0;
   double longest = 0;
   for (const PlotPair& p : pairs) {
+    if (p.roundOff) continue;
     const double length = std::hypot(p.vRW, p.vHW);
     longest = std::max(longest, length);
     if (p.active) activeLongest = std::max(activeLongest, length);
@@ -174,6 +177,41 @@ private:
   std::vector<PlotBox> boxes_;
 };
 
+// How far from (x, y) along the unit direction (ux, uy) the box's edge is; (x, y) lies in it.
+double roomInBox(const PlotBox& box, double x, double y, double ux, double uy) {
+  double room = std::numeric_limits<double>::infinity();
+  if (ux > 0) room = std::min(room, (box.right - x) / ux);
+  if (ux < 0) room = std::min(room, (box.left - x) / ux);
+  if (uy > 0) room = std::min(room, (box.bottom - y) / uy);
+  if (uy < 0) room = std::min(room, (box.top - y) / uy);
+  return std::max(room, 0.0);
+}
+
+// The mark of pair p at (x, y): its arrow, exaggerated by `f` at `s` units per metre and
+// cut at the edge of `box`; none for a round-off residual.
+PlotMark markOf(const PlotPair& p, double x, double y, double s, double f, const PlotBox& box) {
+  PlotMark m;
+  m.x = m.tipX = x;
+  m.y = m.tipY = y;
+  m.active = p.active;
+  m.outlier = p.outlier;
+  if (p.roundOff) return m;
+  m.residualLength = std::hypot(p.vRW, p.vHW);
+  if (!(m.residualLength > 0)) return m;
+  const double ux = p.vRW / m.residualLength;  // the arrow's direction in the frame (y down)
+  const double uy = -p.vHW / m.residualLength;
+  const double room = roomInBox(box, x, y, ux, uy);
+  if (m.residualLength * s * f > room) {
+    m.cut = true;
+    m.tipX = x + ux * room;
+    m.tipY = y + uy * room;
+  } else {
+    m.tipX = x + p.vRW * s * f;
+    m.tipY = y - p.vHW * s * f;
+  }
+  return m;
+}
+
 PlotScaleBar scaleBar(double x, double y, double metres, double unitsPerMetre, double textHeight,
                       char sep) {
   PlotScaleBar bar;
@@ -245,24 +283,22 @@ ResidualPlotGeometry computeResidualPlot(const std::vector<PlotPair>& pairs,
 
   const double longest = longestResidual(pairs);
   const double arrowLimit = kArrowShare * smaller;
+  g.residualsShown = longest > 0;
   if (longest > 0 && s > 0 && arrowLimit > 0) g.exaggeration = roundFactorBelow(arrowLimit / (longest * s));
   const double f = g.exaggeration;
+  // Arrows stay within the frame less its margin; the lengths at their cuts between the
+  // top line and the bottom line, clear of their texts.
+  g.arrowBox = {margin, margin, std::max(margin, g.width - margin), std::max(margin, g.height - margin)};
+  const double linesTop = margin + 1.2 * t;
+  g.cutLabelBox = {margin, linesTop, g.arrowBox.right, std::max(linesTop, barY - 1.6 * t)};
 
   const double centreX = (g.areaLeft + g.areaRight) / 2;
   const double centreY = (g.areaTop + g.areaBottom) / 2;
   const double midRW = (extent.minRW + extent.maxRW) / 2;
   const double midHW = (extent.minHW + extent.maxHW) / 2;
   g.marks.reserve(pairs.size());
-  for (const PlotPair& p : pairs) {
-    PlotMark m;
-    m.x = centreX + (p.rw - midRW) * s;
-    m.y = centreY - (p.hw - midHW) * s;
-    m.tipX = m.x + p.vRW * s * f;
-    m.tipY = m.y - p.vHW * s * f;
-    m.active = p.active;
-    m.outlier = p.outlier;
-    g.marks.push_back(m);
-  }
+  for (const PlotPair& p : pairs)
+    g.marks.push_back(markOf(p, centreX + (p.rw - midRW) * s, centreY - (p.hw - midHW) * s, s, f, g.arrowBox));
 
   if (labels.size() == pairs.size()) {
     g.labels = std::move(labels);
@@ -275,15 +311,17 @@ ResidualPlotGeometry computeResidualPlot(const std::vector<PlotPair>& pairs,
   if (s > 0) {
     const double coordinateMetres = roundFactorBelow(kCoordinateBarShare * (g.width - 2 * margin) / s);
     g.coordinateBar = scaleBar(margin, barY, coordinateMetres, s, t, sep);
-    if (arrowLimit > 0) {
+    if (arrowLimit > 0 && g.residualsShown) {
       const double residualMetres = roundFactorBelow(arrowLimit / (s * f));
       const double length = residualMetres * s * f;
       g.residualBar = scaleBar(g.width - margin - length, barY, residualMetres, s * f, t, sep);
     }
   }
   g.exaggerationText = {g.width - margin, margin + 0.8 * t,
-                        "Verbesserungen " + factorText(f, sep) + "-fach vergrößert",
+                        g.residualsShown ? "Verbesserungen " + factorText(f, sep) + "-fach vergrößert"
+                                         : std::string(kRoundOffResidualsText),
                         TextAlign::Right};
+  g.decimalSeparator = sep;
   g.drawOrder = thinnedDrawOrder(g);
   return g;
 }
@@ -294,6 +332,12 @@ ArrowHead ResidualPlotGeometry::arrowHead(std::size_t i) const {
   const double dy = m.tipY - m.y;
   const double length = std::hypot(dx, dy);
   ArrowHead head;
+  if (m.cut && length > 0) {
+    const double half = 0.5 * textHeight;
+    const double acrossX = -dy / length;
+    const double acrossY = dx / length;
+    return {true, m.tipX + half * acrossX, m.tipY + half * acrossY, m.tipX - half * acrossX, m.tipY - half * acrossY};
+  }
   if (!(length > 2 * lineWidth)) return head;
   const double stroke = std::min(0.6 * textHeight, 0.4 * length);
   const double backX = -dx / length;
@@ -312,6 +356,30 @@ PlotText ResidualPlotGeometry::label(std::size_t i) const {
   const PlotMark& m = marks[i];
   return {m.x + markerRadius + 0.15 * textHeight, m.y - markerRadius - 0.1 * textHeight,
           labels[i], TextAlign::Left};
+}
+
+PlotText ResidualPlotGeometry::cutLabel(std::size_t i) const {
+  const PlotMark& m = marks[i];
+  PlotText text{0, 0, gapText(m.residualLength, decimalSeparator) + " m", TextAlign::Left};
+  const double width = estimatedTextWidth(text.text, textHeight);
+  const double length = std::hypot(m.tipX - m.x, m.tipY - m.y);
+  const double ux = length > 0 ? (m.tipX - m.x) / length : 0;
+  const double uy = length > 0 ? (m.tipY - m.y) / length : 0;
+  // The text's box beside the cut: back from the end along the shaft and off to its side,
+  // each by half the box's extent in that direction and a little more.
+  const double halfX = width / 2;
+  const double halfY = textHeight / 2;
+  const double gap = 0.3 * textHeight;
+  const double back = halfX * std::abs(ux) + halfY * std::abs(uy) + gap;
+  const double aside = halfX * std::abs(uy) + halfY * std::abs(ux) + gap;
+  double centreX = m.tipX - ux * back - uy * aside;
+  double centreY = m.tipY - uy * back + ux * aside;
+  // Within its box, as far as that is wide and high enough.
+  centreX = std::max(cutLabelBox.left + halfX, std::min(centreX, cutLabelBox.right - halfX));
+  centreY = std::max(cutLabelBox.top + halfY, std::min(centreY, cutLabelBox.bottom - halfY));
+  text.x = centreX - halfX;
+  text.y = centreY + 0.3 * textHeight;  // the box runs from 0.8 text heights above the baseline to 0.2 below
+  return text;
 }
 
 PlotBox ResidualPlotGeometry::textBox(const PlotText& text) const {
@@ -336,6 +404,13 @@ PlotDrawing plotDrawing(const ResidualPlotGeometry& plot, std::optional<std::siz
     if (room.place(plot.textBox(text))) drawing.labels.push_back(std::move(text));
   };
   if (drawing.selected) placeLabel(*drawing.selected);
+  auto placeCutLabel = [&](std::size_t i) {
+    if (!plot.marks[i].cut || drawing.labels.size() >= kLabelLimit) return;
+    PlotText text = plot.cutLabel(i);
+    if (room.place(plot.textBox(text))) drawing.labels.push_back(std::move(text));
+  };
+  if (drawing.selected) placeCutLabel(*drawing.selected);
+  for (auto it = drawing.marks.rbegin(); it != drawing.marks.rend(); ++it) placeCutLabel(*it);
   for (auto it = plot.drawOrder.rbegin(); it != plot.drawOrder.rend() && drawing.labels.size() < kLabelLimit; ++it)
     if (*it != drawing.selected) placeLabel(*it);
   return drawing;
@@ -357,14 +432,26 @@ std::optional<std::size_t> ResidualPlotGeometry::nearestMark(double x, double y,
   return nearest;
 }
 
-std::vector<PlotPair> plotPairs(const ControlPointAnalysis& analysis, const PointList& newPairs) {
+std::vector<PlotPair> plotPairs(const ControlPointAnalysis& analysis, const PointList& oldPairs,
+                                const PointList& newPairs) {
   std::vector<PlotPair> pairs;
-  const std::size_t n = std::min(analysis.pairs.size(), newPairs.count());
+  const std::size_t n = std::min({analysis.pairs.size(), oldPairs.count(), newPairs.count()});
   pairs.reserve(n);
+  // The coordinates' magnitude that round-off is relative to: the new coordinates and the
+  // old ones at the new scale, which the transformation subtracts from each other.
+  double oldLargest = 0;
+  double newLargest = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    oldLargest = std::max({oldLargest, std::abs(oldPairs.rw[i]), std::abs(oldPairs.hw[i])});
+    newLargest = std::max({newLargest, std::abs(newPairs.rw[i]), std::abs(newPairs.hw[i])});
+  }
+  const double magnitude = std::max(newLargest, std::abs(analysis.run.scale) * oldLargest);
   for (std::size_t i = 0; i < n; ++i) {
     const PairStatistics& stats = analysis.pairs[i];
-    pairs.push_back({newPairs.rw[i], newPairs.hw[i], static_cast<double>(stats.vRW()),
-                     static_cast<double>(stats.vHW()), stats.active, stats.outlier});
+    const double vRW = static_cast<double>(stats.vRW());
+    const double vHW = static_cast<double>(stats.vHW());
+    pairs.push_back({newPairs.rw[i], newPairs.hw[i], vRW, vHW, stats.active, stats.outlier,
+                     isRoundOffResidual(std::hypot(vRW, vHW), magnitude)});
   }
   return pairs;
 }

@@ -14,7 +14,15 @@
 //   bottom line     the coordinate scale bar at the left, the residual scale bar at the
 //                   right, each with its text centred above it
 // Exaggeration: the largest of 1, 2, 5 x 10^k that keeps the longest arrow of an active
-// point at most a sixth of the frame's smaller side (so it is between 0.4 and 1 sixth).
+// point at most a sixth of the frame's smaller side (so it is between 0.4 and 1 sixth);
+// when no active point has an arrow, the longest arrow of a switched-off point.
+// Round-off: a residual at round-off level (RoundOff.h) is drawn as none, without an arrow,
+// and sets no exaggeration; when every residual is, the top line says so
+// (kRoundOffResidualsText) and there is no residual scale bar.
+// Cut arrows: an arrow ends within the arrow box (the frame less its margin); one that
+// would leave it (typically a check point's residual at the active points' exaggeration)
+// ends at the box's edge with a short bar across its end instead of a head, and its length
+// in metres is written beside the cut, between the top line and the bottom line.
 //
 // What is drawn, and in which order, is decided here too, so that every output shows the
 // same marks and labels (see drawOrder and plotDrawing); the painters only draw.
@@ -40,6 +48,7 @@ struct PlotPair {
   double vHW = 0;
   bool active = true;
   bool outlier = false;
+  bool roundOff = false;  // the residual is round-off (RoundOff.h): drawn as none
 };
 
 // The frame to draw into: its size, the height of a text line and the decimal separator
@@ -55,10 +64,12 @@ struct PlotFrame {
 struct PlotMark {
   double x = 0;     // the point
   double y = 0;
-  double tipX = 0;  // the arrow's end: the point plus the exaggerated residual
-  double tipY = 0;
+  double tipX = 0;  // the arrow's end: the point plus the exaggerated residual, or where
+  double tipY = 0;  // the arrow is cut; the point itself when it has no arrow
+  double residualLength = 0;  // the residual's length [m]; 0 when round-off
   bool active = true;
   bool outlier = false;
+  bool cut = false;  // the arrow ends at the arrow box's edge, short of its length
 };
 
 enum class TextAlign { Left, Centre, Right };
@@ -91,7 +102,8 @@ struct PlotBox {
 };
 
 // The two short strokes of an arrowhead, from the tip back to (leftX, leftY) and
-// (rightX, rightY); empty for an arrow too short to carry a head.
+// (rightX, rightY); empty for an arrow too short to carry a head. A cut arrow's strokes
+// run across its end, square to it: together a bar that marks the cut.
 struct ArrowHead {
   bool present = false;
   double leftX = 0, leftY = 0;
@@ -104,11 +116,15 @@ struct ResidualPlotGeometry {
   double textHeight = 0;
   double markerRadius = 0;  // radius of a point's circle
   double lineWidth = 0;     // width of arrows, circles and bars
+  char decimalSeparator = ',';  // of the texts, as the frame gives it
 
   // The area the points are placed in (frame coordinates).
   double areaLeft = 0, areaTop = 0, areaRight = 0, areaBottom = 0;
   double unitsPerMetre = 0;  // scale of the coordinates, the same for both axes
   double exaggeration = 1;   // residuals are drawn this many times larger
+  bool residualsShown = false;  // some residual is above round-off and drawn as an arrow
+  PlotBox arrowBox;             // no arrow reaches beyond it
+  PlotBox cutLabelBox;          // the lengths at cuts stay within it, clear of the lines' texts
 
   std::vector<PlotMark> marks;      // one per pair, in pairing order
   std::vector<std::string> labels;  // one per pair: its name, or its Pkt. number
@@ -125,16 +141,22 @@ struct ResidualPlotGeometry {
   PlotText exaggerationText;  // e.g. "Verbesserungen 500-fach vergrößert"
 
   // Arrowhead of mark i: strokes of 0.6 text heights (at most 40 % of the arrow), 25° off
-  // the shaft.
+  // the shaft; for a cut arrow a bar of one text height across its end.
   ArrowHead arrowHead(std::size_t i) const;
   // Label of mark i, at the upper right of its circle.
   PlotText label(std::size_t i) const;
+  // The length written beside the cut of mark i's arrow ("0,0523 m"), back from its end,
+  // off to the side of the shaft and within cutLabelBox; only for cut marks.
+  PlotText cutLabel(std::size_t i) const;
   // The room a placed text takes: its estimated width (see estimatedTextWidth), from 0.8
   // text heights above its baseline to 0.2 below.
   PlotBox textBox(const PlotText& text) const;
   // The mark whose point lies nearest to (x, y), if it is within maxDistance.
   std::optional<std::size_t> nearestMark(double x, double y, double maxDistance) const;
 };
+
+// The top line when every residual is round-off.
+inline constexpr const char* kRoundOffResidualsText = "Verbesserungen: keine (Rundungsniveau)";
 
 // Above this many marks a plot shows one mark per cell (see drawOrder): drawing them all
 // would take long and show nothing more. At most this many labels are shown.
@@ -145,14 +167,15 @@ inline constexpr std::size_t kLabelLimit = 2000;
 // with its ring; then the scale bars and the exaggeration text.
 struct PlotDrawing {
   std::vector<std::size_t> marks;        // drawOrder without the selected mark
-  std::vector<PlotText> labels;          // no two of them overlap (by textBox)
+  std::vector<PlotText> labels;          // names and cut lengths; no two overlap (by textBox)
   std::optional<std::size_t> selected;   // drawn on top of everything, thinned or not
 };
 
 // The drawing of `plot` with `selected` marked (if it names a mark). Labels are placed
-// one by one, the selected point's first, then in the reverse of drawOrder (outliers,
-// active, switched-off points, each by pairing order); a label that would overlap one
-// placed before is left out, its mark stays. After kLabelLimit labels no more are placed.
+// one by one, the selected point's first, then the lengths at the cut arrows drawn, then
+// the names in the reverse of drawOrder (outliers, active, switched-off points, each by
+// pairing order); a label that would overlap one placed before is left out, its mark
+// stays. After kLabelLimit labels no more are placed.
 PlotDrawing plotDrawing(const ResidualPlotGeometry& plot,
                         std::optional<std::size_t> selected = std::nullopt);
 
@@ -170,8 +193,10 @@ ResidualPlotGeometry computeResidualPlot(const std::vector<PlotPair>& pairs,
                                          const PlotFrame& frame);
 
 // The plot's pairs from an analysis: positions of the new points, residuals, activity
-// and outlier flags of the analysis' pairs (its outcome must be Success).
-std::vector<PlotPair> plotPairs(const ControlPointAnalysis& analysis, const PointList& newPairs);
+// and outlier flags of the analysis' pairs (its outcome must be Success), and which
+// residuals are round-off for the coordinates of all pairs (the old ones times the scale).
+std::vector<PlotPair> plotPairs(const ControlPointAnalysis& analysis, const PointList& oldPairs,
+                                const PointList& newPairs);
 // Labels: the old point's name, else the new point's, else the Pkt. number.
 std::vector<std::string> plotLabels(const PointList& oldPairs, const PointList& newPairs,
                                     std::size_t pairCount);

@@ -2,6 +2,7 @@
 // point lists, the solver, the stream handles and the window pointer.
 #pragma once
 
+#include "ControlPointAnalysis.h"
 #include "FileDialogs.h"
 #include "ParameterRun.h"
 #include "PointList.h"
@@ -111,6 +112,9 @@ public:
   // Activation of the pairs last taken over from the "Paßpunktanalyse" (one flag per pair);
   // empty: all pairs active. Reading either file empties it.
   std::vector<bool> activePairs;
+  // Significance level of the point test last chosen in the "Paßpunktanalyse", whether it
+  // was closed with "Übernehmen" or "Schließen": a setting, kept for the whole run.
+  double testAlpha = analysis::kDefaultAlpha;
 
   // Commands of the menu; the sender is not used.
   void mnuAltsystemClick(QObject* Sender);

@@ -6,6 +6,7 @@
 // times the memory of the estimate.
 #include "Json.h"
 
+#include "AnalysisTexts.h"
 #include "ChunkedOutput.h"
 #include "ProjOperation.h"
 #include "TextConversions.h"
@@ -170,6 +171,13 @@ void writeJson(std::ostream& stream, const Report& report) {
           << (report.hasAnalysis() && pairs->suspect ? count(*pairs->suspect + 1) : std::string("null")) << ",\n";
     }
     out << "  \"alpha\": " << roundTripText(report.alpha) << ",\n";
+    // Switched-off pairs whose test fails, by Pkt. number.
+    out << "  \"failedCheckPoints\": [";
+    if (report.hasAnalysis()) {
+      const std::vector<std::size_t> failed = analysis::failedCheckPoints(*report.pairAnalysis);
+      for (std::size_t i = 0; i < failed.size(); ++i) out << (i == 0 ? "" : ", ") << count(failed[i] + 1);
+    }
+    out << "],\n";
   }
   if (report.hasParameters()) writeParameters(out, report);
   if (report.hasCentroids()) writeCentroids(out, report);

@@ -293,7 +293,10 @@ std::string helpText(const std::string& version) {
       "Paßpunktanalyse: je Paßpunkt die Klaffe (Verbesserung nach Neuberechnung ohne den\n"
       "Punkt), der Redundanzanteil r, die Prüfgröße T und der kritische Wert k der\n"
       "F-Verteilung; T > k kennzeichnet einen Ausreißer. Darunter der Punkt mit der\n"
-      "größten Prüfgröße und das Urteil, ob er ausreißerverdächtig ist.\n"
+      "größten Prüfgröße und das Urteil, ob er ausreißerverdächtig ist; danach je\n"
+      "abgeschaltetem Paßpunkt mit T > k eine Zeile \"Kontrollpunkt 7 (1007) weicht\n"
+      "signifikant ab: ...\" (höchstens 20, dann die Zahl der übrigen; in --json alle\n"
+      "als \"failedCheckPoints\").\n"
       "\n"
       "Optionen:\n";
   for (const OptionRule& rule : kOptionRules) text += rule.help;
@@ -301,6 +304,9 @@ std::string helpText(const std::string& version) {
       "\n"
       "Keine Ausgabe (-o, --report) darf eine Eingabedatei, die andere Ausgabe oder die\n"
       "Standardausgabe sein, auch nicht über ./, Verknüpfungen oder harte Links.\n"
+      "\n"
+      "Steuerzeichen in Namen, Werten und Pfaden erscheinen im Protokoll und in den\n"
+      "Meldungen als \\x1b usw.; Ergebnisdatei und JSON behalten ihre eigenen Regeln.\n"
       "\n"
       "Rückgabewerte: 0 Erfolg, 1 fehlerhafte Eingabe oder Berechnung nicht möglich,\n"
       "2 falscher Aufruf.\n";

@@ -145,6 +145,9 @@ void writeResiduals(ChunkedOutput& out, const Report& report, char sep) {
 
 constexpr std::size_t kShareColumnWidth = 8;
 constexpr std::size_t kTestColumnWidth = 10;
+// Failed check points named one per line; beyond this many the rest is a count (the
+// table above shows every pair anyway).
+constexpr std::size_t kCheckPointLinesShown = 20;
 
 
 // The point test of every pair: gap ("Klaffe"), redundancy share, test and critical value.
@@ -180,6 +183,8 @@ void writeAnalysis(ChunkedOutput& out, const Report& report, char sep) {
   const std::string suspect = analysis::suspectLine(result, oldPairs, newPairs, sep);
   if (!suspect.empty()) out << suspect + "\n";
   out << analysis::verdictLine(result, oldPairs, newPairs, sep) + "\n";
+  for (const std::string& line : analysis::failedCheckPointLines(result, oldPairs, newPairs, sep, kCheckPointLinesShown))
+    out << line + "\n";
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "PathCollisions.h"
 #include "ProcessStart.h"
 #include "TemporaryCleanup.h"
+#include "TerminalStream.h"
 
 #include <iostream>
 #include <string>
@@ -20,10 +21,13 @@ int main(int argc, char** argv) {
   output::removeTemporariesOnSignals();
   std::ios::sync_with_stdio(false);
 
+  // Messages and the protocol are text for a terminal: control characters in names, tokens
+  // and paths are shown escaped. JSON escapes by its own rules; files are never touched.
+  cli::TerminalStream err(std::cerr);
   const std::vector<std::string> arguments = cli::commandLineArguments(argc, argv);
   const cli::ParseResult parsed = cli::parseOptions(arguments);
   if (!parsed.ok()) {
-    std::cerr << "tramis-cli: " << parsed.error << '\n' << cli::usageHint();
+    err << "tramis-cli: " << parsed.error << '\n' << cli::usageHint();
     return cli::kExitUsage;
   }
   if (parsed.options.help) {
@@ -33,10 +37,13 @@ int main(int argc, char** argv) {
   // Before anything is read or written: no output may destroy an input or another output.
   const std::string collision = cli::pathCollision(parsed.options, output::identifyStandardOutput());
   if (!collision.empty()) {
-    std::cerr << "tramis-cli: " << collision << '\n' << cli::usageHint();
+    err << "tramis-cli: " << collision << '\n' << cli::usageHint();
     return cli::kExitUsage;
   }
   cli::Options options = parsed.options;
   if (!options.reportPath.empty()) options.programVersion = GetFileVersion(cli::executablePath());
-  return cli::runCommand(options, std::cout, std::cerr);
+  cli::TerminalStream protocol(std::cout);
+  std::ostream& out = options.format == cli::OutputFormat::Json ? std::cout : protocol;
+  err.tie(&out);  // what was written before a message shows before it
+  return cli::runCommand(options, out, err);
 }

@@ -147,38 +147,11 @@ std::string scientificText(bool negative, const std::string& rounded, int k,
   return text;
 }
 
-bool isContinuationByte(unsigned char c) { return (c & 0xC0) == 0x80; }
-
 // Strict UTF-8 check: no overlong forms, no surrogates, nothing beyond U+10FFFF.
 bool isValidUtf8(std::string_view bytes) {
-  std::size_t i = 0;
-  const std::size_t n = bytes.size();
-  while (i < n) {
-    const auto c = static_cast<unsigned char>(bytes[i]);
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
-    if (c >= 0xC2 && c <= 0xDF) {
-      length = 2;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      length = 3;
-      if (c == 0xE0) low = 0xA0;
-      if (c == 0xED) high = 0x9F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      length = 4;
-      if (c == 0xF0) low = 0x90;
-      if (c == 0xF4) high = 0x8F;
-    } else {
-      return false;
-    }
-    if (i + length > n) return false;
-    const auto second = static_cast<unsigned char>(bytes[i + 1]);
-    if (second < low || second > high) return false;
-    for (std::size_t j = 2; j < length; ++j)
-      if (!isContinuationByte(static_cast<unsigned char>(bytes[i + j]))) return false;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const std::size_t length = utf8SequenceLength(bytes, i);
+    if (length == 0) return false;
     i += length;
   }
   return true;

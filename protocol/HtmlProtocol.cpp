@@ -122,6 +122,7 @@ void outlierTest(Html& html, const ProtocolContent& content) {
   html.element("h2", "Ausreißertest");
   valueTable(html, content.test);
   html.element("p", content.verdict, "verdict");
+  for (const std::string& line : content.failedCheckPoints) html.element("p", line, "verdict");
   html.element("p", "Abgeschaltete Paßpunkte: " + content.switchedOff);
 }
 

@@ -307,6 +307,12 @@ void testBlock(PageFlow& flow, const ProtocolContent& content) {
   heading(flow, "Ausreißertest", mm(20));
   valueColumns(flow, content.test, 1, mm(62), mm(16));
   flow.skip(flow.paragraph(font(9, true), qs(content.verdict), 0, flow.width()));
+  // Every failed check point, each on a line of its own; many of them continue on the next page.
+  const QFont bold = font(9, true);
+  for (const std::string& line : content.failedCheckPoints) {
+    flow.need(QFontMetricsF(bold, flow.device()).height() * 1.25);
+    flow.skip(flow.paragraph(bold, qs(line), 0, flow.width()));
+  }
   flow.skip(flow.paragraph(font(9), qs("Abgeschaltete Paßpunkte: " + content.switchedOff), 0,
                            flow.width()));
 }

@@ -66,7 +66,7 @@ void scaleBarLines(std::string& svg, const analysis::PlotScaleBar& bar) {
 
 analysis::ResidualPlotGeometry protocolPlot(const ProtocolSource& source, double width,
                                             double height, double textHeight, char sep) {
-  const std::vector<analysis::PlotPair> pairs = analysis::plotPairs(*source.analysis, *source.newPairs);
+  const std::vector<analysis::PlotPair> pairs = analysis::plotPairs(*source.analysis, *source.oldPairs, *source.newPairs);
   analysis::PlotFrame frame;
   frame.width = width;
   frame.height = height;

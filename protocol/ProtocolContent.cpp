@@ -101,6 +101,7 @@ void gatherTest(const ProtocolSource& source, char sep, ProtocolContent& content
       content.test.push_back({critical.label, analysis::kNotAvailableText, "zu wenige aktive Paßpunkte"});
   }
   content.verdict = analysis::verdictLine(result, *source.oldPairs, *source.newPairs, sep);
+  content.failedCheckPoints = analysis::failedCheckPointLines(result, *source.oldPairs, *source.newPairs, sep);
 
   for (std::size_t i = 0; i < result.pairs.size(); ++i) {
     if (result.pairs[i].active) continue;

@@ -104,6 +104,7 @@ struct ProtocolContent {
 
   std::vector<LabelledValue> test;  // α and the critical values
   std::string verdict;              // the verdict line of the analysis
+  std::vector<std::string> failedCheckPoints;  // a line per failed check point, all of them
   std::string switchedOff;          // "3 (1003), 7 (1007)" or "keine"
 };
 

@@ -46,7 +46,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # The inputs: the samples, a copy in folders whose names the ANSI code page cannot all
-# hold, a file with a bad line, and a UTF-16 file.
+# hold, a file with a bad line, one with control characters, and a UTF-16 file.
 make_inputs() {
   local dir=$1
   mkdir -p "$dir/Messung Süd" "$dir/Łódź Ω"
@@ -54,6 +54,9 @@ make_inputs() {
   cp samples/passpunkte_alt.asc samples/passpunkte_neu.asc "$dir/Messung Süd/"
   cp samples/passpunkte_alt.asc samples/passpunkte_neu.asc "$dir/Łódź Ω/"
   { head -n 5 samples/passpunkte_alt.asc; printf '1006 4511x.5 5430000.0\n'; tail -n +7 samples/passpunkte_alt.asc; } > "$dir/fehler.asc"
+  # Names with ESC[31m, BEL and DEL, and a bad token with ESC: shown escaped on both systems.
+  { sed -e '1s/^1001/1001\x1b[31m/' -e '2s/^1002/1002\x07/' -e '3s/^1003/1003\x7f/' samples/passpunkte_alt.asc
+    printf 'X 1\033[5m 2\n'; } > "$dir/steuerzeichen.asc"
   printf '\xff\xfe' > "$dir/utf16.asc"
   iconv -f UTF-8 -t UTF-16LE samples/passpunkte_neu.asc >> "$dir/utf16.asc"
   echo "alter Inhalt" > "$dir/vorhanden.erg"
@@ -126,6 +129,7 @@ run_case "CSV with header"                  $de --json passpunkte_alt.asc passpu
 run_case "QGIS .points as both systems"     C.UTF-8 passpunkte.points passpunkte.points
 run_case "bad line skipped"                 $de fehler.asc passpunkte_neu.asc -o fehler.erg
 run_case "bad line, strict"                 $de --strict fehler.asc passpunkte_neu.asc
+run_case "control characters in names"     $de steuerzeichen.asc passpunkte_neu.asc -o steuerzeichen.erg
 run_case "missing file"                     $de fehlt.asc passpunkte_neu.asc
 run_case "wrong call"                       $de passpunkte_alt.asc
 run_case "help"                             $de --help

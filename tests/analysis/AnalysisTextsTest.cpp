@@ -2,7 +2,9 @@
 // pair names and labels, the verdict lines, and which cells of a pair read "–".
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
+#include <vector>
 
 #include "AnalysisTexts.h"
 #include "PairCells.h"
@@ -42,6 +44,48 @@ TEST(AnalysisTexts, CountAndVerdictLines) {
   result.pairs[6].outlier = true;
   EXPECT_EQ(analysis::verdictLine(result, {}, {}, '.'),
             "Punkt 7 ist ausreißerverdächtig: T = 23.41 > k = 18.49 (α = 0.1 %).");
+}
+
+// Guards against a verdict that contradicts the table: a switched-off pair whose test
+// fails was named nowhere. Active outliers belong to the verdict, not to these lines.
+TEST(AnalysisTexts, FailedCheckPointLines) {
+  analysis::ControlPointAnalysis result;
+  result.criticalActive = 14.906L;
+  result.criticalSwitchedOff = 10.392L;
+  const struct {
+    bool active, outlier;
+    double T;
+  } pairs[] = {{true, false, 1.2}, {false, true, 348.884}, {true, true, 20.5},
+               {false, false, 3.1}, {false, true, 11.0}, {false, true, 1e6}};
+  for (const auto& p : pairs) {
+    result.pairs.emplace_back();
+    result.pairs.back().active = p.active;
+    result.pairs.back().available = true;
+    result.pairs.back().outlier = p.outlier;
+    result.pairs.back().T = p.T;
+  }
+  const PointList names{{"1001", "1002", "1003", "1004", "1005", "1006"}, {}, {}};
+  EXPECT_EQ(analysis::failedCheckPoints(result), (std::vector<std::size_t>{1, 4, 5}));
+
+  const std::vector<std::string> all = {"Kontrollpunkt 2 (1002) weicht signifikant ab: T = 348,88 > k = 10,39.",
+                                        "Kontrollpunkt 5 (1005) weicht signifikant ab: T = 11,00 > k = 10,39.",
+                                        "Kontrollpunkt 6 (1006) weicht signifikant ab: T = 1000000,00 > k = 10,39."};
+  const struct {
+    const char* name;
+    std::size_t shown;
+    std::vector<std::string> lines;
+  } rows[] = {
+      {"all of them", std::numeric_limits<std::size_t>::max(), all},
+      {"as many as there are", 3, all},
+      {"one more than shown", 2, {all[0], all[1], "… und 1 weiterer Kontrollpunkt weicht signifikant ab."}},
+      {"the rest as a count", 1, {all[0], "… und 2 weitere Kontrollpunkte weichen signifikant ab."}},
+      {"none shown", 0, {"… und 3 weitere Kontrollpunkte weichen signifikant ab."}},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(analysis::failedCheckPointLines(result, names, names, ',', row.shown), row.lines) << row.name;
+
+  for (auto& pair : result.pairs) pair.outlier = pair.active && pair.outlier;
+  EXPECT_TRUE(analysis::failedCheckPointLines(result, {}, {}, '.').empty());
 }
 
 analysis::PairStatistics pairOf(bool active, bool available, double vRW, double vHW, double r, double T) {

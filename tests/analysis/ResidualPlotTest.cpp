@@ -1,9 +1,13 @@
 // Tests of the residual plot's geometry: the exaggeration rule, the scale bars and their
-// texts, orientation and one scale for both axes, degenerate sets, and what is drawn:
-// thinning, drawing order, the selected point and labels that never overlap.
+// texts, orientation and one scale for both axes, degenerate sets, residuals at round-off
+// level, arrows cut at the frame, and what is drawn: thinning, drawing order, the
+// selected point and labels that never overlap.
 #include <gtest/gtest.h>
 
+#include "ControlPointAnalysis.h"
+#include "PointList.h"
 #include "ResidualPlot.h"
+#include "RoundOff.h"
 
 #include <algorithm>
 #include <cmath>
@@ -118,6 +122,155 @@ TEST(ResidualPlot, RoundValuesAndTheirTexts) {
 using analysis::PlotDrawing;
 using analysis::PlotMark;
 using analysis::ResidualPlotGeometry;
+
+bool inBox(const analysis::PlotBox& box, double x, double y) {
+  constexpr double kSlack = 1e-9;
+  return x >= box.left - kSlack && x <= box.right + kSlack && y >= box.top - kSlack && y <= box.bottom + kSlack;
+}
+
+bool boxInBox(const analysis::PlotBox& inner, const analysis::PlotBox& outer) {
+  return inBox(outer, inner.left, inner.top) && inBox(outer, inner.right, inner.bottom);
+}
+
+TEST(RoundOff, RelativeToTheCoordinatesMagnitude) {
+  const struct {
+    const char* name;
+    double residual, magnitude;
+    bool roundOff;
+  } rows[] = {
+      {"exact fit", 0, 5.8e6, true},
+      {"exact fit at the origin", 0, 0, true},
+      {"solver noise on Gauss-Krueger coordinates", 3e-12, 5.8e6, true},
+      {"last digit of a double near 5.8e6", 9.3e-10, 5.8e6, true},
+      {"a micrometre is measured there", 1e-6, 5.8e6, false},
+      {"a tenth of a millimetre", 1e-4, 5.8e6, false},
+      {"noise near 1e9", 2e-7, 1e9, true},
+      {"5 cm near 1e9", 0.05, 1e9, false},
+      {"a nanometre in a local system of 100 m", 1e-9, 100, false},
+      {"anything at the origin but zero", 1e-300, 0, false},
+  };
+  for (const auto& row : rows) EXPECT_EQ(analysis::isRoundOffResidual(row.residual, row.magnitude), row.roundOff) << row.name;
+}
+
+// The first three sample pairs: Gauss-Krueger coordinates, millimetre noise.
+constexpr double kSampleOld[3][2] = {{4510584.583, 5431729.308}, {4512547.351, 5432585.269}, {4511176.015, 5430120.792}};
+constexpr double kSampleNew[3][2] = {{4510682.265, 5431546.523}, {4512645.388, 5432401.775}, {4511273.119, 5429937.760}};
+
+struct AnalysedPlot {
+  PointList oldPairs, newPairs;
+  analysis::ControlPointAnalysis result;
+  std::vector<PlotPair> pairs;
+};
+
+AnalysedPlot analysed(std::size_t count, const std::vector<bool>& active) {
+  AnalysedPlot a;
+  for (std::size_t i = 0; i < count; ++i) {
+    a.oldPairs.rw.push_back(kSampleOld[i][0]);
+    a.oldPairs.hw.push_back(kSampleOld[i][1]);
+    a.newPairs.rw.push_back(kSampleNew[i][0]);
+    a.newPairs.hw.push_back(kSampleNew[i][1]);
+  }
+  kel::TKEL_Vovezorevarovaduvorir solver;
+  a.result = analysis::analyseControlPoints(a.oldPairs, a.newPairs, active, analysis::kDefaultAlpha, solver);
+  a.pairs = analysis::plotPairs(a.result, a.oldPairs, a.newPairs);
+  return a;
+}
+
+// Guards against magnified round-off: two active pairs fit exactly, their residuals of
+// 1e-12 m were drawn "1000000000000000-fach vergrößert" and the check arrow of pair 1 ended
+// at x = -1.7e12; two exact pairs alone gave "1-fach vergrößert" with a 200 m bar.
+TEST(ResidualPlot, RoundOffResidualsAreDrawnAsNone) {
+  const AnalysedPlot checked = analysed(3, {false, true, true});
+  ASSERT_EQ(checked.result.outcome, analysis::AnalysisOutcome::Success);
+  EXPECT_FALSE(checked.pairs[0].roundOff);  // the check point's residual is real
+  EXPECT_TRUE(checked.pairs[1].roundOff && checked.pairs[2].roundOff);
+  const auto g = analysis::computeResidualPlot(checked.pairs, {}, {600, 400, 12, ','});
+  ASSERT_TRUE(g.residualsShown);
+  for (const std::size_t i : {1, 2}) {
+    EXPECT_EQ(g.marks[i].tipX, g.marks[i].x);
+    EXPECT_EQ(g.marks[i].tipY, g.marks[i].y);
+    EXPECT_FALSE(g.arrowHead(i).present);
+  }
+  // The check residual sets the factor: its arrow is a sixth of the smaller side at most.
+  EXPECT_FALSE(g.marks[0].cut);
+  EXPECT_LE(arrowLength(g.marks[0]), 400.0 / 6 * (1 + 1e-12));
+  EXPECT_GT(arrowLength(g.marks[0]), 0.4 * 400.0 / 6);
+  EXPECT_GT(g.residualBar.length, 0);
+
+  const struct {
+    const char* name;
+    std::vector<PlotPair> pairs;
+  } exact[] = {
+      {"two pairs of the samples", analysed(2, {}).pairs},
+      {"residuals exactly zero", {{0, 0, 0, 0, true, false, true}, {200, 0, 0, 0, true, false, true}}},
+  };
+  for (const auto& c : exact) {
+    SCOPED_TRACE(c.name);
+    for (const PlotPair& p : c.pairs) EXPECT_TRUE(p.roundOff);
+    const auto none = analysis::computeResidualPlot(c.pairs, {}, {600, 400, 12, ','});
+    EXPECT_FALSE(none.residualsShown);
+    EXPECT_EQ(none.exaggerationText.text, analysis::kRoundOffResidualsText);
+    EXPECT_EQ(none.residualBar.length, 0);
+    EXPECT_GT(none.coordinateBar.length, 0);
+    for (const PlotMark& m : none.marks) EXPECT_EQ(arrowLength(m), 0);
+    EXPECT_TRUE(boxInBox(none.textBox(none.exaggerationText), {0, 0, 600, 400}));
+  }
+}
+
+// Guards against check arrows that leave the frame by far: every arrow ends within the
+// arrow box; one that would not is cut at its edge, in its own direction, with a bar
+// across the end and its length in metres written beside it, clear of the other texts.
+TEST(ResidualPlot, ArrowsThatWouldLeaveTheFrameAreCutAtItsEdge) {
+  // Active residuals of millimetres; check residuals of 3 m in each direction.
+  std::vector<PlotPair> pairs = {{0, 0, 0.002, -0.001}, {100, 0, -0.001, 0.002}, {100, 100, 0.001, 0.001},
+                                 {0, 100, -0.002, 0}};
+  const double directions[][2] = {{3, 0}, {-3, 0}, {0, 3}, {0, -3}, {2.4, -1.8}, {-1.8, 2.4}};
+  for (const auto& d : directions) pairs.push_back({50, 50, d[0], d[1], false, true});
+  const analysis::PlotFrame frame{600, 400, 12, ','};
+  const auto g = analysis::computeResidualPlot(pairs, {}, frame);
+  EXPECT_TRUE(boxInBox(g.arrowBox, {0, 0, frame.width, frame.height}));
+  for (const analysis::PlotText* text : {&g.exaggerationText, &g.coordinateBar.text, &g.residualBar.text})
+    EXPECT_FALSE(g.textBox(*text).overlaps(g.cutLabelBox)) << text->text;
+  for (std::size_t i = 0; i < 4; ++i) EXPECT_FALSE(g.marks[i].cut);
+  for (std::size_t i = 4; i < pairs.size(); ++i) {
+    SCOPED_TRACE(i);
+    const PlotMark& m = g.marks[i];
+    ASSERT_TRUE(m.cut);
+    EXPECT_TRUE(inBox(g.arrowBox, m.tipX, m.tipY));
+    const bool onEdge = std::abs(m.tipX - g.arrowBox.left) < 1e-9 || std::abs(m.tipX - g.arrowBox.right) < 1e-9 ||
+                        std::abs(m.tipY - g.arrowBox.top) < 1e-9 || std::abs(m.tipY - g.arrowBox.bottom) < 1e-9;
+    EXPECT_TRUE(onEdge);
+    // The direction of the residual (RW right, HW up): the cross product vanishes, the dot product is positive.
+    const double dx = m.tipX - m.x, dy = m.y - m.tipY;
+    EXPECT_NEAR(dx * pairs[i].vHW - dy * pairs[i].vRW, 0, 1e-9 * arrowLength(m));
+    EXPECT_GT(dx * pairs[i].vRW + dy * pairs[i].vHW, 0);
+    // The bar across the cut: square to the shaft, through the tip, a text height long.
+    const analysis::ArrowHead bar = g.arrowHead(i);
+    ASSERT_TRUE(bar.present);
+    EXPECT_NEAR((bar.leftX - bar.rightX) * dx - (bar.leftY - bar.rightY) * dy, 0, 1e-9 * g.textHeight * arrowLength(m));
+    EXPECT_NEAR(std::hypot(bar.leftX - bar.rightX, bar.leftY - bar.rightY), g.textHeight, 1e-9);
+    EXPECT_NEAR((bar.leftX + bar.rightX) / 2, m.tipX, 1e-9);
+    // The length at the cut: the residual's, and within the arrow box.
+    const analysis::PlotText length = g.cutLabel(i);
+    EXPECT_EQ(length.text, "3,0000 m");
+    EXPECT_TRUE(boxInBox(g.textBox(length), g.cutLabelBox)) << length.x << " " << length.y;
+  }
+  const PlotDrawing drawing = analysis::plotDrawing(g);
+  EXPECT_GE(std::count_if(drawing.labels.begin(), drawing.labels.end(),
+                          [](const analysis::PlotText& t) { return t.text == "3,0000 m"; }),
+            2);
+
+  // Random residuals in every direction and size: no arrow end outside the arrow box.
+  std::mt19937 random(19);
+  std::uniform_real_distribution<double> metres(0, 1000), exponent(-4, 4), angle(0, 6.283185307179586);
+  std::vector<PlotPair> scatter;
+  for (int i = 0; i < 300; ++i) {
+    const double length = std::pow(10.0, exponent(random)), a = angle(random);
+    scatter.push_back({metres(random), metres(random), length * std::cos(a), length * std::sin(a), i % 3 != 0});
+  }
+  const auto wide = analysis::computeResidualPlot(scatter, {}, {800, 300, 10, '.'});
+  for (const PlotMark& m : wide.marks) EXPECT_TRUE(inBox(wide.arrowBox, m.tipX, m.tipY));
+}
 
 // The thinning cell of a mark, from the documented rule: squares of a marker's diameter,
 // counted from the frame's top left corner.

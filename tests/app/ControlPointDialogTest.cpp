@@ -116,6 +116,8 @@ private slots:
   void untickingRefitsAndTheLastTwoStay();
   void blunderSortsFirstAndPlotFollowsSelection();
   void takeOverShowsAndTransformsWithActivePairs();
+  void failedCheckPointIsNamedBesideTheVerdict();
+  void chosenLevelIsKeptForTheRun();
 };
 
 // All pairs active: the window's "Parameter" texts and the test of the planted blunder;
@@ -259,6 +261,72 @@ void ControlPointDialogTest::takeOverShowsAndTransformsWithActivePairs() {
   // Reading a file again makes every pair active.
   f.readNew(pairFile(true));
   withDialog(f, [&](ControlPointDialog& d) { QVERIFY(isTicked(d, kBlunder)); });
+}
+
+// Guards against a verdict that contradicts the table: the switched-off blunder's row says
+// "ja" while the verdict speaks of the active pairs only; a line of its own names it.
+void ControlPointDialogTest::failedCheckPointIsNamedBesideTheVerdict() {
+  testsupport::ScopedLocale german(testsupport::kGermanLocale);
+  WindowFixture f;
+  f.readOld(pairFile(false));
+  f.readNew(pairFile(true));
+  withDialog(f, [&](ControlPointDialog& d) {
+    QVERIFY(d.CheckPointLines->isHidden());
+    toggle(d, kBlunder);
+    QVERIFY(d.VerdictLine->text().startsWith(QStringLiteral("Kein Punkt ist ausreißerverdächtig")));
+    const QString T = d.Model->index(kBlunder, PairTableModel::Test).data().toString();
+    QCOMPARE(d.Model->index(kBlunder, PairTableModel::Outlier).data().toString(), QStringLiteral("ja"));
+    // k of a check point with seven active pairs: f = 10.
+    QVERIFY(d.CriticalLine->text().contains(QStringLiteral("k = 14,91 (f = 10) für abgeschaltete")));
+    QCOMPARE(d.CheckPointLines->text(),
+             QStringLiteral("Kontrollpunkt 7 (107) weicht signifikant ab: T = %1 > k = 14,91.").arg(T));
+    QVERIFY(!d.CheckPointLines->isHidden());
+    toggle(d, kBlunder);
+    QVERIFY(d.CheckPointLines->isHidden());
+  });
+}
+
+// Guards against the dialog forgetting α: chosen with the level's box, it is the level of
+// the next opening whether the dialog was closed with "Übernehmen" or "Schließen", also
+// after another file was read.
+void ControlPointDialogTest::chosenLevelIsKeptForTheRun() {
+  testsupport::ScopedLocale german(testsupport::kGermanLocale);
+  WindowFixture f;
+  f.readOld(pairFile(false));
+  f.readNew(pairFile(true));
+  // Chooses the level `steps` entries down (up when negative) with the keyboard.
+  auto choose = [](ControlPointDialog& d, int steps) {
+    d.AlphaBox->setFocus();
+    for (int i = 0; i < std::abs(steps); ++i) QTest::keyClick(d.AlphaBox, steps > 0 ? Qt::Key_Down : Qt::Key_Up);
+  };
+  withDialog(f, [&](ControlPointDialog& d) {
+    QCOMPARE(d.AlphaBox->currentText(), QStringLiteral("0,1 %"));
+    choose(d, 2);
+    QCOMPARE(d.AlphaBox->currentText(), QStringLiteral("5 %"));
+    QTest::mouseClick(d.ApplyButton, Qt::LeftButton);
+  });
+  const struct {
+    const char* name;
+    int steps;  // then "Schließen"
+    const char* level;
+    const char* critical;
+    double alpha;
+  } rows[] = {
+      {"after Übernehmen", -1, "5 %", "k = 4,10 (f = 10)", 0.05},
+      {"after Schließen", 0, "1 %", "k = 7,56 (f = 10)", 0.01},
+  };
+  for (const auto& row : rows) {
+    withDialog(f, [&](ControlPointDialog& d) {
+      QCOMPARE(d.AlphaBox->currentText(), QString::fromUtf8(row.level));
+      QCOMPARE(d.alpha(), row.alpha);
+      QVERIFY2(d.CriticalLine->text().startsWith(QString::fromUtf8(row.critical)), qPrintable(d.CriticalLine->text()));
+      choose(d, row.steps);
+      QTest::mouseClick(d.CloseButton, Qt::LeftButton);
+    });
+  }
+  // A setting, not a result: reading a file again keeps it.
+  f.readNew(pairFile(true));
+  withDialog(f, [&](ControlPointDialog& d) { QCOMPARE(d.AlphaBox->currentText(), QStringLiteral("1 %")); });
 }
 
 QTEST_MAIN(ControlPointDialogTest)

@@ -94,6 +94,53 @@ TEST_F(AnalysisCliTest, RepeatedExcludeSwitchesOffEveryListedPair) {
   EXPECT_EQ(twice.out, run({"--json", "--exclude", "7,5", "alt.txt", "neu.txt"}).out);
 }
 
+// Guards against a verdict that contradicts the table: the switched-off blunder's row said
+// "Ausreißer" while no line named it. The verdict stays about the active pairs.
+TEST_F(AnalysisCliTest, FailedCheckPointIsNamedInItsOwnLine) {
+  const ProcessResult protocol = run({"--decimal-comma", "--exclude", "5", "alt.txt", "neu.txt"});
+  ASSERT_EQ(protocol.exitCode, 0) << protocol.err;
+  EXPECT_TRUE(contains(plain(protocol.out), "\nKein Punkt ist ausreißerverdächtig (α = 0,1 %).\n"
+                                            "Kontrollpunkt 5 (1005) weicht signifikant ab: T = 259,03 > k = 14,91.\n"))
+      << protocol.out;
+  EXPECT_TRUE(contains(run({"--json", "--exclude", "5,7", "alt.txt", "neu.txt"}).out, "\"failedCheckPoints\": [5],\n"));
+  EXPECT_TRUE(contains(run({"--json", "alt.txt", "neu.txt"}).out, "\"failedCheckPoints\": [],\n"));
+  EXPECT_FALSE(contains(run({"--exclude", "7", "alt.txt", "neu.txt"}).out, "weicht signifikant ab"));
+}
+
+// Many failed check points: the terminal shows twenty lines and the count of the rest, the
+// JSON and the HTML protocol name every one.
+TEST_F(AnalysisCliTest, ManyFailedCheckPointsAreCappedOnTheTerminalOnly) {
+  // Five pairs fit to a millimetre; 25 more are off by a metre and switched off.
+  std::string oldText, newText;
+  for (int i = 0; i < 30; ++i) {
+    const double rw = 1000 + 37.0 * i, hw = 2000 + 53.0 * (i * 3 % 7);
+    const double off = i < 5 ? 0.001 * (i % 3 - 1) : 1.0;
+    oldText += "P" + std::to_string(i + 1) + " " + std::to_string(rw) + " " + std::to_string(hw) + "\n";
+    newText += "P" + std::to_string(i + 1) + " " + std::to_string(rw + 100 + off) + " " + std::to_string(hw + 200) + "\n";
+  }
+  testsupport::writeFile(dir.file("viele-alt.txt"), oldText);
+  testsupport::writeFile(dir.file("viele-neu.txt"), newText);
+  const ProcessResult protocol = run({"--exclude", "6-30", "--report", "viele.html", "viele-alt.txt", "viele-neu.txt"});
+  ASSERT_EQ(protocol.exitCode, 0) << protocol.err;
+  std::size_t named = 0;
+  for (const std::string& line : lines(protocol.out)) named += line.rfind("Kontrollpunkt ", 0) == 0 ? 1 : 0;
+  EXPECT_EQ(named, 20u) << protocol.out;
+  EXPECT_TRUE(contains(protocol.out, "Kontrollpunkt 25 (P25) weicht signifikant ab"));
+  EXPECT_FALSE(contains(protocol.out, "Kontrollpunkt 26 (P26)"));
+  EXPECT_TRUE(contains(protocol.out, "\n… und 5 weitere Kontrollpunkte weichen signifikant ab.\n"));
+
+  const std::string html = testsupport::readFile(dir.file("viele.html"));
+  for (int pkt = 6; pkt <= 30; ++pkt) {
+    const std::string label = std::to_string(pkt) + " (P" + std::to_string(pkt) + ")";
+    EXPECT_TRUE(contains(html, "Kontrollpunkt " + label + " weicht signifikant ab")) << label;
+  }
+  EXPECT_FALSE(contains(html, "weitere Kontrollpunkte"));
+  const std::string json = run({"--json", "--exclude", "6-30", "viele-alt.txt", "viele-neu.txt"}).out;
+  EXPECT_TRUE(contains(json, "\"failedCheckPoints\": [6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, "
+                             "22, 23, 24, 25, 26, 27, 28, 29, 30],"))
+      << json;
+}
+
 TEST_F(AnalysisCliTest, UsageErrorsAndTooFewActivePairs) {
   const struct {
     std::vector<std::string> arguments;
