@@ -7,6 +7,7 @@
 #include "Options.h"
 #include "PathCollisions.h"
 #include "ProcessStart.h"
+#include "StandardOutput.h"
 #include "TemporaryCleanup.h"
 
 #include <iostream>
@@ -19,6 +20,9 @@ int main(int argc, char** argv) {
   cli::setUpProcess();
   output::removeTemporariesOnSignals();
   std::ios::sync_with_stdio(false);
+  // Every report goes through `out`; the exit code is decided once it is all written.
+  cli::StandardOutput standardOutput;
+  std::ostream& out = standardOutput.stream();
 
   const std::vector<std::string> arguments = cli::commandLineArguments(argc, argv);
   const cli::ParseResult parsed = cli::parseOptions(arguments);
@@ -27,8 +31,8 @@ int main(int argc, char** argv) {
     return cli::kExitUsage;
   }
   if (parsed.options.help) {
-    std::cout << cli::helpText(GetFileVersion(cli::executablePath()));
-    return cli::kExitSuccess;
+    out << cli::helpText(GetFileVersion(cli::executablePath()));
+    return standardOutput.finish(cli::kExitSuccess, std::cerr);
   }
   // Before anything is read or written: no output may destroy an input or another output.
   const std::string collision = cli::pathCollision(parsed.options, output::identifyStandardOutput());
@@ -38,5 +42,5 @@ int main(int argc, char** argv) {
   }
   cli::Options options = parsed.options;
   if (!options.reportPath.empty()) options.programVersion = GetFileVersion(cli::executablePath());
-  return cli::runCommand(options, std::cout, std::cerr);
+  return standardOutput.finish(cli::runCommand(options, out, std::cerr), std::cerr);
 }

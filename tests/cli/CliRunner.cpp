@@ -19,7 +19,8 @@ extern char** environ;
 namespace clitest {
 
 RunningProcess startProcess(const std::string& program, const std::vector<std::string>& arguments,
-                            const std::string& workingDirectory, const std::string& locale) {
+                            const std::string& workingDirectory, const std::string& locale,
+                            ConnectedStream connected) {
   RunningProcess process;
   process.capture = std::make_unique<testsupport::TempDir>();
   const std::string outPath = process.capture->file("stdout");
@@ -48,6 +49,7 @@ RunningProcess startProcess(const std::string& program, const std::vector<std::s
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  if (connected.stream != 0) posix_spawn_file_actions_adddup2(&actions, connected.descriptor, connected.stream);
   posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
