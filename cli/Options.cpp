@@ -302,6 +302,15 @@ std::string helpText(const std::string& version) {
       "Keine Ausgabe (-o, --report) darf eine Eingabedatei, die andere Ausgabe oder die\n"
       "Standardausgabe sein, auch nicht über ./, Verknüpfungen oder harte Links.\n"
       "\n"
+      "Hat ALT bei --apply Zeilen, aber keinen lesbaren Punkt (falsche Datei, Binärdatei),\n"
+      "ist das ein Fehler, und es wird nichts geschrieben. Eine leere Datei (0 Byte oder\n"
+      "nur Leerzeilen) ergibt eine leere Ergebnisdatei und „0 Punkte“.\n"
+      "\n"
+      "Die Standardausgabe wird nach dem letzten Zeichen geprüft: Kann sie nicht ganz\n"
+      "geschrieben werden (volle Platte, /dev/full), ist das ein Fehler mit Meldung. Liest\n"
+      "das Programm hinter einer Pipe nicht weiter (etwa head), endet tramis-cli ohne\n"
+      "Meldung mit 1; Ergebnisdatei und Protokolldatei sind dann schon geschrieben.\n"
+      "\n"
       "Rückgabewerte: 0 Erfolg, 1 fehlerhafte Eingabe oder Berechnung nicht möglich,\n"
       "2 falscher Aufruf.\n";
   return text;
