@@ -1,5 +1,6 @@
 // Lays the protocol's content out as HTML: headings, small label/value tables, the plot
-// and the table of all pairs, whose header row repeats on every printed page.
+// and the table of all pairs, whose header row repeats on every printed page; the markup
+// goes to the sink in pieces of about a MiB as it is made.
 #include "HtmlProtocol.h"
 
 #include "PlotSvg.h"
@@ -41,8 +42,6 @@ div.plot img { width: 100%; max-width: 160mm; height: auto; }
 constexpr double kPlotWidthMm = 160;
 constexpr double kPlotHeightMm = 120;
 
-// The document being written: markup collected in a buffer that goes to the sink whenever
-// it has grown past kChunkBytes (checked between elements, see pause()).
 // Whether `c` goes into markup as it is: printable ASCII other than the markup's own signs.
 bool isPlainByte(char c) {
   return c >= 0x20 && c < 0x7F && c != '&' && c != '<' && c != '>' && c != '"';
@@ -66,6 +65,8 @@ void appendMarkup(std::string& out, std::string_view text) {
   }
 }
 
+// The document being written: markup collected in a buffer that goes to the sink whenever
+// it has grown past kChunkBytes (checked between elements, see pause()).
 class Html {
 public:
   explicit Html(TextSink& sink) : sink_(sink) { text_.reserve(kChunkBytes + kChunkBytes / 8); }

@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <regex>
 #include <spawn.h>
 #include <sstream>
 #include <stdexcept>
@@ -106,6 +107,16 @@ double jsonNumber(const std::string& json, const std::string& key) {
   double value = NAN;
   if (at != std::string::npos) std::from_chars(json.data() + at + key.size() + 4, json.data() + json.size(), value);
   return value;
+}
+
+bool writeEmbeddedPlot(const std::string& html, const std::string& base64Program, const std::string& folder) {
+  std::smatch svg;
+  if (!std::regex_search(html, svg, std::regex("src=\"data:image/svg\\+xml;base64,([^\"]+)\""))) return false;
+  testsupport::writeFile(folder + "/plot.b64", svg[1].str());
+  const ProcessResult decoded = runProcess(base64Program, {"-d", "plot.b64"}, folder);
+  if (decoded.exitCode != 0) return false;
+  testsupport::writeFile(folder + "/plot.svg", decoded.out);
+  return true;
 }
 
 }  // namespace clitest

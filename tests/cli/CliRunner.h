@@ -50,5 +50,9 @@ std::vector<std::string> words(const std::string& line);
 inline bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 // The number after "key": in a JSON text (the first occurrence); NaN when missing or null.
 double jsonNumber(const std::string& json, const std::string& key);
+// Writes the SVG plot of the HTML protocol `html`, decoded from its data address with
+// coreutils' `base64Program`, to `folder`/plot.svg; false when the page has none or the
+// decoding fails.
+bool writeEmbeddedPlot(const std::string& html, const std::string& base64Program, const std::string& folder);
 
 }  // namespace clitest

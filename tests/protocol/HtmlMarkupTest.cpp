@@ -10,7 +10,6 @@
 
 #include <cstdio>
 #include <ostream>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -96,12 +95,7 @@ TEST_P(HtmlMarkupTest, PageAndPlotParseAndShowTheNameVisibly) {
     EXPECT_EQ(parsed.exitCode, 0) << mode;
     EXPECT_EQ(parsed.err, "") << mode;
   }
-  std::smatch svg;
-  ASSERT_TRUE(std::regex_search(html, svg, std::regex("src=\"data:image/svg\\+xml;base64,([^\"]+)\"")));
-  testsupport::writeFile(dir.file("plot.b64"), svg[1].str());
-  const ProcessResult decoded = runProcess(kBase64, {"-d", "plot.b64"}, dir.path());
-  ASSERT_EQ(decoded.exitCode, 0);
-  testsupport::writeFile(dir.file("plot.svg"), decoded.out);
+  ASSERT_TRUE(clitest::writeEmbeddedPlot(html, kBase64, dir.path()));
   const ProcessResult plot = xmllint({"--noout", "plot.svg"});
   EXPECT_EQ(plot.exitCode, 0);
   EXPECT_EQ(plot.err, "");

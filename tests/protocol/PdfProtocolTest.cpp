@@ -64,6 +64,28 @@ struct ListData {
   }
 };
 
+// The analysis of some pairs and their PDF protocol, written to `path`.
+struct WrittenPdf {
+  kel::TKEL_Vovezorevarovaduvorir solver;
+  analysis::ControlPointAnalysis result;
+  bool ok = false;  // analysed and written
+  WrittenPdf(const PointList& oldPoints, const PointList& newPoints, const std::vector<bool>& active,
+             std::size_t skippedOld, const std::string& path) {
+    result = analysis::analyseControlPoints(oldPoints, newPoints, active, analysis::kDefaultAlpha, solver);
+    if (result.outcome != analysis::AnalysisOutcome::Success) return;
+    protocol::ProtocolSource source;
+    source.program = "Tramis";
+    source.oldFile = {"/messung/alt.asc", oldPoints.count(), skippedOld};
+    source.newFile = {"/messung/neu.asc", newPoints.count(), 0};
+    source.oldPairs = &oldPoints;
+    source.newPairs = &newPoints;
+    source.analysis = &result;
+    source.solver = &solver;
+    const QByteArray pdf = protocol::pdfProtocol(source, ',');
+    ok = protocol::saveProtocol(path, std::string_view(pdf.constData(), pdf.size())).ok;
+  }
+};
+
 std::string run(const std::string& program, const std::vector<std::string>& arguments,
                 const std::string& folder) {
   const clitest::ProcessResult result = clitest::runProcess(program, arguments, folder);
@@ -92,22 +114,11 @@ private slots:
 void PdfProtocolTest::twoHundredPairsOverSeveralPages() {
   QVERIFY2(!kPdftotext.empty() && !kPdfinfo.empty(), "poppler-utils are missing (scripts/install-deps.sh)");
   const Data data;
-  kel::TKEL_Vovezorevarovaduvorir solver;
-  const analysis::ControlPointAnalysis result = analysis::analyseControlPoints(
-      data.oldPoints, data.newPoints, data.active, analysis::kDefaultAlpha, solver);
-  QCOMPARE(result.outcome, analysis::AnalysisOutcome::Success);
-  protocol::ProtocolSource source;
-  source.program = "Tramis";
-  source.oldFile = {"/messung/alt.asc", 200, 1};
-  source.newFile = {"/messung/neu.asc", 200, 0};
-  source.oldPairs = &data.oldPoints;
-  source.newPairs = &data.newPoints;
-  source.analysis = &result;
-  source.solver = &solver;
-
   testsupport::TempDir dir;
-  const QByteArray pdf = protocol::pdfProtocol(source, ',');
-  QVERIFY(protocol::saveProtocol(dir.file("p.pdf"), std::string_view(pdf.constData(), pdf.size())).ok);
+  const WrittenPdf written(data.oldPoints, data.newPoints, data.active, 1, dir.file("p.pdf"));
+  QVERIFY(written.ok);
+  const analysis::ControlPointAnalysis& result = written.result;
+  const kel::TKEL_Vovezorevarovaduvorir& solver = written.solver;
 
   std::smatch pages;
   const std::string info = run(kPdfinfo, {"p.pdf"}, dir.path());
@@ -172,21 +183,10 @@ void PdfProtocolTest::switchedOffListBreaksBetweenEntries() {
   QFETCH(QString, longName);
   QVERIFY2(!kPdftotext.empty(), "poppler-utils are missing (scripts/install-deps.sh)");
   const ListData data(pairs, switchedOff, longName.toStdString());
-  kel::TKEL_Vovezorevarovaduvorir solver;
-  const analysis::ControlPointAnalysis result = analysis::analyseControlPoints(
-      data.oldPoints, data.newPoints, data.active, analysis::kDefaultAlpha, solver);
-  QCOMPARE(result.outcome, analysis::AnalysisOutcome::Success);
-  protocol::ProtocolSource source;
-  source.program = "Tramis";
-  source.oldFile = {"/messung/alt.asc", static_cast<std::size_t>(pairs), 0};
-  source.newFile = {"/messung/neu.asc", static_cast<std::size_t>(pairs), 0};
-  source.oldPairs = &data.oldPoints;
-  source.newPairs = &data.newPoints;
-  source.analysis = &result;
-  source.solver = &solver;
   testsupport::TempDir dir;
-  const QByteArray pdf = protocol::pdfProtocol(source, ',');
-  QVERIFY(protocol::saveProtocol(dir.file("p.pdf"), std::string_view(pdf.constData(), pdf.size())).ok);
+  const WrittenPdf written(data.oldPoints, data.newPoints, data.active, 0, dir.file("p.pdf"));
+  QVERIFY(written.ok);
+  const analysis::ControlPointAnalysis& result = written.result;
 
   // The list's lines, without the running heads and footers of the pages it crosses.
   const std::string text = run(kPdftotext, {"-layout", "p.pdf", "-"}, dir.path());
