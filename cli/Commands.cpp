@@ -31,7 +31,8 @@ namespace {
 // is given as a count.
 constexpr std::size_t kWarningsShown = 20;
 
-constexpr const char* kStrictStopCaption = "Error";
+// The caption of failures of the input's content (--strict, pairing, no point read).
+constexpr const char* kErrorCaption = "Error";
 
 char separatorFor(const Options& options) {
   return options.decimalSeparator != 0 ? options.decimalSeparator
@@ -70,7 +71,7 @@ Failure readFailure(const std::string& path, ReadStatus status, const InputFile&
     case ReadStatus::Complete:
       return {};
     case ReadStatus::StoppedByUser:
-      return {Outcome::InputError, kStrictStopCaption,
+      return {Outcome::InputError, kErrorCaption,
               "Einlesen von " + toolkit::DisplayText(path) + " in Zeile " +
                   std::to_string(file.badLines.back().lineNumber) + " abgebrochen (--strict)."};
     case ReadStatus::OpenFailed:
@@ -127,7 +128,7 @@ Failure pairNamed(const PointList& oldPoints, const PointList& newPoints, Report
                                                                  {&newPoints, &report.newFile}};
   for (const auto& [points, file] : files) {
     if (points->names.empty() && !points->empty())
-      return {Outcome::InputError, kStrictStopCaption,
+      return {Outcome::InputError, kErrorCaption,
               "--pair-by-name: " + toolkit::DisplayText(file->path) +
                   " enthält keine Punktnamen; Paaren nach Namen ist nicht möglich."};
   }
@@ -136,7 +137,7 @@ Failure pairNamed(const PointList& oldPoints, const PointList& newPoints, Report
     std::string message = duplicatesMessage(report.oldFile.path, pairing.duplicatesOld) +
                           duplicatesMessage(report.newFile.path, pairing.duplicatesNew);
     message += "--pair-by-name verlangt eindeutige Punktnamen; es wurde nichts berechnet.";
-    return {Outcome::InputError, kStrictStopCaption, message};
+    return {Outcome::InputError, kErrorCaption, message};
   }
   if (!pairing.onlyOld.empty())
     err << "Hinweis: nur im Altsystem (" << pairing.onlyOld.size()
@@ -323,6 +324,12 @@ int apply(const Options& options, std::ostream& out, std::ostream& err) {
                           badLineReporter(options.oldPath, options.strict, file, err));
   file.pointCount = applied.points;
   Failure failure = readFailure(options.oldPath, applied.read, file);
+  if (!failure.failed() && applied.noPointRead())
+    failure = {Outcome::InputError, kErrorCaption,
+               "In " + toolkit::DisplayText(options.oldPath) + " ist keine Zeile ein Punkt (" +
+                   std::to_string(applied.badLines) +
+                   (applied.badLines == 1 ? " fehlerhafte Zeile" : " fehlerhafte Zeilen") +
+                   "); es wurde nichts geschrieben."};
   if (!failure.failed() && !applied.written.ok) failure = writeFailure(options, applied.written);
   if (applied.fileWritten) {
     report.resultPath = options.resultPath;

@@ -34,6 +34,14 @@ std::string padLeft(std::string_view text, std::size_t width) {
   return padded;
 }
 
+// A cell of a table: right-aligned in `width` characters, and at least one blank before it
+// however wide the value is, so that no value runs into its left neighbour.
+std::string cell(std::string_view text, std::size_t width) {
+  std::string padded = padLeft(text, width);
+  if (padded.empty() || padded.front() != ' ') padded.insert(padded.begin(), ' ');
+  return padded;
+}
+
 // Labels are padded to one width so that all values of the section share their right edge.
 constexpr std::size_t kLabelWidth = 8;
 
@@ -122,13 +130,13 @@ void writeResiduals(ChunkedOutput& out, const Report& report, char sep) {
   // where the old file has names, so that a row can be found in the files.
   const bool named = !report.oldPairs->names.empty();
   out << "\nVerbesserungen Zielsystem\n";
-  out << padLeft("Pkt.", kNumberColumnWidth) + padLeft("RW", kColumnWidth) +
-             padLeft("HW", kColumnWidth) + (named ? "  Name\n" : "\n");
+  out << padLeft("Pkt.", kNumberColumnWidth) + cell("RW", kColumnWidth) +
+             cell("HW", kColumnWidth) + (named ? "  Name\n" : "\n");
   std::string row;
   for (std::size_t i = 0; i < pairs.size(); ++i) {
     row = padLeft(std::to_string(i + 1), kNumberColumnWidth);
-    row += padLeft(compute::residualText(pairs[i].vRW(), sep), kColumnWidth);
-    row += padLeft(compute::residualText(pairs[i].vHW(), sep), kColumnWidth);
+    row += cell(compute::residualText(pairs[i].vRW(), sep), kColumnWidth);
+    row += cell(compute::residualText(pairs[i].vHW(), sep), kColumnWidth);
     if (named) {
       row += "  ";
       row += toolkit::DisplayText(report.oldPairs->nameAt(i));
@@ -137,8 +145,8 @@ void writeResiduals(ChunkedOutput& out, const Report& report, char sep) {
     out << row;
   }
   out << padLeft(compute::kSumRowText, kNumberColumnWidth) +
-             padLeft(compute::residualText(solver.residual_rw_sum(), sep), kColumnWidth) +
-             padLeft(compute::residualText(solver.residual_hw_sum(), sep), kColumnWidth) + "\n";
+             cell(compute::residualText(solver.residual_rw_sum(), sep), kColumnWidth) +
+             cell(compute::residualText(solver.residual_hw_sum(), sep), kColumnWidth) + "\n";
   if (report.pairAnalysis->activeCount < pairs.size())
     out << "  (Summe der aktiven Paßpunkte; abgeschaltete Paßpunkte sind Kontrollpunkte.)\n";
 }
@@ -163,17 +171,17 @@ void writeAnalysis(ChunkedOutput& out, const Report& report, char sep) {
   std::string row;
   for (std::size_t i = 0; i < result.pairs.size(); ++i) {
     const analysis::PairStatistics& pair = result.pairs[i];
-    auto cell = [&](analysis::PairFigure figure, std::size_t width) {
-      return padLeft(analysis::pairCellText(result, pair, figure, sep), width);
+    auto figure = [&](analysis::PairFigure shown, std::size_t width) {
+      return cell(analysis::pairCellText(result, pair, shown, sep), width);
     };
     row = padLeft(std::to_string(i + 1), kNumberColumnWidth);
     row += pair.active ? "     ja" : "   nein";
-    row += cell(analysis::PairFigure::GapRW, kColumnWidth);
-    row += cell(analysis::PairFigure::GapHW, kColumnWidth);
-    row += cell(analysis::PairFigure::Gap, kColumnWidth);
-    row += cell(analysis::PairFigure::Share, kShareColumnWidth);
-    row += cell(analysis::PairFigure::Test, kTestColumnWidth);
-    row += cell(analysis::PairFigure::Critical, kTestColumnWidth);
+    row += figure(analysis::PairFigure::GapRW, kColumnWidth);
+    row += figure(analysis::PairFigure::GapHW, kColumnWidth);
+    row += figure(analysis::PairFigure::Gap, kColumnWidth);
+    row += figure(analysis::PairFigure::Share, kShareColumnWidth);
+    row += figure(analysis::PairFigure::Test, kTestColumnWidth);
+    row += figure(analysis::PairFigure::Critical, kTestColumnWidth);
     if (pair.outlier) row += std::string("  ") + analysis::kOutlierText;
     const std::string name = analysis::pairName(oldPairs, newPairs, i);
     if (!name.empty()) row += "  " + name;

@@ -1,7 +1,7 @@
-// Gathers what the protocol documents from the run and hands it to the shared HTML writer.
+// Gathers what the protocol documents from the run and hands it to the shared HTML writer,
+// which streams it into the file.
 #include "ReportFile.h"
 
-#include "HtmlProtocol.h"
 #include "ProtocolFile.h"
 
 #include <filesystem>
@@ -37,7 +37,7 @@ output::WriteResult writeReportFile(const Options& options, const Report& report
   source.newPairs = report.newPairs;
   source.analysis = report.pairAnalysis;
   source.solver = report.solver;
-  return protocol::saveProtocol(options.reportPath, protocol::htmlProtocol(source, sep));
+  return protocol::saveHtmlProtocol(options.reportPath, source, sep);
 }
 
 }  // namespace cli

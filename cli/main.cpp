@@ -7,6 +7,7 @@
 #include "Options.h"
 #include "PathCollisions.h"
 #include "ProcessStart.h"
+#include "StandardOutput.h"
 #include "TemporaryCleanup.h"
 #include "TerminalStream.h"
 
@@ -20,6 +21,9 @@ int main(int argc, char** argv) {
   cli::setUpProcess();
   output::removeTemporariesOnSignals();
   std::ios::sync_with_stdio(false);
+  // Every report goes through `out`; the exit code is decided once it is all written.
+  cli::StandardOutput standardOutput;
+  std::ostream& out = standardOutput.stream();
 
   // Messages and the protocol are text for a terminal: control characters in names, tokens
   // and paths are shown escaped. JSON escapes by its own rules; files are never touched.
@@ -31,8 +35,8 @@ int main(int argc, char** argv) {
     return cli::kExitUsage;
   }
   if (parsed.options.help) {
-    std::cout << cli::helpText(GetFileVersion(cli::executablePath()));
-    return cli::kExitSuccess;
+    out << cli::helpText(GetFileVersion(cli::executablePath()));
+    return standardOutput.finish(cli::kExitSuccess, std::cerr);
   }
   // Before anything is read or written: no output may destroy an input or another output.
   const std::string collision = cli::pathCollision(parsed.options, output::identifyStandardOutput());
@@ -42,8 +46,12 @@ int main(int argc, char** argv) {
   }
   cli::Options options = parsed.options;
   if (!options.reportPath.empty()) options.programVersion = GetFileVersion(cli::executablePath());
-  cli::TerminalStream protocol(std::cout);
-  std::ostream& out = options.format == cli::OutputFormat::Json ? std::cout : protocol;
-  err.tie(&out);  // what was written before a message shows before it
-  return cli::runCommand(options, out, err);
+  // The protocol passes through the terminal escapes on its way to the checked output; JSON
+  // escapes by its own rules.
+  cli::TerminalStream protocol(out);
+  std::ostream& report = options.format == cli::OutputFormat::Json ? out : protocol;
+  err.tie(&report);  // what was written before a message shows before it
+  const int exitCode = cli::runCommand(options, report, err);
+  protocol.flush();
+  return standardOutput.finish(exitCode, err);
 }

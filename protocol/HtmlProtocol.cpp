@@ -1,8 +1,12 @@
 // Lays the protocol's content out as HTML: headings, small label/value tables, the plot
-// and the table of all pairs, whose header row repeats on every printed page.
+// and the table of all pairs, whose header row repeats on every printed page; the markup
+// goes to the sink in pieces of about a MiB as it is made.
 #include "HtmlProtocol.h"
 
 #include "PlotSvg.h"
+#include "PrintableText.h"
+
+#include <algorithm>
 
 namespace protocol {
 
@@ -38,10 +42,37 @@ div.plot img { width: 100%; max-width: 160mm; height: auto; }
 constexpr double kPlotWidthMm = 160;
 constexpr double kPlotHeightMm = 120;
 
+// Whether `c` goes into markup as it is: printable ASCII other than the markup's own signs.
+bool isPlainByte(char c) {
+  return c >= 0x20 && c < 0x7F && c != '&' && c != '<' && c != '>' && c != '"';
+}
+
+// Appends escapeMarkup(text) to `out`; the numbers and names of a large table are mostly
+// plain ASCII and go in as they are.
+void appendMarkup(std::string& out, std::string_view text) {
+  if (std::all_of(text.begin(), text.end(), isPlainByte)) {
+    out += text;
+    return;
+  }
+  for (const char c : printableText(text)) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+}
+
+// The document being written: markup collected in a buffer that goes to the sink whenever
+// it has grown past kChunkBytes (checked between elements, see pause()).
 class Html {
 public:
+  explicit Html(TextSink& sink) : sink_(sink) { text_.reserve(kChunkBytes + kChunkBytes / 8); }
+
   void raw(std::string_view text) { text_ += text; }
-  void text(std::string_view text) { text_ += escapeMarkup(text); }
+  void text(std::string_view text) { appendMarkup(text_, text); }
   void element(std::string_view tag, std::string_view content, std::string_view cls = {}) {
     open(tag, cls);
     text(content);
@@ -62,10 +93,22 @@ public:
     text_ += tag;
     text_ += ">\n";
   }
-  std::string take() { return std::move(text_); }
+  // A point where the buffer may go out; false once the sink has failed.
+  bool pause() {
+    if (text_.size() >= kChunkBytes) flush();
+    return ok_;
+  }
+  bool flush() {
+    if (ok_ && !text_.empty()) ok_ = sink_.write(text_);
+    text_.clear();
+    return ok_;
+  }
 
 private:
+  static constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
+  TextSink& sink_;
   std::string text_;
+  bool ok_ = true;
 };
 
 void valueTable(Html& html, const std::vector<LabelledValue>& lines, bool numbers = true) {
@@ -118,29 +161,41 @@ void parameters(Html& html, const ProtocolContent& content) {
   html.close("table");
 }
 
-void outlierTest(Html& html, const ProtocolContent& content) {
+void outlierTest(Html& html, const ProtocolSource& source, const ProtocolContent& content) {
   html.element("h2", "Ausreißertest");
   valueTable(html, content.test);
   html.element("p", content.verdict, "verdict");
   for (const std::string& line : content.failedCheckPoints) html.element("p", line, "verdict");
-  html.element("p", "Abgeschaltete Paßpunkte: " + content.switchedOff);
+  html.open("p");
+  html.text(kSwitchedOffLead);
+  if (content.switchedOff.empty()) html.text(kNoneSwitchedOff);
+  for (std::size_t k = 0; k < content.switchedOff.size() && html.pause(); ++k) {
+    if (k != 0) html.text(kSwitchedOffSeparator);
+    html.text(pairLabel(source, content.switchedOff[k]));
+  }
+  html.close("p");
 }
 
-void pairTable(Html& html, const ProtocolContent& content) {
+// Returns false when the sink failed on the way.
+bool pairTable(Html& html, const ProtocolSource& source, char sep) {
   html.element("h2", "Paßpunkte und Verbesserungen");
   html.raw("<table class=\"pairs\" id=\"pairs\">\n<thead><tr>");
   for (int column = 0; column < kPairColumnCount; ++column)
     html.element("th", pairColumnHeading(column), pairColumnIsNumeric(column) ? "" : "text");
   html.raw("</tr></thead>\n<tbody>\n");
-  for (const PairRow& row : content.pairs) {
+  const std::size_t n = pairCount(source);
+  for (std::size_t i = 0; i < n; ++i) {
+    const PairRow row = pairRow(source, i, sep);
     html.open("tr", row.outlier ? "outlier" : row.active ? "" : "off");
     for (int column = 0; column < kPairColumnCount; ++column)
       html.element("td", row.cells[static_cast<std::size_t>(column)],
                    pairColumnIsNumeric(column) ? "num" : "");
     html.close("tr");
+    if (!html.pause()) return false;
   }
   html.raw("</tbody>\n");
   html.close("table");
+  return true;
 }
 
 }  // namespace
@@ -148,15 +203,7 @@ void pairTable(Html& html, const ProtocolContent& content) {
 std::string escapeMarkup(std::string_view text) {
   std::string escaped;
   escaped.reserve(text.size());
-  for (const char c : text) {
-    switch (c) {
-      case '&': escaped += "&amp;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      case '"': escaped += "&quot;"; break;
-      default: escaped += c;
-    }
-  }
+  appendMarkup(escaped, text);
   return escaped;
 }
 
@@ -184,9 +231,9 @@ std::string base64(std::string_view bytes) {
   return encoded;
 }
 
-std::string htmlProtocol(const ProtocolSource& source, char sep) {
+bool writeHtmlProtocol(const ProtocolSource& source, char sep, TextSink& sink) {
   const ProtocolContent content = gatherProtocol(source, sep);
-  Html html;
+  Html html(sink);
   html.raw("<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\"/>\n<title>");
   html.text(content.title);
   html.raw("</title>\n<style>");
@@ -194,16 +241,29 @@ std::string htmlProtocol(const ProtocolSource& source, char sep) {
   html.raw("</style>\n</head>\n<body>\n");
   header(html, content);
   parameters(html, content);
-  outlierTest(html, content);
+  outlierTest(html, source, content);
+  if (!html.pause()) return false;
   html.element("h2", "Restklaffen im Zielsystem");
   // The SVG travels inside the file as a data address: the document stays one file, and
   // HTML parsers that predate inline SVG read it without complaint.
   html.raw("<div class=\"plot\"><img alt=\"Restklaffenplot\" src=\"data:image/svg+xml;base64,");
   html.raw(base64(plotSvg(source, kPlotWidthMm, kPlotHeightMm, sep)));
   html.raw("\"/></div>\n");
-  pairTable(html, content);
+  if (!pairTable(html, source, sep)) return false;
   html.raw("</body>\n</html>\n");
-  return html.take();
+  return html.flush();
+}
+
+std::string htmlProtocol(const ProtocolSource& source, char sep) {
+  struct StringSink : TextSink {
+    std::string text;
+    bool write(std::string_view piece) override {
+      text += piece;
+      return true;
+    }
+  } sink;
+  writeHtmlProtocol(source, sep, sink);
+  return std::move(sink.text);
 }
 
 }  // namespace protocol

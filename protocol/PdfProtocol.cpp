@@ -3,7 +3,9 @@
 // "Seite i von N", and once drawing.
 #include "PdfProtocol.h"
 
+#include "LineBreaking.h"
 #include "PlotSvg.h"
+#include "PrintableText.h"
 #include "ResidualPlotPainter.h"
 
 #include <QBuffer>
@@ -34,10 +36,14 @@ constexpr double kPlotMinHeightMm = 85;
 constexpr double kTablePointSize = 7;
 constexpr double kTableMinPointSize = 4.5;
 constexpr double kCellPaddingMm = 1.2;
+// A name wider than this share of the table is broken over several lines of its cell (at
+// its blanks, else cut and marked as in a paragraph), so that it never pushes the numbers
+// of its row off the page.
+constexpr double kNameColumnShare = 0.3;
 
 double mm(double millimetres) { return millimetres * kResolution / 25.4; }
 
-QString qs(const std::string& text) { return QString::fromStdString(text); }
+QString qs(const std::string& text) { return QString::fromStdString(printableText(text)); }
 
 QFont font(double pointSize, bool bold = false) {
   QFont result(QStringLiteral("DejaVu Sans"));
@@ -62,10 +68,10 @@ struct TableLayout {
 
 // The texts of `column` whose width decides the column's: all of a text column, the
 // longest ones of a numeric column.
-std::vector<const std::string*> widestTexts(const ProtocolContent& content, int column) {
+std::vector<const std::string*> widestTexts(const std::vector<PairRow>& rows, int column) {
   std::vector<const std::string*> texts;
   std::size_t longest = 0;
-  for (const PairRow& row : content.pairs) {
+  for (const PairRow& row : rows) {
     const std::string& text = row.cells[column];
     if (pairColumnIsNumeric(column)) {
       if (text.size() < longest) continue;
@@ -77,7 +83,7 @@ std::vector<const std::string*> widestTexts(const ProtocolContent& content, int 
   return texts;
 }
 
-TableLayout tableLayout(const ProtocolContent& content, QPaintDevice* device, double width) {
+TableLayout tableLayout(const std::vector<PairRow>& rows, QPaintDevice* device, double width) {
   TableLayout layout;
   layout.widths.assign(kPairColumnCount, 0);
   for (double pointSize = kTablePointSize;; pointSize -= 0.25) {
@@ -90,8 +96,10 @@ TableLayout tableLayout(const ProtocolContent& content, QPaintDevice* device, do
     // Outlier rows are bold: measured in bold, every row fits its columns. Digits share one
     // width, so of a numeric column only its longest texts need measuring.
     for (int column = 0; column < kPairColumnCount; ++column)
-      for (const std::string* text : widestTexts(content, column))
+      for (const std::string* text : widestTexts(rows, column))
         layout.widths[column] = std::max(layout.widths[column], headerMetrics.horizontalAdvance(qs(*text)));
+    layout.widths[kColumnName] =
+        std::min(layout.widths[kColumnName], kNameColumnShare * width - 2 * mm(kCellPaddingMm));
     double total = 0;
     for (double& columnWidth : layout.widths) {
       columnWidth += 2 * mm(kCellPaddingMm);
@@ -160,19 +168,25 @@ public:
     return height;
   }
 
-  // Text wrapped within `width` at x offset `x`; returns its height.
-  double paragraph(const QFont& textFont, const QString& text, double x, double width) {
+  // `words` joined by `separator`, broken into lines within `width` at x offset `x`
+  // (breakLines: never inside a word), one line under the other; a line that does not fit
+  // on the page starts the next one, as table rows do. `label` stands left of the first
+  // line, at the left margin.
+  void paragraph(const QFont& textFont, const std::vector<std::string>& words, std::string_view separator,
+                 double x, double width, const QString& label = {}) {
     const QFontMetricsF metrics(textFont, &writer_);
-    const int flags = Qt::TextWrapAnywhere | Qt::AlignLeft | Qt::AlignTop;
-    const QRectF bounds = metrics.boundingRect(QRectF(0, 0, width, 1e9), flags, text);
-    const double height = std::max(bounds.height(), metrics.height()) + metrics.height() * 0.25;
-    if (painter_) {
-      painter_->setFont(textFont);
-      painter_->setPen(Qt::black);
-      painter_->drawText(QRectF(left_ + x, y_ + metrics.height() * 0.125, width, height), flags,
-                         text);
+    std::vector<std::string> printable;
+    printable.reserve(words.size());
+    for (const std::string& word : words) printable.push_back(printableText(word));
+    const std::vector<std::string> lines = breakLines(printable, separator, width, [&](std::string_view text) {
+      return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    });
+    const double height = metrics.height() * 1.25;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      need(height);
+      if (i == 0 && !label.isEmpty()) line(textFont, label, 0, x);
+      skip(line(textFont, qs(lines[i]), x, width));
     }
-    return height;
   }
 
   void rule(double thicknessMm, const QColor& colour = Qt::black) {
@@ -245,12 +259,9 @@ void inputBlock(PageFlow& flow, const ProtocolContent& content) {
   const QFont body = font(9);
   const double labelWidth = mm(24);
   heading(flow, "Eingabedateien", mm(10));
-  for (const LabelledValue& file : content.files) {
-    const QString value = qs(file.value + "  (" + file.note + ")");
-    const double height = flow.paragraph(body, value, labelWidth, flow.width() - labelWidth);
-    flow.line(body, qs(file.label), 0, labelWidth);
-    flow.skip(height);
-  }
+  for (const LabelledValue& file : content.files)
+    flow.paragraph(body, blankSeparatedWords(file.value + "  (" + file.note + ")"), " ", labelWidth,
+                   flow.width() - labelWidth, qs(file.label));
   flow.line(body, QStringLiteral("Paarung"), 0, labelWidth);
   flow.skip(flow.line(body, qs(content.pairing), labelWidth, flow.width() - labelWidth));
 
@@ -303,18 +314,20 @@ void estimateBlock(PageFlow& flow, const ProtocolContent& content) {
   }
 }
 
-void testBlock(PageFlow& flow, const ProtocolContent& content) {
+void testBlock(PageFlow& flow, const ProtocolSource& source, const ProtocolContent& content) {
   heading(flow, "Ausreißertest", mm(20));
   valueColumns(flow, content.test, 1, mm(62), mm(16));
-  flow.skip(flow.paragraph(font(9, true), qs(content.verdict), 0, flow.width()));
+  flow.paragraph(font(9, true), blankSeparatedWords(content.verdict), " ", 0, flow.width());
   // Every failed check point, each on a line of its own; many of them continue on the next page.
-  const QFont bold = font(9, true);
-  for (const std::string& line : content.failedCheckPoints) {
-    flow.need(QFontMetricsF(bold, flow.device()).height() * 1.25);
-    flow.skip(flow.paragraph(bold, qs(line), 0, flow.width()));
-  }
-  flow.skip(flow.paragraph(font(9), qs("Abgeschaltete Paßpunkte: " + content.switchedOff), 0,
-                           flow.width()));
+  for (const std::string& line : content.failedCheckPoints)
+    flow.paragraph(font(9, true), blankSeparatedWords(line), " ", 0, flow.width());
+  // The list breaks between its entries only: "7 (1007)" stays together.
+  std::vector<std::string> entries;
+  entries.reserve(content.switchedOff.size());
+  for (const std::size_t pair : content.switchedOff) entries.push_back(pairLabel(source, pair));
+  if (entries.empty()) entries.push_back(kNoneSwitchedOff);
+  entries.front() = kSwitchedOffLead + entries.front();
+  flow.paragraph(font(9), entries, kSwitchedOffSeparator, 0, flow.width());
 }
 
 void plotBlock(PageFlow& flow, const ProtocolSource& source, char sep) {
@@ -338,6 +351,18 @@ void plotBlock(PageFlow& flow, const ProtocolSource& source, char sep) {
   flow.skip(height);
 }
 
+// The lines of a text cell `width` wide in `cellFont`: one, unless the text is wider.
+std::vector<std::string> cellLines(const std::string& text, const QFont& cellFont, QPaintDevice* device,
+                                   double width) {
+  const QFontMetricsF metrics(cellFont, device);
+  const auto measure = [&](std::string_view piece) {
+    return metrics.horizontalAdvance(QString::fromUtf8(piece.data(), static_cast<qsizetype>(piece.size())));
+  };
+  const std::string printable = printableText(text);
+  if (measure(printable) <= width) return {printable};
+  return breakLines(blankSeparatedWords(printable), " ", width, measure);
+}
+
 void tableHeader(PageFlow& flow, const TableLayout& layout) {
   double x = 0;
   double height = 0;
@@ -353,27 +378,37 @@ void tableHeader(PageFlow& flow, const TableLayout& layout) {
   flow.skip(mm(0.4));
 }
 
-void pairTable(PageFlow& flow, const ProtocolContent& content) {
-  const TableLayout layout = tableLayout(content, flow.device(), flow.width());
+void pairTable(PageFlow& flow, const std::vector<PairRow>& rows) {
+  const TableLayout layout = tableLayout(rows, flow.device(), flow.width());
   heading(flow, "Paßpunkte und Verbesserungen", 3 * layout.rowHeight);
   tableHeader(flow, layout);
-  for (std::size_t i = 0; i < content.pairs.size(); ++i) {
-    const PairRow& row = content.pairs[i];
-    if (flow.room() < layout.rowHeight) {
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const PairRow& row = rows[i];
+    QFont rowFont = layout.font;
+    rowFont.setBold(row.outlier);
+    const std::vector<std::string> nameLines = cellLines(
+        row.cells[kColumnName], layout.headerFont, flow.device(), layout.widths[kColumnName] - 2 * mm(kCellPaddingMm));
+    const double height = layout.rowHeight * static_cast<double>(nameLines.size());
+    if (flow.room() < height) {
       flow.nextPage();
       tableHeader(flow, layout);
     }
-    if (i % 2 == 1) flow.shade(0, flow.width(), layout.rowHeight, kShadeColour);
+    if (i % 2 == 1) flow.shade(0, flow.width(), height, kShadeColour);
     const QColor colour = row.outlier ? kOutlierColour : row.active ? Qt::black : kOffColour;
-    QFont rowFont = layout.font;
-    rowFont.setBold(row.outlier);
     double x = 0;
+    double nameX = 0;
     for (int column = 0; column < kPairColumnCount; ++column) {
       const double width = layout.widths[column];
       const Qt::Alignment align = pairColumnIsNumeric(column) ? Qt::AlignRight : Qt::AlignLeft;
-      flow.line(rowFont, qs(row.cells[column]), x + mm(kCellPaddingMm),
-                width - 2 * mm(kCellPaddingMm), align, colour);
+      if (column == kColumnName) nameX = x;
+      flow.line(rowFont, qs(column == kColumnName ? nameLines.front() : row.cells[column]),
+                x + mm(kCellPaddingMm), width - 2 * mm(kCellPaddingMm), align, colour);
       x += width;
+    }
+    for (std::size_t line = 1; line < nameLines.size(); ++line) {
+      flow.skip(layout.rowHeight);
+      flow.line(rowFont, qs(nameLines[line]), nameX + mm(kCellPaddingMm),
+                layout.widths[kColumnName] - 2 * mm(kCellPaddingMm), Qt::AlignLeft, colour);
     }
     flow.skip(layout.rowHeight);
   }
@@ -381,14 +416,14 @@ void pairTable(PageFlow& flow, const ProtocolContent& content) {
 
 // Runs the whole page flow; returns the number of pages used.
 int layOut(QPdfWriter& writer, QPainter* painter, const ProtocolSource& source,
-           const ProtocolContent& content, char sep, int pageCount) {
+           const ProtocolContent& content, const std::vector<PairRow>& rows, char sep, int pageCount) {
   PageFlow flow(writer, painter, content, pageCount);
   titleBlock(flow, content);
   inputBlock(flow, content);
   estimateBlock(flow, content);
-  testBlock(flow, content);
+  testBlock(flow, source, content);
   plotBlock(flow, source, sep);
-  pairTable(flow, content);
+  pairTable(flow, rows);
   flow.finish();
   return flow.page();
 }
@@ -397,6 +432,11 @@ int layOut(QPdfWriter& writer, QPainter* painter, const ProtocolSource& source,
 
 QByteArray pdfProtocol(const ProtocolSource& source, char sep) {
   const ProtocolContent content = gatherProtocol(source, sep);
+  // A PDF is read on paper: its tables are far smaller than the HTML's can be, and the
+  // layout measures the rows before it draws them.
+  std::vector<PairRow> rows;
+  rows.reserve(pairCount(source));
+  for (std::size_t i = 0; i < pairCount(source); ++i) rows.push_back(pairRow(source, i, sep));
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -409,10 +449,10 @@ QByteArray pdfProtocol(const ProtocolSource& source, char sep) {
       QMarginsF(kMarginLeftMm, kMarginTopMm, kMarginRightMm, kMarginBottomMm),
       QPageLayout::Millimeter));
 
-  const int pageCount = layOut(writer, nullptr, source, content, sep, 0);
+  const int pageCount = layOut(writer, nullptr, source, content, rows, sep, 0);
   QPainter painter(&writer);
   painter.setRenderHint(QPainter::Antialiasing);
-  layOut(writer, &painter, source, content, sep, pageCount);
+  layOut(writer, &painter, source, content, rows, sep, pageCount);
   painter.end();
   buffer.close();
   return bytes;

@@ -4,6 +4,7 @@
 #include "PlotSvg.h"
 
 #include "HtmlProtocol.h"
+#include "PrintableText.h"
 
 #include <charconv>
 
@@ -72,8 +73,10 @@ analysis::ResidualPlotGeometry protocolPlot(const ProtocolSource& source, double
   frame.height = height;
   frame.textHeight = textHeight;
   frame.decimalSeparator = sep;
-  return analysis::computeResidualPlot(
-      pairs, analysis::plotLabels(*source.oldPairs, *source.newPairs, pairs.size()), frame);
+  // Labels as the protocol prints names, so that their room is judged on what is drawn.
+  std::vector<std::string> labels = analysis::plotLabels(*source.oldPairs, *source.newPairs, pairs.size());
+  for (std::string& label : labels) label = printableText(label);
+  return analysis::computeResidualPlot(pairs, std::move(labels), frame);
 }
 
 std::string plotSvg(const ProtocolSource& source, double widthMm, double heightMm, char sep) {

@@ -35,6 +35,8 @@ LabelledValue fileLine(const char* label, const ProtocolFile& file) {
   return {label, toolkit::DisplayText(file.path), note};
 }
 
+}  // namespace
+
 PairRow pairRow(const ProtocolSource& source, std::size_t i, char sep) {
   const analysis::PairStatistics& pair = source.analysis->pairs[i];
   const PointList& oldPairs = *source.oldPairs;
@@ -60,6 +62,14 @@ PairRow pairRow(const ProtocolSource& source, std::size_t i, char sep) {
   cells[kColumnState] = pair.active ? "aktiv" : "aus";
   return row;
 }
+
+std::size_t pairCount(const ProtocolSource& source) { return source.analysis->pairs.size(); }
+
+std::string pairLabel(const ProtocolSource& source, std::size_t i) {
+  return analysis::pairLabel(*source.oldPairs, *source.newPairs, i);
+}
+
+namespace {
 
 void gatherParameters(const ProtocolSource& source, char sep, ProtocolContent& content) {
   const compute::ParameterRun& run = source.analysis->run;
@@ -103,12 +113,8 @@ void gatherTest(const ProtocolSource& source, char sep, ProtocolContent& content
   content.verdict = analysis::verdictLine(result, *source.oldPairs, *source.newPairs, sep);
   content.failedCheckPoints = analysis::failedCheckPointLines(result, *source.oldPairs, *source.newPairs, sep);
 
-  for (std::size_t i = 0; i < result.pairs.size(); ++i) {
-    if (result.pairs[i].active) continue;
-    if (!content.switchedOff.empty()) content.switchedOff += ", ";
-    content.switchedOff += analysis::pairLabel(*source.oldPairs, *source.newPairs, i);
-  }
-  if (content.switchedOff.empty()) content.switchedOff = "keine";
+  for (std::size_t i = 0; i < result.pairs.size(); ++i)
+    if (!result.pairs[i].active) content.switchedOff.push_back(i);
 }
 
 }  // namespace
@@ -132,11 +138,6 @@ ProtocolContent gatherProtocol(const ProtocolSource& source, char sep) {
                         : "nach Reihenfolge (i-ter Punkt alt mit i-tem Punkt neu)";
 
   gatherParameters(source, sep, content);
-
-  const std::size_t n = source.analysis->pairs.size();
-  content.pairs.reserve(n);
-  for (std::size_t i = 0; i < n; ++i) content.pairs.push_back(pairRow(source, i, sep));
-
   gatherTest(source, sep, content);
   return content;
 }

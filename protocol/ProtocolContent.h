@@ -1,9 +1,11 @@
 // The content of the "Transformationsprotokoll": everything a surveying office files with a
 // transformation (input files, model, pairing, parameters of the active set, centroids,
 // the table of all pairs with their residuals and test values, the outlier test), taken
-// from a control-point analysis and formatted once, with the caller's decimal separator.
-// The HTML and the PDF writer only lay these texts out; they format no number themselves.
-// No user interface here.
+// from a control-point analysis and formatted with the caller's decimal separator. The
+// HTML and the PDF writer only lay these texts out; they format no number themselves.
+// The table of all pairs and the list of switched-off pairs grow with the pairs: their
+// texts are made one row or label at a time (pairRow, pairLabel), so that a writer can
+// stream a protocol of a million pairs without holding all of it. No user interface here.
 #pragma once
 
 #include "ControlPointAnalysis.h"
@@ -80,6 +82,13 @@ struct PairRow {
   bool outlier = false;
 };
 
+// The number of pairs of `source`, the rows of its table.
+std::size_t pairCount(const ProtocolSource& source);
+// Row `i` (from 0) of the table of all pairs.
+PairRow pairRow(const ProtocolSource& source, std::size_t i, char sep);
+// Pair `i` as the list of switched-off pairs names it: "7 (1007)".
+std::string pairLabel(const ProtocolSource& source, std::size_t i);
+
 struct ProtocolContent {
   std::string title;      // "Transformationsprotokoll"
   std::string program;    // "Tramis 1.11.2.30"
@@ -100,13 +109,16 @@ struct ProtocolContent {
   };
   std::vector<Centroid> centroids;
 
-  std::vector<PairRow> pairs;  // all pairs in pairing order
-
   std::vector<LabelledValue> test;  // α and the critical values
   std::string verdict;              // the verdict line of the analysis
   std::vector<std::string> failedCheckPoints;  // a line per failed check point, all of them
-  std::string switchedOff;          // "3 (1003), 7 (1007)" or "keine"
+  // The switched-off pairs in pairing order (their labels: pairLabel); none: kNoneSwitchedOff.
+  std::vector<std::size_t> switchedOff;
 };
+
+inline constexpr const char* kSwitchedOffLead = "Abgeschaltete Paßpunkte: ";
+inline constexpr const char* kNoneSwitchedOff = "keine";
+inline constexpr const char* kSwitchedOffSeparator = ", ";
 
 // Gathers and formats the content of `source` with `sep` as decimal separator.
 ProtocolContent gatherProtocol(const ProtocolSource& source, char sep);

@@ -3,7 +3,6 @@
 
 #include "Application.h"
 #include "FileDialogs.h"
-#include "HtmlProtocol.h"
 #include "InputTargets.h"
 #include "MessageCaptions.h"
 #include "PdfProtocol.h"
@@ -71,7 +70,7 @@ bool saveProtocolCommand(QWidget* parent, const ProtocolSource& source) {
   {
     const WaitCursor waiting;
     if (protocolFormatFor(path, dialog.FilterIndex) == ProtocolFormat::Html) {
-      written = saveProtocol(path, htmlProtocol(source, sep));
+      written = saveHtmlProtocol(path, source, sep);
     } else {
       const QByteArray pdf = pdfProtocol(source, sep);
       written = saveProtocol(path, std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));

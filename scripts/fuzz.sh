@@ -10,7 +10,8 @@ cd "$(dirname "$0")/.."
 seconds=${1:-30}
 build=${2:-build-fuzz}
 targets=(fuzz_str_to_double fuzz_file_name_part fuzz_coordinate_reader fuzz_line_block_reader
-         fuzz_result_line fuzz_float_to_str fuzz_option_parser fuzz_point_formats fuzz_terminal_text)
+         fuzz_result_line fuzz_float_to_str fuzz_option_parser fuzz_point_formats fuzz_terminal_text
+         fuzz_html_protocol)
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTRAMIS_FUZZ=ON -DTRAMIS_BUILD_TESTS=OFF >/dev/null

@@ -27,7 +27,7 @@ test_packages=(
   proj-bin time
   dpkg-dev file help2man man-db lintian desktop-file-utils appstream
   g++-mingw-w64-x86-64-posix wine64
-  poppler-utils libxml2-utils
+  poppler-utils libxml2-utils libxml2-dev
 )
 
 usage() { sed -n '2,13s/^# \{0,1\}//p' "$0" >&2; exit 2; }

@@ -113,6 +113,7 @@ ApplyResult applyToFile(const std::string& inputPath, const std::string& resultP
     for (const BlockBadLine& bad : block->badLines) {
       BadLine line = bad.line;
       line.lineNumber += linesBefore;
+      ++result.badLines;
       if (onBadLine(line) == BadLineAnswer::Stop) {
         result.read = ReadStatus::StoppedByUser;
         result.points += bad.pointsBefore;
@@ -128,7 +129,7 @@ ApplyResult applyToFile(const std::string& inputPath, const std::string& resultP
     sink.write(block->output);
   }
 
-  if (result.read == ReadStatus::Complete && sink.wanted()) {
+  if (result.read == ReadStatus::Complete && sink.wanted() && !result.noPointRead()) {
     result.written = sink.commit();
     result.fileWritten = result.written.ok;
   }

@@ -30,17 +30,23 @@ struct StreamSettings {
 struct ApplyResult {
   ReadStatus read = ReadStatus::Complete;  // as readCoordinateFile reports it
   std::size_t points = 0;                  // points read (up to a stop or read error)
+  std::size_t badLines = 0;                // bad lines reported
   // Whether the result file was written; also ok when none was asked for. A failure to
   // write does not end reading, so bad lines and counts are those of the whole file.
   output::WriteResult written;
   bool fileWritten = false;  // the result file now holds the result
+
+  // A file with lines but not one point among them (the wrong file, a binary one) is no
+  // input: nothing is written for it. A file without any line but blank ones is empty and
+  // gives an empty result.
+  bool noPointRead() const { return points == 0 && badLines != 0; }
 };
 
 // Reads the old-system file at `inputPath`, sends every point through `transform` and,
 // unless `resultPath` is empty, writes the result file there. `onBadLine` hears of every
 // bad line in file order, with the file's own line numbers, in the calling thread; Stop
-// ends reading and nothing is written. Without a complete read the result file is not
-// written and an existing one stays as it was.
+// ends reading and nothing is written. Without a complete read, or when it read no point
+// (noPointRead), the result file is not written and an existing one stays as it was.
 ApplyResult applyToFile(const std::string& inputPath, const std::string& resultPath,
                         const PointTransform& transform, const BadLineHandler& onBadLine,
                         const StreamSettings& settings = {});

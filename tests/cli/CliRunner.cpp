@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <regex>
 #include <spawn.h>
 #include <sstream>
 #include <stdexcept>
@@ -19,7 +20,8 @@ extern char** environ;
 namespace clitest {
 
 RunningProcess startProcess(const std::string& program, const std::vector<std::string>& arguments,
-                            const std::string& workingDirectory, const std::string& locale) {
+                            const std::string& workingDirectory, const std::string& locale,
+                            ConnectedStream connected) {
   RunningProcess process;
   process.capture = std::make_unique<testsupport::TempDir>();
   const std::string outPath = process.capture->file("stdout");
@@ -48,6 +50,7 @@ RunningProcess startProcess(const std::string& program, const std::vector<std::s
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  if (connected.stream != 0) posix_spawn_file_actions_adddup2(&actions, connected.descriptor, connected.stream);
   posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
@@ -104,6 +107,16 @@ double jsonNumber(const std::string& json, const std::string& key) {
   double value = NAN;
   if (at != std::string::npos) std::from_chars(json.data() + at + key.size() + 4, json.data() + json.size(), value);
   return value;
+}
+
+bool writeEmbeddedPlot(const std::string& html, const std::string& base64Program, const std::string& folder) {
+  std::smatch svg;
+  if (!std::regex_search(html, svg, std::regex("src=\"data:image/svg\\+xml;base64,([^\"]+)\""))) return false;
+  testsupport::writeFile(folder + "/plot.b64", svg[1].str());
+  const ProcessResult decoded = runProcess(base64Program, {"-d", "plot.b64"}, folder);
+  if (decoded.exitCode != 0) return false;
+  testsupport::writeFile(folder + "/plot.svg", decoded.out);
+  return true;
 }
 
 }  // namespace clitest

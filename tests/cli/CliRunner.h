@@ -30,9 +30,16 @@ struct RunningProcess {
 // the test runner ignores.
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& arguments,
                          const std::string& workingDirectory, const std::string& locale = "");
-// The same in two steps, for tests that act on the child while it runs.
+// The same in two steps, for tests that act on the child while it runs. A `connected`
+// stream (1 or 2) is the child's `descriptor` instead of a capture file; its text in the
+// result is empty.
+struct ConnectedStream {
+  int stream = 0;  // 0: none
+  int descriptor = -1;
+};
 RunningProcess startProcess(const std::string& program, const std::vector<std::string>& arguments,
-                            const std::string& workingDirectory, const std::string& locale = "");
+                            const std::string& workingDirectory, const std::string& locale = "",
+                            ConnectedStream connected = {});
 ProcessResult waitForProcess(RunningProcess& process);
 
 // The lines of `text`, without their line feeds.
@@ -43,5 +50,9 @@ std::vector<std::string> words(const std::string& line);
 inline bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 // The number after "key": in a JSON text (the first occurrence); NaN when missing or null.
 double jsonNumber(const std::string& json, const std::string& key);
+// Writes the SVG plot of the HTML protocol `html`, decoded from its data address with
+// coreutils' `base64Program`, to `folder`/plot.svg; false when the page has none or the
+// decoding fails.
+bool writeEmbeddedPlot(const std::string& html, const std::string& base64Program, const std::string& folder);
 
 }  // namespace clitest

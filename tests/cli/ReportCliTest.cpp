@@ -106,13 +106,7 @@ TEST_F(ReportCliTest, HtmlIsStrictAndShowsTheNumbersOfTheJson) {
   }
 
   // The plot: SVG in a data address, decoded and parsed on its own.
-  const std::string html = testsupport::readFile(dir.file("protokoll.html"));
-  std::smatch svg;
-  ASSERT_TRUE(std::regex_search(html, svg, std::regex("src=\"data:image/svg\\+xml;base64,([^\"]+)\"")));
-  testsupport::writeFile(dir.file("plot.b64"), svg[1].str());
-  const ProcessResult decoded = runProcess(kBase64, {"-d", "plot.b64"}, dir.path());
-  ASSERT_EQ(decoded.exitCode, 0);
-  testsupport::writeFile(dir.file("plot.svg"), decoded.out);
+  ASSERT_TRUE(writeEmbeddedPlot(testsupport::readFile(dir.file("protokoll.html")), kBase64, dir.path()));
   const ProcessResult root = xmllint({"--xpath", "local-name(/*)", "plot.svg"});
   EXPECT_EQ(root.exitCode, 0);
   EXPECT_EQ(root.err, "");

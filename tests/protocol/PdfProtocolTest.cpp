@@ -1,7 +1,8 @@
 // The PDF protocol read back with poppler's pdftotext, pdfinfo and pdffonts: 200 pairs run
 // over several pages with the table header on each, "Seite i von N" matches the page count,
-// the parameter texts and every point row are there, and every font is embedded; and the
-// plot's label room covers the printed names.
+// the parameter texts and every point row are there, and every font is embedded; a long
+// list of switched-off pairs continues on the next page and breaks between its entries
+// only; and the plot's label room covers the printed names.
 #include "CliRunner.h"
 #include "PdfProtocol.h"
 #include "ProtocolFile.h"
@@ -12,6 +13,7 @@
 #include <QFontMetricsF>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <regex>
 #include <string>
@@ -42,6 +44,48 @@ struct Data {
   }
 };
 
+// `count` named pairs on a jittered grid, the new system turned, scaled and shifted with
+// millimetre noise; the first `switchedOff` pairs are switched off, and pair 7 carries
+// `longName` when it is given.
+struct ListData {
+  PointList oldPoints, newPoints;
+  std::vector<bool> active;
+  ListData(int count, int switchedOff, const std::string& longName) : active(count, true) {
+    for (int i = 0; i < count; ++i) {
+      const double rw = 4500000 + 97.5 * (i % 25) + 13 * std::sin(i);
+      const double hw = 5600000 + 103.25 * (i / 25) + 11 * std::cos(3 * i);
+      oldPoints.names.push_back(i == 6 && !longName.empty() ? longName : "N" + std::to_string(5001 + i));
+      oldPoints.rw.push_back(rw);
+      oldPoints.hw.push_back(hw);
+      newPoints.rw.push_back(310.5 + 1.0000235 * rw + 0.00021 * hw + 0.003 * std::sin(7 * i));
+      newPoints.hw.push_back(-122.25 + 1.0000235 * hw - 0.00021 * rw + 0.003 * std::cos(5 * i));
+      active[i] = i >= switchedOff;
+    }
+  }
+};
+
+// The analysis of some pairs and their PDF protocol, written to `path`.
+struct WrittenPdf {
+  kel::TKEL_Vovezorevarovaduvorir solver;
+  analysis::ControlPointAnalysis result;
+  bool ok = false;  // analysed and written
+  WrittenPdf(const PointList& oldPoints, const PointList& newPoints, const std::vector<bool>& active,
+             std::size_t skippedOld, const std::string& path) {
+    result = analysis::analyseControlPoints(oldPoints, newPoints, active, analysis::kDefaultAlpha, solver);
+    if (result.outcome != analysis::AnalysisOutcome::Success) return;
+    protocol::ProtocolSource source;
+    source.program = "Tramis";
+    source.oldFile = {"/messung/alt.asc", oldPoints.count(), skippedOld};
+    source.newFile = {"/messung/neu.asc", newPoints.count(), 0};
+    source.oldPairs = &oldPoints;
+    source.newPairs = &newPoints;
+    source.analysis = &result;
+    source.solver = &solver;
+    const QByteArray pdf = protocol::pdfProtocol(source, ',');
+    ok = protocol::saveProtocol(path, std::string_view(pdf.constData(), pdf.size())).ok;
+  }
+};
+
 std::string run(const std::string& program, const std::vector<std::string>& arguments,
                 const std::string& folder) {
   const clitest::ProcessResult result = clitest::runProcess(program, arguments, folder);
@@ -61,6 +105,8 @@ class PdfProtocolTest : public QObject {
   Q_OBJECT
 private slots:
   void twoHundredPairsOverSeveralPages();
+  void switchedOffListBreaksBetweenEntries_data();
+  void switchedOffListBreaksBetweenEntries();
   void labelRoomCoversTheFontsWidth_data();
   void labelRoomCoversTheFontsWidth();
 };
@@ -68,22 +114,11 @@ private slots:
 void PdfProtocolTest::twoHundredPairsOverSeveralPages() {
   QVERIFY2(!kPdftotext.empty() && !kPdfinfo.empty(), "poppler-utils are missing (scripts/install-deps.sh)");
   const Data data;
-  kel::TKEL_Vovezorevarovaduvorir solver;
-  const analysis::ControlPointAnalysis result = analysis::analyseControlPoints(
-      data.oldPoints, data.newPoints, data.active, analysis::kDefaultAlpha, solver);
-  QCOMPARE(result.outcome, analysis::AnalysisOutcome::Success);
-  protocol::ProtocolSource source;
-  source.program = "Tramis";
-  source.oldFile = {"/messung/alt.asc", 200, 1};
-  source.newFile = {"/messung/neu.asc", 200, 0};
-  source.oldPairs = &data.oldPoints;
-  source.newPairs = &data.newPoints;
-  source.analysis = &result;
-  source.solver = &solver;
-
   testsupport::TempDir dir;
-  const QByteArray pdf = protocol::pdfProtocol(source, ',');
-  QVERIFY(protocol::saveProtocol(dir.file("p.pdf"), std::string_view(pdf.constData(), pdf.size())).ok);
+  const WrittenPdf written(data.oldPoints, data.newPoints, data.active, 1, dir.file("p.pdf"));
+  QVERIFY(written.ok);
+  const analysis::ControlPointAnalysis& result = written.result;
+  const kel::TKEL_Vovezorevarovaduvorir& solver = written.solver;
 
   std::smatch pages;
   const std::string info = run(kPdfinfo, {"p.pdf"}, dir.path());
@@ -128,6 +163,71 @@ void PdfProtocolTest::twoHundredPairsOverSeveralPages() {
     const std::vector<std::string> columns = clitest::words(fonts[i]);
     QVERIFY2(columns.size() >= 7 && columns[columns.size() - 5] == "yes", fonts[i].c_str());
   }
+}
+
+void PdfProtocolTest::switchedOffListBreaksBetweenEntries_data() {
+  QTest::addColumn<int>("pairs");
+  QTest::addColumn<int>("switchedOff");
+  QTest::addColumn<QString>("longName");
+  QTest::newRow("200 of 250 switched off") << 250 << 200 << QString();
+  QTest::newRow("600 of 650 switched off") << 650 << 600 << QString();
+  // Wider than the line on its own: cut where the line ends, the cut marked with "↵".
+  QTest::newRow("a name wider than the line") << 60 << 20 << QStringLiteral("Grenzstein").repeated(25);
+}
+
+// Guards against "Abgeschaltete Paßpunkte:" running over the footer and off page 1, with
+// entries lost and numbers broken apart.
+void PdfProtocolTest::switchedOffListBreaksBetweenEntries() {
+  QFETCH(int, pairs);
+  QFETCH(int, switchedOff);
+  QFETCH(QString, longName);
+  QVERIFY2(!kPdftotext.empty(), "poppler-utils are missing (scripts/install-deps.sh)");
+  const ListData data(pairs, switchedOff, longName.toStdString());
+  testsupport::TempDir dir;
+  const WrittenPdf written(data.oldPoints, data.newPoints, data.active, 0, dir.file("p.pdf"));
+  QVERIFY(written.ok);
+  const analysis::ControlPointAnalysis& result = written.result;
+
+  // The list's lines, without the running heads and footers of the pages it crosses.
+  const std::string text = run(kPdftotext, {"-layout", "p.pdf", "-"}, dir.path());
+  std::vector<std::string> list;
+  bool inList = false;
+  for (std::string line : clitest::lines(text)) {
+    line.erase(0, line.find_first_not_of(" \f"));
+    line.erase(line.find_last_not_of(' ') + 1);
+    if (line.starts_with("Abgeschaltete Paßpunkte: ")) inList = true;
+    if (line.starts_with("Restkla")) break;  // the next heading (pdftotext may give "ﬀ")
+    if (inList && !line.empty() && !line.starts_with("Transformationsprotokoll")) list.push_back(line);
+  }
+  QVERIFY2(list.size() >= 2, "the list takes several lines");
+
+  // Every line but the last ends after an entry's comma or at a cut marked "↵"; joined,
+  // the lines give every entry whole and in order.
+  const std::string mark = "↵";
+  std::string joined;
+  int cuts = 0;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    const bool last = i + 1 == list.size();
+    const bool cut = list[i].ends_with(mark);
+    cuts += cut;
+    QVERIFY2(last || cut || list[i].ends_with(","), list[i].c_str());
+    joined += cut ? list[i].substr(0, list[i].size() - mark.size()) : list[i] + (last ? "" : " ");
+  }
+  std::string expected = "Abgeschaltete Paßpunkte: ";
+  for (int i = 0; i < switchedOff; ++i)
+    expected += (i == 0 ? "" : ", ") + std::to_string(i + 1) + " (" + data.oldPoints.names[i] + ")";
+  QCOMPARE(joined, expected);
+  QCOMPARE(cuts > 0, !longName.isEmpty());
+  // In the table the long name takes several lines of its cell and leaves the row's
+  // numbers beside its first line. (Guards against a name pushing them off the page.)
+  if (!longName.isEmpty()) {
+    const std::string row = "\\b7\\s+(Grenzstein)+\\S*↵\\s+" + compute::coordinateText(data.oldPoints.rw[6], ',') +
+                            "\\s+" + compute::coordinateText(data.oldPoints.hw[6], ',') + "\\s+\\S+\\s+\\S+\\s+" +
+                            compute::residualText(result.pairs[6].vRW(), ',') + "\\s";
+    QVERIFY2(std::regex_search(text, std::regex(row)), row.c_str());
+  }
+  // 600 entries do not fit below the test on page 1: the list goes on on page 2.
+  if (switchedOff == 600) QVERIFY(text.find("Seite 1 von") < text.find(list.back()));
 }
 
 // Labels are kept apart by the plot's width estimate; a name wider on paper than its
