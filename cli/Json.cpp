@@ -7,6 +7,7 @@
 #include "Json.h"
 
 #include "ChunkedOutput.h"
+#include "InputFormat.h"
 #include "ProjOperation.h"
 #include "TextConversions.h"
 
@@ -32,7 +33,8 @@ std::string stringArray(const std::vector<std::string>& items) {
 
 void writeFile(ChunkedOutput& out, std::string_view key, const InputFile& file) {
   out << "  " << jsonString(key) << ": {\"path\": " << jsonString(file.path)
-      << ", \"points\": " << count(file.pointCount) << ", \"badLines\": [";
+      << ", \"points\": " << count(file.pointCount) << ", \"format\": " << formatJson(file)
+      << ", \"badLines\": [";
   for (std::size_t i = 0; i < file.badLines.size(); ++i) {
     const BadLine& bad = file.badLines[i];
     out << (i == 0 ? "" : ", ") << "{\"line\": " << std::to_string(bad.lineNumber)
@@ -176,10 +178,17 @@ void writeJson(std::ostream& stream, const Report& report) {
   if (report.hasAnalysis()) writeResiduals(out, report);
   out << "  \"resultFile\": ";
   if (report.resultPath.empty())
-    out << "null\n";
+    out << "null,\n";
   else
     out << "{\"path\": " << jsonString(report.resultPath)
-        << ", \"points\": " << count(report.transformedPoints) << "}\n";
+        << ", \"points\": " << count(report.transformedPoints) << ", \"format\": "
+        << (report.resultFormat == ResultFormat::Csv ? "\"csv\"" : "\"erg\"") << "},\n";
+  out << "  \"pointsFile\": ";
+  if (report.pointsOutPath.empty())
+    out << "null\n";
+  else
+    out << "{\"path\": " << jsonString(report.pointsOutPath)
+        << ", \"pairs\": " << count(report.pointsOutPairs) << "}\n";
   out << "}\n";
 }
 

@@ -246,7 +246,7 @@ void inputBlock(PageFlow& flow, const ProtocolContent& content) {
   const double labelWidth = mm(24);
   heading(flow, "Eingabedateien", mm(10));
   for (const LabelledValue& file : content.files) {
-    const QString value = qs(file.value + "  (" + file.note + ")");
+    const QString value = qs(file.note.empty() ? file.value : file.value + "  (" + file.note + ")");
     const double height = flow.paragraph(body, value, labelWidth, flow.width() - labelWidth);
     flow.line(body, qs(file.label), 0, labelWidth);
     flow.skip(height);
