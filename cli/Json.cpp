@@ -33,14 +33,13 @@ std::string stringArray(const std::vector<std::string>& items) {
 
 void writeFile(ChunkedOutput& out, std::string_view key, const InputFile& file) {
   out << "  " << jsonString(key) << ": {\"path\": " << jsonString(file.path)
-      << ", \"points\": " << count(file.pointCount) << ", \"format\": " << formatJson(file)
-      << ", \"badLines\": [";
+      << ", \"points\": " << count(file.pointCount) << ", \"badLines\": [";
   for (std::size_t i = 0; i < file.badLines.size(); ++i) {
     const BadLine& bad = file.badLines[i];
     out << (i == 0 ? "" : ", ") << "{\"line\": " << std::to_string(bad.lineNumber)
         << ", \"values\": " << jsonString(bad.firstShown + " " + bad.secondShown) << "}";
   }
-  out << "]},\n";
+  out << "], \"format\": " << formatJson(file) << "},\n";
 }
 
 void writeParameters(ChunkedOutput& out, const Report& report) {
@@ -180,9 +179,9 @@ void writeJson(std::ostream& stream, const Report& report) {
   if (report.resultPath.empty())
     out << "null,\n";
   else
-    out << "{\"path\": " << jsonString(report.resultPath)
-        << ", \"points\": " << count(report.transformedPoints) << ", \"format\": "
-        << (report.resultFormat == ResultFormat::Csv ? "\"csv\"" : "\"erg\"") << "},\n";
+    out << "{\"path\": " << jsonString(report.resultPath) << ", \"format\": "
+        << (report.resultFormat == ResultFormat::Csv ? "\"csv\"" : "\"erg\"")
+        << ", \"points\": " << count(report.transformedPoints) << "},\n";
   out << "  \"pointsFile\": ";
   if (report.pointsOutPath.empty())
     out << "null\n";

@@ -368,7 +368,9 @@ std::string helpText(const std::string& version) {
       "\n"
       "Keine Ausgabe (-o, --report, --points-out) darf eine Eingabedatei, eine andere\n"
       "Ausgabe oder die Standardausgabe sein, auch nicht über ./, Verknüpfungen oder\n"
-      "harte Links.\n"
+      "harte Links. --apply liest ALT als Koordinatendatei und schreibt das Format erg:\n"
+      "--columns, --delimiter, --output-format csv, --points und --points-out gelten\n"
+      "dort nicht.\n"
       "\n"
       "Rückgabewerte: 0 Erfolg, 1 fehlerhafte Eingabe oder Berechnung nicht möglich,\n"
       "2 falscher Aufruf.\n";

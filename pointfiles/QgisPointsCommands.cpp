@@ -10,11 +10,9 @@
 #include "ReaderMessages.h"
 #include "TextConversions.h"
 #include "Tramis_Unit1.h"
+#include "WaitCursor.h"
 
 #include <Kelfile.h>
-
-#include <QApplication>
-#include <QCursor>
 
 #include <algorithm>
 #include <utility>
@@ -25,14 +23,6 @@ constexpr const char* kOpenTitle = "QGIS-Paßpunktdatei öffnen";
 constexpr const char* kSaveTitle = "Paßpunkte als QGIS-Datei speichern";
 constexpr const char* kPointsFilter = "QGIS-Paßpunkte (*.points)|*.points|Alle Dateien | *.*";
 constexpr const char* kPointsExtension = "points";
-
-// The wait cursor while a file is read or written (the QGIS reader reports no progress).
-struct WaitCursor {
-  WaitCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
-  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 }  // namespace
 
@@ -50,7 +40,8 @@ void TForm2::mnuQgisOeffnenClick(QObject*) {
   std::size_t skipped = 0;
   ReadStatus status = ReadStatus::Complete;
   {
-    const WaitCursor waiting;
+    // The QGIS reader and writer report no progress.
+    const toolkit::WaitCursor waiting;
     status = pointfiles::readQgisPointsFile(
         path, pairs,
         [&](const BadLine& line) {
@@ -111,7 +102,7 @@ void TForm2::SaveAnalysisPoints(analysis::ControlPointDialog& analysisDialog) {
   }
   output::WriteResult written;
   {
-    const WaitCursor waiting;
+    const toolkit::WaitCursor waiting;
     written = pointfiles::writeQgisPointsFile(path, analysisDialog.oldPairs(), analysisDialog.newPairs(),
                                               analysisDialog.activeFlags(), residuals);
   }

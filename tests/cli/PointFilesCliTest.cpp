@@ -108,9 +108,16 @@ TEST_F(PointFilesCli, CsvResultFileWithHeightAndCode) {
         "Punkt;RW;HW;H;Code\n1001;0;0;101,5;GS\n1002;10;0;;\"Grenz;stein\"\n1003;0;10;99,25;MP\n"
         "2001;-20;5;3;neu\n");
   write("neu.csv", "Punkt;RW;HW\n1001;100;200\n1002;110;200\n1003;100;210,03\n");
-  for (const char* mark : {"--decimal-comma", "--decimal-point"}) {
-    const bool comma = std::string(mark) == "--decimal-comma";
-    const ProcessResult result = run({"alt.csv", "neu.csv", mark, "--output-format", "csv", "-o", "erg.csv"});
+  // The decimal mark as the protocol's: chosen, or the locale's (German: comma).
+  const struct {
+    const char* option;
+    const char* locale;
+    bool comma;
+  } marks[] = {{"--decimal-comma", "", true}, {"--decimal-point", "", false}, {"", testsupport::kGermanLocale, true}};
+  for (const auto& [option, locale, comma] : marks) {
+    std::vector<std::string> arguments = {"alt.csv", "neu.csv", "--output-format", "csv", "-o", "erg.csv"};
+    if (*option) arguments.push_back(option);
+    const ProcessResult result = run(arguments, locale);
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_TRUE(contains(result.out, "Ergebnisdatei: erg.csv  (CSV, 4 Punkte transformiert)")) << result.out;
     const std::vector<std::vector<std::string>> rows =
