@@ -114,7 +114,9 @@ QString PairTableModel::longestName() const {
   std::size_t longest = 0;
   std::size_t longestBytes = 0;
   for (std::size_t i = 0; i < pairs; ++i) {
-    const std::size_t bytes = oldPairs_.nameAt(i).size() + newPairs_.nameAt(i).size();
+    // As pairName joins them: one name where both are the same, else "old / new".
+    const std::string_view oldName = oldPairs_.nameAt(i), newName = newPairs_.nameAt(i);
+    const std::size_t bytes = oldName == newName ? oldName.size() : oldName.size() + newName.size() + 3;
     if (bytes > longestBytes) {
       longestBytes = bytes;
       longest = i;

@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QToolButton>
 #include <QUrl>
 
@@ -54,6 +55,8 @@ TForm2::TForm2(QWidget* owner) : QMainWindow(owner) {
   buildLayout();
   buildMenu();
   ResetDisplay();
+  // By position the pairs are the point lists themselves, from the start.
+  RefreshPairing();
   StringGrid1->SetDefaultColWidth(StringGrid1->width() / 3 - 10);
   setWindowTitle(QString::fromUtf8(kTitlePrefix) +
                  QString::fromStdString(GetFileVersion(toolkit::GetExeName())));
@@ -117,6 +120,10 @@ void TForm2::buildLayout() {
   PairingButton->setObjectName(QStringLiteral("pairingButton"));
   PairingButton->setAutoRaise(true);
   PairingButton->setFixedHeight(kStatusBarHeight - 2);
+  // A warning sign, so that it reads as something to look at, not as a panel's text.
+  PairingButton->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+  PairingButton->setIconSize(QSize(kStatusBarHeight - 6, kStatusBarHeight - 6));
+  PairingButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
   PairingButton->hide();
   StatusBar1->addPermanentWidget(PairingButton);
   connect(PairingButton, &QToolButton::clicked, this, [this] { toolkit::RunGuarded([this] { ShowPairingReport(); }); });

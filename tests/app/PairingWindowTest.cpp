@@ -53,6 +53,8 @@ std::string newContent(const std::vector<int>& order) {
 
 const std::vector<int> kInOrder = {0, 1, 2, 3, 4, 5};
 const std::vector<int> kShuffled = {3, 0, 5, 1, 4, 2};
+// The first pair in place, the others not.
+const std::vector<int> kFirstInPlace = {0, 3, 5, 1, 4, 2};
 
 QStringList reportRows(const pairing::PairingReportDialog& report) {
   QStringList rows;
@@ -75,6 +77,7 @@ private slots:
   void byPositionTheReportNamesTheMismatchedPairs();
   void namesGivenTwiceRefusePairingByNameWithOneMessage();
   void analysisShowsThePairingAndWholeNames();
+  void byPositionThePairsAreTheListsAsTheyAre();
 };
 
 void PairingWindowTest::shuffledFileByNameGivesTheOrderedParameters() {
@@ -168,14 +171,16 @@ void PairingWindowTest::namesGivenTwiceRefusePairingByNameWithOneMessage() {
 void PairingWindowTest::analysisShowsThePairingAndWholeNames() {
   WindowFixture f;
   f.readOld(oldContent());
-  f.readNew(newContent(kShuffled));
+  f.readNew(newContent(kFirstInPlace));
   withDialog(f, [&](ControlPointDialog& d) {
     QCOMPARE(d.PairingLine->text(), QStringLiteral("Paarung nach Reihenfolge"));
-    const QModelIndex name = d.Model->index(0, PairTableModel::Name);
-    QCOMPARE(name.data().toString(), QStringLiteral("1001 / 1004"));
-    QCOMPARE(name.data(Qt::ToolTipRole).toString(), QStringLiteral("1001 / 1004"));
-    // Guards against "1001 / …": the column takes the whole name.
-    const int needed = d.PairTable->fontMetrics().horizontalAdvance(QStringLiteral("1001 / 1004"));
+    QCOMPARE(d.Model->index(0, PairTableModel::Name).data().toString(), QStringLiteral("1001"));
+    const QModelIndex name = d.Model->index(1, PairTableModel::Name);
+    QCOMPARE(name.data().toString(), QStringLiteral("1002 / 1004"));
+    QCOMPARE(name.data(Qt::ToolTipRole).toString(), QStringLiteral("1002 / 1004"));
+    // Guards against "1002 / …": the column takes the whole name, also when the first
+    // pair's names agree.
+    const int needed = d.PairTable->fontMetrics().horizontalAdvance(QStringLiteral("1002 / 1004"));
     QVERIFY2(d.PairTable->columnWidth(PairTableModel::Name) >= needed + 8,
              qPrintable(QString::number(d.PairTable->columnWidth(PairTableModel::Name))));
   });
@@ -184,6 +189,25 @@ void PairingWindowTest::analysisShowsThePairingAndWholeNames() {
     QCOMPARE(d.PairingLine->text(), QStringLiteral("Paarung nach Punktnummer"));
     QCOMPARE(d.Model->index(3, PairTableModel::Name).data().toString(), QStringLiteral("1004"));
   });
+}
+
+// Guards against pairs formed only when a file is read: by position the pairs are the point
+// lists as they are, however they were filled (the benchmarks fill them directly).
+void PairingWindowTest::byPositionThePairsAreTheListsAsTheyAre() {
+  QStringList read;
+  {
+    WindowFixture f;
+    f.readOld(testsupport::kExampleOld);
+    f.readNew(testsupport::kExampleNew);
+    f.form().Parameter1Click(nullptr);
+    read = f.labelTexts();
+  }
+  WindowFixture f;
+  oldPoints = PointList{{"1", "2", "3"}, {0, 10, 0}, {0, 0, 10}};
+  newPoints = PointList{{"1", "2", "3"}, {100, 110, 100}, {200, 200, 210.03}};
+  f.form().Parameter1Click(nullptr);
+  QVERIFY(f.driver().messages().empty());
+  QCOMPARE(f.labelTexts(), read);
 }
 
 QTEST_MAIN(PairingWindowTest)
