@@ -37,6 +37,8 @@ constexpr std::size_t kCheckPointLinesShown = 5;
 // A size that suits a 1366 x 768 screen.
 constexpr int kDefaultWidth = 1180;
 constexpr int kDefaultHeight = 660;
+// The widest the Name column starts.
+constexpr int kNameColumnMaxWidth = 260;
 
 QLabel* valueLabel(QWidget* parent) {
   auto* label = new QLabel(parent);
@@ -91,13 +93,15 @@ ControlPointDialog::ControlPointDialog(QWidget* parent, const PointList& oldPair
   splitter->setStretchFactor(1, 1);
 
   ProtocolButton = new QPushButton(QStringLiteral("Protokoll speichern..."), this);
+  PointsButton = new QPushButton(QStringLiteral("QGIS-Datei speichern..."), this);
   ApplyButton = new QPushButton(QStringLiteral("Übernehmen"), this);
   CloseButton = new QPushButton(QStringLiteral("Schließen"), this);
-  for (QPushButton* button : {ProtocolButton, ApplyButton, CloseButton}) button->setAutoDefault(false);
+  for (QPushButton* button : {ProtocolButton, PointsButton, ApplyButton, CloseButton}) button->setAutoDefault(false);
   connect(ApplyButton, &QPushButton::clicked, this, &QDialog::accept);
   connect(CloseButton, &QPushButton::clicked, this, &QDialog::reject);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(ProtocolButton);
+  buttons->addWidget(PointsButton);
   buttons->addStretch();
   buttons->addWidget(ApplyButton);
   buttons->addWidget(CloseButton);
@@ -159,6 +163,8 @@ QWidget* ControlPointDialog::buildFigures() {
   grid->addLayout(alphaRow, 1, 6);
   grid->addWidget(VerdictLine, 2, 6, Qt::AlignTop);
   grid->addWidget(CheckPointLines, 3, 6, 2, 1, Qt::AlignTop);
+  PairingLine = new QLabel(figures);
+  grid->addWidget(PairingLine, 3, 2, 1, 3);
   grid->setColumnMinimumWidth(1, 110);
   grid->setColumnMinimumWidth(3, 110);
   grid->setColumnMinimumWidth(5, 24);
@@ -198,6 +204,10 @@ QWidget* ControlPointDialog::buildTable() {
     PairTable->setColumnWidth(column, std::max(metrics.horizontalAdvance(heading) + 24,
                                                digits[column] * metrics.horizontalAdvance(QLatin1Char('0')) + 14));
   }
+  // The Name column as wide as its longest name, up to a limit; the tooltip shows any name whole.
+  const int nameWidth = metrics.horizontalAdvance(Model->longestName()) + 14;
+  PairTable->setColumnWidth(PairTableModel::Name,
+                            std::clamp(nameWidth, PairTable->columnWidth(PairTableModel::Name), kNameColumnMaxWidth));
   return PairTable;
 }
 

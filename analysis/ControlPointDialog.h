@@ -41,6 +41,9 @@ public:
   const std::vector<bool>& activeFlags() const { return active_; }
   double alpha() const { return analysis_.alpha; }
   const ControlPointAnalysis& analysis() const { return analysis_; }
+  // The pairs the dialog analyses: pair i is oldPairs() point i with newPairs() point i.
+  const PointList& oldPairs() const { return oldPairs_; }
+  const PointList& newPairs() const { return newPairs_; }
   // The solver holding the estimate of the active pairs shown now.
   const kel::TKEL_Vovezorevarovaduvorir& estimate() const { return *solver_; }
   // Hands that solver over (its tables are moved, not copied), for "Übernehmen" once the
@@ -67,7 +70,9 @@ public:
   QLabel* CriticalLine = nullptr;
   QLabel* VerdictLine = nullptr;
   QLabel* CheckPointLines = nullptr;  // failed check points, hidden when there are none
+  QLabel* PairingLine = nullptr;          // which pairing formed the pairs, set by the caller
   QPushButton* ProtocolButton = nullptr;  // "Protokoll speichern...", connected by the caller
+  QPushButton* PointsButton = nullptr;    // "QGIS-Datei speichern...", connected by the caller
   QPushButton* ApplyButton = nullptr;
   QPushButton* CloseButton = nullptr;
   PairTableModel* Model = nullptr;

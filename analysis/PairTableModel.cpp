@@ -5,6 +5,8 @@
 #include "PairCells.h"
 #include "TextConversions.h"
 
+#include <algorithm>
+
 namespace analysis {
 
 namespace {
@@ -52,6 +54,10 @@ QVariant PairTableModel::data(const QModelIndex& index, int role) const {
   switch (role) {
     case Qt::DisplayRole:
       return displayText(pair, index.row(), index.column());
+    case Qt::ToolTipRole:
+      // A name too long for its column is shown whole here.
+      if (index.column() == Name) return displayText(pair, index.row(), index.column());
+      return {};
     case Qt::CheckStateRole:
       if (index.column() == Active) return pair.active ? Qt::Checked : Qt::Unchecked;
       return {};
@@ -101,6 +107,22 @@ double PairTableModel::sortKey(int row, int column) const {
     case Outlier: return pair.outlier ? 1 : 0;
     default: return row;
   }
+}
+
+QString PairTableModel::longestName() const {
+  const std::size_t pairs = std::min(oldPairs_.count(), newPairs_.count());
+  std::size_t longest = 0;
+  std::size_t longestBytes = 0;
+  for (std::size_t i = 0; i < pairs; ++i) {
+    // As pairName joins them: one name where both are the same, else "old / new".
+    const std::string_view oldName = oldPairs_.nameAt(i), newName = newPairs_.nameAt(i);
+    const std::size_t bytes = oldName == newName ? oldName.size() : oldName.size() + newName.size() + 3;
+    if (bytes > longestBytes) {
+      longestBytes = bytes;
+      longest = i;
+    }
+  }
+  return longestBytes == 0 ? QString() : q(pairName(oldPairs_, newPairs_, longest));
 }
 
 QVariant PairTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -40,6 +40,10 @@ public:
   // The number column `column` of `row` sorts by (not for Name); what SortRole gives.
   double sortKey(int row, int column) const;
 
+  // The Name text of the pair whose names are longest (in bytes), for the column's width;
+  // found without making every pair's text.
+  QString longestName() const;
+
 private:
   QVariant displayText(const PairStatistics& pair, int row, int column) const;
   QVariant sortValue(const PairStatistics& pair, int row, int column) const;

@@ -4,6 +4,7 @@
 #include "Application.h"
 #include "ControlPointAnalysis.h"
 #include "ControlPointDialog.h"
+#include "PairingTexts.h"
 #include "ParameterRun.h"
 #include "Progress.h"
 #include "ResidualGridRows.h"
@@ -11,6 +12,7 @@
 #include "TextConversions.h"
 #include "Tramis_Unit1.h"
 
+#include <QLabel>
 #include <QPushButton>
 
 #include <algorithm>
@@ -29,7 +31,11 @@ void showSolveError(const char* message) {
 }  // namespace
 
 void TForm2::mnuPasspunkteClick(QObject*) {
-  if (oldPoints.rw.empty() || oldPoints.hw.empty() || newPoints.rw.empty() || newPoints.hw.empty()) {
+  if (!PairingUsable()) return;
+  // The pairs of the pairing in force; by position the loaded lists themselves.
+  const PointList& oldPairs = pairsInForce.oldPairs();
+  const PointList& newPairs = pairsInForce.newPairs();
+  if (oldPairs.rw.empty() || oldPairs.hw.empty() || newPairs.rw.empty() || newPairs.hw.empty()) {
     toolkit::MessageBox(compute::kEmptyInputMessage, compute::kSolvErrorCaption,
                         toolkit::MB_OK | toolkit::MB_ICONERROR);
     return;
@@ -42,10 +48,10 @@ void TForm2::mnuPasspunkteClick(QObject*) {
                                             QStringLiteral("Paßpunkte werden geprüft …"));
   auto dialogSolver = std::make_unique<kel::TKEL_Vovezorevarovaduvorir>();
   analysis::ControlPointAnalysis first = analysis::analyseControlPoints(
-      oldPoints, newPoints, activePairs, testAlpha, *dialogSolver, opening->Handler());
+      oldPairs, newPairs, activePairs, testAlpha, *dialogSolver, opening->Handler());
   if (first.outcome != analysis::AnalysisOutcome::Success && !activePairs.empty()) {
     activePairs.clear();
-    first = analysis::analyseControlPoints(oldPoints, newPoints, activePairs, testAlpha, *dialogSolver);
+    first = analysis::analyseControlPoints(oldPairs, newPairs, activePairs, testAlpha, *dialogSolver);
   }
   if (first.outcome == analysis::AnalysisOutcome::TooFewActive) {
     opening.reset();
@@ -63,10 +69,15 @@ void TForm2::mnuPasspunkteClick(QObject*) {
     return;
   }
   opening->Step(0.9);
-  analysis::ControlPointDialog dialog(this, oldPoints, newPoints, activePairs,
+  analysis::ControlPointDialog dialog(this, oldPairs, newPairs, activePairs,
                                       std::move(dialogSolver), std::move(first));
+  dialog.PairingLine->setText(QStringLiteral("Paarung ") +
+                              QString::fromUtf8(pairing::pairingName(pairsInForce.mode())));
   QObject::connect(dialog.ProtocolButton, &QPushButton::clicked, &dialog, [this, &dialog] {
     toolkit::RunGuarded([&] { SaveAnalysisProtocol(dialog); });
+  });
+  QObject::connect(dialog.PointsButton, &QPushButton::clicked, &dialog, [this, &dialog] {
+    toolkit::RunGuarded([&] { SaveAnalysisPoints(dialog); });
   });
   opening.reset();
   const int closedWith = dialog.exec();

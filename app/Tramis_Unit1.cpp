@@ -18,6 +18,9 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QToolButton>
 #include <QUrl>
 
 // Program state of the main unit. The point lists come before the solver, so that they
@@ -52,6 +55,8 @@ TForm2::TForm2(QWidget* owner) : QMainWindow(owner) {
   buildLayout();
   buildMenu();
   ResetDisplay();
+  // By position the pairs are the point lists themselves, from the start.
+  RefreshPairing();
   StringGrid1->SetDefaultColWidth(StringGrid1->width() / 3 - 10);
   setWindowTitle(QString::fromUtf8(kTitlePrefix) +
                  QString::fromStdString(GetFileVersion(toolkit::GetExeName())));
@@ -111,6 +116,17 @@ void TForm2::buildLayout() {
   StatusBar1 = new toolkit::TStatusBar(this, kStatusPanel0Width);
   StatusBar1->setFixedHeight(kStatusBarHeight);
   setStatusBar(StatusBar1);
+  PairingButton = new QToolButton(StatusBar1);
+  PairingButton->setObjectName(QStringLiteral("pairingButton"));
+  PairingButton->setAutoRaise(true);
+  PairingButton->setFixedHeight(kStatusBarHeight - 2);
+  // A warning sign, so that it reads as something to look at, not as a panel's text.
+  PairingButton->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+  PairingButton->setIconSize(QSize(kStatusBarHeight - 6, kStatusBarHeight - 6));
+  PairingButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  PairingButton->hide();
+  StatusBar1->addPermanentWidget(PairingButton);
+  connect(PairingButton, &QToolButton::clicked, this, [this] { toolkit::RunGuarded([this] { ShowPairingReport(); }); });
 
   SaveDialog1.Options = toolkit::TFileDialog::ofOverwritePrompt |
                         toolkit::TFileDialog::ofHideReadOnly |
@@ -137,6 +153,13 @@ void TForm2::buildMenu() {
   N2 = mnuBerechnen->addSeparator();
   mnuPasspunkte = mnuBerechnen->addAction(QStringLiteral("Paßpunkte &prüfen..."));
   mnuPasspunkte->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  mnuPaarung = mnuBerechnen->addAction(QStringLiteral("Paarung nach Punktnummer"));
+  mnuPaarung->setCheckable(true);
+
+  // The file exchange commands come after the program's own file commands.
+  N3 = mnuDatei->addSeparator();
+  mnuImportieren = mnuDatei->addAction(QStringLiteral("&Importieren..."));
+  mnuQgisOeffnen = mnuDatei->addAction(QStringLiteral("Paßpunkte aus &QGIS-Datei öffnen..."));
 
   mnuHilfe = MainMenu1->addMenu(QStringLiteral("&Hilfe"));
   mnuHelpInhalt = mnuHilfe->addAction(QStringLiteral("&Inhalt"));
@@ -149,6 +172,9 @@ void TForm2::buildMenu() {
   connectCommand(Parameter1, &TForm2::Parameter1Click);
   connectCommand(Transformation1, &TForm2::Transformation1Click);
   connectCommand(mnuPasspunkte, &TForm2::mnuPasspunkteClick);
+  connectCommand(mnuPaarung, &TForm2::mnuPaarungClick);
+  connectCommand(mnuImportieren, &TForm2::mnuImportierenClick);
+  connectCommand(mnuQgisOeffnen, &TForm2::mnuQgisOeffnenClick);
   connectCommand(mnuHelpInhalt, &TForm2::mnuHelpInhaltClick);
   connectCommand(mnuKELHome, &TForm2::mnuKELHomeClick);
   connectCommand(mnuAbout, &TForm2::mnuAboutClick);
@@ -165,8 +191,15 @@ void TForm2::buildMenu() {
 void TForm2::connectCommand(QAction* action, void (TForm2::*command)(QObject*)) {
   connect(action, &QAction::triggered, this, [this, action, command] {
     // A command that processes events (its progress window) must not let another one
-    // start on the data it is working on.
-    if (commandRunning_) return;
+    // start on the data it is working on. A ticked item has already changed its tick:
+    // it goes back, as its command does not run.
+    if (commandRunning_) {
+      if (action->isCheckable()) {
+        const QSignalBlocker unchanged(action);
+        action->setChecked(!action->isChecked());
+      }
+      return;
+    }
     commandRunning_ = true;
     toolkit::RunGuarded([&] {
       try {

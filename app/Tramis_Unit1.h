@@ -4,7 +4,10 @@
 
 #include "ControlPointAnalysis.h"
 #include "FileDialogs.h"
+#include "FormatRecognition.h"
+#include "PairsInForce.h"
 #include "ParameterRun.h"
+#include "PointFileFormat.h"
 #include "PointList.h"
 
 #include <Keltransformation.h>
@@ -25,10 +28,15 @@ class QMenu;
 class QMenuBar;
 class QPainter;
 class QStyleOptionViewItem;
+class QToolButton;
 
 namespace analysis {
 class ControlPointDialog;
 }  // namespace analysis
+
+namespace pairing {
+class PairingReportDialog;
+}  // namespace pairing
 
 namespace toolkit {
 class TStatusBar;
@@ -95,6 +103,13 @@ public:
   QLabel* Label18 = nullptr;
   QAction* N2 = nullptr;             // separator before the control-point analysis
   QAction* mnuPasspunkte = nullptr;  // "Paßpunkte &prüfen..." (Ctrl+P)
+  QAction* mnuPaarung = nullptr;     // "Paarung nach Punktnummer", ticked: pairing by name
+  QAction* N3 = nullptr;             // separator before the file exchange commands
+  QAction* mnuImportieren = nullptr;   // "&Importieren..."
+  QAction* mnuQgisOeffnen = nullptr;   // "Paßpunkte aus &QGIS-Datei öffnen..."
+  // In the status bar, shown while the pairing has something to report: opens the report.
+  QToolButton* PairingButton = nullptr;
+  pairing::PairingReportDialog* PairingReport = nullptr;  // not modal; made when first opened
 
   // Program state kept by the window.
   std::string oldFileName;   // full path of the old-system file chosen last (UTF-8)
@@ -109,12 +124,21 @@ public:
   double firstValue = 0.0;   // first coordinate of the point at hand
   double secondValue = 0.0;  // second coordinate of the point at hand
   bool conversionOk = false; // outcome of the last number conversion while reading
-  // Activation of the pairs last taken over from the "Paßpunktanalyse" (one flag per pair);
-  // empty: all pairs active. Reading either file empties it.
+  // Activation of the pairs last taken over from the "Paßpunktanalyse" or read from a QGIS
+  // file (one flag per pair of the pairing in force); empty: all pairs active. Reading
+  // either file or changing the pairing empties it.
   std::vector<bool> activePairs;
   // Significance level of the point test last chosen in the "Paßpunktanalyse", whether it
   // was closed with "Übernehmen" or "Schließen": a setting, kept for the whole run.
   double testAlpha = analysis::kDefaultAlpha;
+  // How the file of each system was read, as its status panel's tooltip and the protocol
+  // state it.
+  pointfiles::PointFileFormat oldFormat;
+  pointfiles::PointFileFormat newFormat;
+  // The control point pairs of the pairing in force ("Paarung nach Punktnummer" or by
+  // position), formed anew whenever a file is read or the pairing changes.
+  pairing::PairsInForce pairsInForce;
+  std::string importFileName;  // the file the import dialog read last
 
   // Commands of the menu; the sender is not used.
   void mnuAltsystemClick(QObject* Sender);
@@ -126,8 +150,25 @@ public:
   void mnuKELHomeClick(QObject* Sender);
   void mnuHelpInhaltClick(QObject* Sender);
   void mnuPasspunkteClick(QObject* Sender);
+  void mnuPaarungClick(QObject* Sender);
+  void mnuImportierenClick(QObject* Sender);
+  void mnuQgisOeffnenClick(QObject* Sender);
   // "Protokoll speichern..." of the "Paßpunktanalyse": the protocol of what it shows now.
   void SaveAnalysisProtocol(analysis::ControlPointDialog& dialog);
+  // "QGIS-Datei speichern..." of the "Paßpunktanalyse": its pairs with their activity.
+  void SaveAnalysisPoints(analysis::ControlPointDialog& dialog);
+
+  // The pairing in force: by name while "Paarung nach Punktnummer" is ticked.
+  pairing::PairingMode PairingModeInForce() const;
+  // Pairs the loaded point lists anew with the pairing in force and updates the report.
+  void RefreshPairing();
+  // Shows the pairing's findings in the status bar's button and in the report, if open.
+  void UpdatePairingReport();
+  // Opens (or raises) the report "Paarung der Paßpunkte".
+  void ShowPairingReport();
+  // Whether the pairing in force formed pairs; if not (by name: a file without names, a
+  // name given twice), says why in a message box and returns false.
+  bool PairingUsable();
 
   // Show an estimate the solver holds: the four centroid labels, and the parameter labels
   // with So of a successful run, with the regional decimal separator `sep`.
@@ -151,6 +192,13 @@ private:
   void buildMenu();
   void ResetDisplay();
   void ReadCoordinateFile(CoordinateSystem system);
+  // Reads the file at `path` as `request` says into the system's point list, with the open
+  // commands' bad-line questions, progress window and status panel.
+  void ReadPointFile(CoordinateSystem system, const std::string& path,
+                     pointfiles::FormatRequest request);
+  // Shows a system's point count and file in its status panel, how it was read in the
+  // panel's tooltip.
+  void ShowSystemStatus(CoordinateSystem system);
   // Connects a menu action to a command; exceptions of the command are shown, not lost.
   // Only one command runs at a time; a second one started meanwhile is ignored.
   void connectCommand(QAction* action, void (TForm2::*command)(QObject*));

@@ -5,7 +5,10 @@
 // chosen report writer.
 #include "Commands.h"
 
+#include "ControlPairsFile.h"
+#include "CsvFile.h"
 #include "Exclusion.h"
+#include "InputFormat.h"
 #include "Json.h"
 #include "MessageCaptions.h"
 #include "Pairing.h"
@@ -26,10 +29,6 @@
 namespace cli {
 
 namespace {
-
-// Warnings beyond this many lines would bury everything else on the terminal; the rest
-// is given as a count.
-constexpr std::size_t kWarningsShown = 20;
 
 // The caption of failures of the input's content (--strict, pairing, no point read).
 constexpr const char* kErrorCaption = "Error";
@@ -85,91 +84,27 @@ Failure readFailure(const std::string& path, ReadStatus status, const InputFile&
 // Reads one coordinate file; bad lines are reported at once and either skipped or, with
 // --strict, end the reading. A QGIS .points file gives the old system (`side` Source) its
 // source and the new one (Map) its map coordinates.
-Failure readInput(const std::string& path, bool strict, pointfiles::ControlPairSide side,
+Failure readInput(const Options& options, const std::string& path, pointfiles::ControlPairSide side,
                   PointList& points, InputFile& file, std::ostream& err) {
   file.path = path;
-  pointfiles::FormatRequest request;
-  request.side = side;
-  const ReadStatus status =
-      readCoordinateFile(path, points, badLineReporter(path, strict, file, err), request);
+  pointfiles::PointFileFormat format;
+  const ReadStatus status = readCoordinateFile(path, points, badLineReporter(path, options.strict, file, err),
+                                               formatRequest(options, side), &format);
+  if (status != ReadStatus::OpenFailed) file.format = format;
   file.pointCount = points.count();
   return readFailure(path, status, file);
 }
 
-std::string nameList(const std::vector<std::string>& names) {
-  std::string text;
-  for (std::size_t i = 0; i < names.size() && i < kWarningsShown; ++i)
-    text += (i == 0 ? "" : ", ") + toolkit::DisplayText(names[i]);
-  if (names.size() > kWarningsShown)
-    text += " … (" + std::to_string(names.size() - kWarningsShown) + " weitere)";
-  return text;
-}
-
-std::string duplicatesMessage(const std::string& path, const std::vector<DuplicateName>& duplicates) {
-  std::string message;
-  for (std::size_t i = 0; i < duplicates.size() && i < kWarningsShown; ++i) {
-    const DuplicateName& duplicate = duplicates[i];
-    std::string positions;
-    for (const std::size_t position : duplicate.positions)
-      positions += (positions.empty() ? "" : ", ") + std::to_string(position);
-    message += "Punktname \"" + toolkit::DisplayText(duplicate.name) + "\" kommt in " +
-               toolkit::DisplayText(path) + " mehrfach vor (Punkte " + positions + ").\n";
-  }
-  if (duplicates.size() > kWarningsShown)
-    message += "… und " + std::to_string(duplicates.size() - kWarningsShown) +
-               " weitere mehrfache Namen in " + toolkit::DisplayText(path) + ".\n";
-  return message;
-}
-
-// --pair-by-name: pairs the two lists, reports names without partner on `err`.
-Failure pairNamed(const PointList& oldPoints, const PointList& newPoints, Report& report,
-                  NamePairing& pairing, std::ostream& err) {
-  const std::pair<const PointList*, const InputFile*> files[] = {{&oldPoints, &report.oldFile},
-                                                                 {&newPoints, &report.newFile}};
-  for (const auto& [points, file] : files) {
-    if (points->names.empty() && !points->empty())
-      return {Outcome::InputError, kErrorCaption,
-              "--pair-by-name: " + toolkit::DisplayText(file->path) +
-                  " enthält keine Punktnamen; Paaren nach Namen ist nicht möglich."};
-  }
-  pairing = pairByName(oldPoints, newPoints);
-  if (pairing.refused()) {
-    std::string message = duplicatesMessage(report.oldFile.path, pairing.duplicatesOld) +
-                          duplicatesMessage(report.newFile.path, pairing.duplicatesNew);
-    message += "--pair-by-name verlangt eindeutige Punktnamen; es wurde nichts berechnet.";
-    return {Outcome::InputError, kErrorCaption, message};
-  }
-  if (!pairing.onlyOld.empty())
-    err << "Hinweis: nur im Altsystem (" << pairing.onlyOld.size()
-        << "): " << nameList(pairing.onlyOld) << '\n';
-  if (!pairing.onlyNew.empty())
-    err << "Hinweis: nur im Neusystem (" << pairing.onlyNew.size()
-        << "): " << nameList(pairing.onlyNew) << '\n';
-  if (pairing.unnamedOld + pairing.unnamedNew != 0)
-    err << "Hinweis: Punkte ohne Namen werden nicht gepaart (Altsystem " << pairing.unnamedOld
-        << ", Neusystem " << pairing.unnamedNew << ").\n";
-  report.onlyOld = pairing.onlyOld;
-  report.onlyNew = pairing.onlyNew;
-  report.oldPairs = &pairing.oldPaired;
-  report.newPairs = &pairing.newPaired;
-  return {};
-}
-
-// Pairing by position, as the window does; differing names are only warned about.
-void warnAboutNames(const PointList& oldPoints, const PointList& newPoints, Report& report,
-                    std::ostream& err) {
-  const MismatchScan scan = findNameMismatches(oldPoints, newPoints, kWarningsShown);
-  for (const NameMismatch& mismatch : scan.first)
-    err << "Warnung: Paar " << mismatch.position << ": Altsystem \""
-        << toolkit::DisplayText(mismatch.oldName) << "\", Neusystem \""
-        << toolkit::DisplayText(mismatch.newName)
-        << "\"; gepaart wird nach Reihenfolge (--pair-by-name paart nach Namen).\n";
-  if (scan.count > scan.first.size())
-    err << "Warnung: … und " << scan.count - scan.first.size()
-        << " weitere Paare mit verschiedenen Namen.\n";
-  report.nameMismatches = scan.count;
-  report.oldPairs = &oldPoints;
-  report.newPairs = &newPoints;
+// --points: both systems and the pairs' activity from one QGIS file; both input files of
+// the report are that file.
+Failure readControlPairs(const Options& options, PointList& oldPoints, PointList& newPoints,
+                         std::vector<bool>& active, Report& report, std::ostream& err) {
+  const std::string& path = options.pointsPath;
+  const ReadStatus status =
+      readControlPairsFile(path, oldPoints, newPoints, active, report.oldFile,
+                           badLineReporter(path, options.strict, report.oldFile, err));
+  report.newFile = report.oldFile;
+  return readFailure(path, status, report.oldFile);
 }
 
 Failure estimationFailure(compute::ParameterOutcome outcome) {
@@ -199,10 +134,28 @@ Failure writeFailure(const Options& options, const output::WriteResult& written)
 Failure writeResult(const Options& options, const PointList& oldPoints,
                     const kel::TKEL_Vovezorevarovaduvorir& solver, Report& report) {
   if (options.resultPath.empty()) return {};
-  const output::WriteResult written = output::writeResultFile(options.resultPath, oldPoints, solver);
+  const output::WriteResult written =
+      options.resultFormat == ResultFormat::Csv
+          ? pointfiles::writeCsvResultFile(options.resultPath, oldPoints, solver,
+                                           separatorFor(options) == ',' ? pointfiles::DecimalMark::Comma
+                                                                        : pointfiles::DecimalMark::Point)
+          : output::writeResultFile(options.resultPath, oldPoints, solver);
   if (!written.ok) return writeFailure(options, written);
   report.resultPath = options.resultPath;
   report.transformedPoints = oldPoints.count();
+  report.resultFormat = options.resultFormat;
+  return {};
+}
+
+// --points-out: the pairs with their activity and residuals, for the QGIS georeferencer.
+Failure writePointsOut(const Options& options, Report& report) {
+  if (options.pointsOutPath.empty() || !report.hasAnalysis()) return {};
+  const output::WriteResult written = writeControlPairsFile(options.pointsOutPath, report);
+  if (!written.ok)
+    return {Outcome::WriteFailed, toolkit::kFileErrorCaption,
+            output::writeErrorMessage(toolkit::DisplayText(options.pointsOutPath), written.reason)};
+  report.pointsOutPath = options.pointsOutPath;
+  report.pointsOutPairs = report.pairAnalysis->pairCount;
   return {};
 }
 
@@ -250,24 +203,26 @@ int estimate(const Options& options, std::ostream& out, std::ostream& err) {
   PointList oldPoints;
   PointList newPoints;
   kel::TKEL_Vovezorevarovaduvorir solver;
-  NamePairing namePairing;
+  pairing::PairsInForce pairs;
+  std::vector<bool> fileActive;  // --points: the pairs the file switches off
   Report report;
   report.solver = &solver;
   report.pairing = options.pairing;
 
-  Failure failure = readInput(options.oldPath, options.strict, pointfiles::ControlPairSide::Source,
-                              oldPoints, report.oldFile, err);
-  if (!failure.failed())
-    failure = readInput(options.newPath, options.strict, pointfiles::ControlPairSide::Map,
-                        newPoints, report.newFile, err);
+  Failure failure;
+  if (!options.pointsPath.empty()) {
+    failure = readControlPairs(options, oldPoints, newPoints, fileActive, report, err);
+  } else {
+    failure = readInput(options, options.oldPath, pointfiles::ControlPairSide::Source, oldPoints,
+                        report.oldFile, err);
+    if (!failure.failed())
+      failure = readInput(options, options.newPath, pointfiles::ControlPairSide::Map, newPoints,
+                          report.newFile, err);
+  }
   if (failure.failed()) return finish(options, report, failure, out, err);
 
-  if (options.pairing == Pairing::ByName) {
-    failure = pairNamed(oldPoints, newPoints, report, namePairing, err);
-    if (failure.failed()) return finish(options, report, failure, out, err);
-  } else {
-    warnAboutNames(oldPoints, newPoints, report, err);
-  }
+  if (const std::string refusal = pairControlPoints(oldPoints, newPoints, report, pairs, err); !refusal.empty())
+    return finish(options, report, {Outcome::InputError, kErrorCaption, refusal}, out, err);
 
   // --exclude switches pairs off; the estimate then comes from the others alone.
   ExclusionResult exclusion;
@@ -280,7 +235,8 @@ int estimate(const Options& options, std::ostream& out, std::ostream& err) {
     }
   }
   const analysis::ControlPointAnalysis pairAnalysis = analysis::analyseControlPoints(
-      *report.oldPairs, *report.newPairs, exclusion.active, options.alpha, solver);
+      *report.oldPairs, *report.newPairs, activeInBoth(fileActive, exclusion.active), options.alpha,
+      solver);
   report.run = pairAnalysis.run;
   report.pairAnalysis = &pairAnalysis;
   report.alpha = options.alpha;
@@ -291,6 +247,7 @@ int estimate(const Options& options, std::ostream& out, std::ostream& err) {
   // Only a successful estimate is written: the window would write the parameters of an
   // earlier run, of which a single command has none.
   if (!failure.failed()) failure = writeResult(options, oldPoints, solver, report);
+  if (!failure.failed()) failure = writePointsOut(options, report);
   if (!failure.failed()) failure = writeReport(options, report);
   return finish(options, report, failure, out, err);
 }

@@ -8,6 +8,7 @@
 
 #include "AnalysisTexts.h"
 #include "ChunkedOutput.h"
+#include "InputFormat.h"
 #include "ProjOperation.h"
 #include "TextConversions.h"
 
@@ -39,7 +40,7 @@ void writeFile(ChunkedOutput& out, std::string_view key, const InputFile& file) 
     out << (i == 0 ? "" : ", ") << "{\"line\": " << std::to_string(bad.lineNumber)
         << ", \"values\": " << jsonString(bad.firstShown + " " + bad.secondShown) << "}";
   }
-  out << "]},\n";
+  out << "], \"format\": " << formatJson(file) << "},\n";
 }
 
 void writeParameters(ChunkedOutput& out, const Report& report) {
@@ -184,10 +185,17 @@ void writeJson(std::ostream& stream, const Report& report) {
   if (report.hasAnalysis()) writeResiduals(out, report);
   out << "  \"resultFile\": ";
   if (report.resultPath.empty())
+    out << "null,\n";
+  else
+    out << "{\"path\": " << jsonString(report.resultPath) << ", \"format\": "
+        << (report.resultFormat == ResultFormat::Csv ? "\"csv\"" : "\"erg\"")
+        << ", \"points\": " << count(report.transformedPoints) << "},\n";
+  out << "  \"pointsFile\": ";
+  if (report.pointsOutPath.empty())
     out << "null\n";
   else
-    out << "{\"path\": " << jsonString(report.resultPath)
-        << ", \"points\": " << count(report.transformedPoints) << "}\n";
+    out << "{\"path\": " << jsonString(report.pointsOutPath)
+        << ", \"pairs\": " << count(report.pointsOutPairs) << "}\n";
   out << "}\n";
 }
 

@@ -6,6 +6,7 @@
 
 #include <Kelstring.h>
 
+#include "ColumnNames.h"
 #include "Exclusion.h"
 
 #include <cmath>
@@ -26,6 +27,7 @@ struct ParseState {
   bool proj = false;
   bool comma = false;
   bool point = false;
+  bool outputFormat = false;  // --output-format given
 };
 
 // Stores what an option asks for; returns the German usage error, or "" when the value is fine.
@@ -98,6 +100,44 @@ constexpr OptionRule kOptionRules[] = {
      "                         gelten wie für die Ausgabe. Eine vorhandene Datei wird erst\n"
      "                         ersetzt, wenn das Protokoll vollständig geschrieben ist.\n",
      storeValue<&Options::reportPath>},
+    {"", "--output-format", true, false,
+     "      --output-format F  Format der Ergebnisdatei: erg (voreingestellt) oder csv,\n"
+     "                         Punkt;RW;HW[;H;Code] mit Kopfzeile, Dezimalzeichen wie im\n"
+     "                         Protokoll (nie aus dem Dateinamen geschlossen)\n",
+     [](ParseState& s, const std::string& value) {
+       s.outputFormat = true;
+       if (value == "erg") s.options.resultFormat = ResultFormat::Erg;
+       else if (value == "csv") s.options.resultFormat = ResultFormat::Csv;
+       else return "--output-format erwartet erg oder csv, erhalten: \"" + value + "\".";
+       return std::string();
+     }},
+    {"", "--columns", true, false,
+     "      --columns LISTE    die Spalten von ALT und NEU in Dateireihenfolge, z. B.\n"
+     "                         name,rw,hw,h,code oder -,rw,hw (- wird nicht gelesen);\n"
+     "                         ohne --columns wird das Format am Dateianfang erkannt\n",
+     [](ParseState& s, const std::string& value) {
+       pointfiles::ColumnChoice choice = pointfiles::parseColumnChoice(value);
+       if (!choice.ok()) return "--columns: " + choice.error;
+       s.options.columns = std::move(choice.columns);
+       return std::string();
+     }},
+    {"", "--delimiter", true, false,
+     "      --delimiter Z      Trennzeichen der Spalten von ALT und NEU: ';', ',', tab\n"
+     "                         oder blank (Leerzeichen und Tabulatoren)\n",
+     [](ParseState& s, const std::string& value) {
+       s.options.delimiter = pointfiles::parseSeparatorChoice(value);
+       if (!s.options.delimiter) return "--delimiter erwartet ';', ',', tab oder blank, erhalten: \"" + value + "\".";
+       return std::string();
+     }},
+    {"", "--points", true, false,
+     "      --points DATEI.points  Paßpunkte aus einer QGIS-Paßpunktdatei statt ALT und NEU:\n"
+     "                         sourceX, sourceY als Altsystem, mapX, mapY als Neusystem;\n"
+     "                         Paare mit enable 0 sind abgeschaltet wie mit --exclude\n",
+     storeValue<&Options::pointsPath>},
+    {"", "--points-out", true, false,
+     "      --points-out DATEI.points  die Paßpunkte mit ihrem Aktiv-Zustand und ihren\n"
+     "                         Verbesserungen als QGIS-Paßpunktdatei schreiben (ohne Namen)\n",
+     storeValue<&Options::pointsOutPath>},
     {"", "--pair-by-name", false, false,
      "      --pair-by-name     Paßpunkte nach Punktnamen paaren statt nach Reihenfolge\n",
      [](ParseState& s, const std::string&) {
@@ -240,6 +280,8 @@ ParseResult parseOptions(const std::vector<std::string>& arguments) {
     error = "--json und --proj schließen einander aus.";
   } else if (state.comma && state.point) {
     error = "--decimal-comma und --decimal-point schließen einander aus.";
+  } else if (state.outputFormat && options.resultPath.empty()) {
+    error = "--output-format gilt für die Ergebnisdatei: dazu fehlt -o DATEI.";
   } else if (options.apply) {
     if (files.size() != 1)
       error = "Mit --apply wird genau eine Datei (ALT) erwartet.";
@@ -251,6 +293,25 @@ ParseResult parseOptions(const std::vector<std::string>& arguments) {
       error = "--exclude und --alpha passen nicht zu --apply: es werden keine Paßpunkte ausgewertet.";
     else if (!options.reportPath.empty())
       error = "--report passt nicht zu --apply: ohne Schätzung gibt es kein Transformationsprotokoll.";
+    else if (!options.pointsPath.empty() || !options.pointsOutPath.empty())
+      error = "--points und --points-out passen nicht zu --apply: es werden keine Paßpunkte gepaart.";
+    // The stream reads ALT block by block as a coordinate list and writes .erg lines.
+    else if (options.columns || options.delimiter)
+      error = "--columns und --delimiter passen nicht zu --apply: ALT wird dort abschnittsweise als "
+              "Koordinatendatei gelesen.";
+    else if (options.resultFormat == ResultFormat::Csv)
+      error = "--output-format csv passt nicht zu --apply: die Ergebnisdatei wird dort abschnittsweise "
+              "im Format erg geschrieben.";
+  } else if (!options.pointsPath.empty()) {
+    if (!files.empty())
+      error = "Mit --points werden keine Dateien ALT und NEU erwartet: die QGIS-Datei enthält beide Systeme.";
+    else if (options.pairing == Pairing::ByName)
+      error = "--pair-by-name passt nicht zu --points: eine QGIS-Paßpunktdatei enthält keine Punktnamen.";
+    else if (options.columns || options.delimiter)
+      error = "--columns und --delimiter passen nicht zu --points: die QGIS-Paßpunktdatei hat ihr eigenes Format.";
+    else
+      for (const std::string& list : options.exclude)
+        if (error = checkExcludeList(list, options.pairing); !error.empty()) break;
   } else if (files.size() != 2) {
     error = files.size() < 2 ? "Zwei Koordinatendateien ALT und NEU werden erwartet."
                              : "Zu viele Dateien angegeben: erwartet werden ALT und NEU.";
@@ -262,13 +323,14 @@ ParseResult parseOptions(const std::vector<std::string>& arguments) {
 
   options.format = state.json ? OutputFormat::Json : state.proj ? OutputFormat::Proj : OutputFormat::Protocol;
   options.decimalSeparator = state.comma ? ',' : state.point ? '.' : 0;
-  options.oldPath = files[0];
+  if (!files.empty()) options.oldPath = files[0];
   if (files.size() > 1) options.newPath = files[1];
   return result;
 }
 
 std::string usageHint() {
   return "Aufruf: tramis-cli [Optionen] ALT NEU [-o ERGEBNIS.erg]\n"
+         "       tramis-cli [Optionen] --points PASSPUNKTE.points [-o ERGEBNIS.erg]\n"
          "       tramis-cli --apply \"Xo Yo a o\" ALT -o ERGEBNIS.erg\n"
          "Alle Optionen zeigt: tramis-cli --help\n";
 }
@@ -280,13 +342,18 @@ std::string helpText(const std::string& version) {
       "\n"
       "Aufruf:\n"
       "  tramis-cli [Optionen] ALT NEU [-o ERGEBNIS.erg]\n"
+      "  tramis-cli [Optionen] --points PASSPUNKTE.points [-o ERGEBNIS.erg]\n"
       "  tramis-cli --apply \"Xo Yo a o\" ALT -o ERGEBNIS.erg\n"
       "\n"
       "ALT und NEU sind Koordinatendateien im Alt- und im Neusystem, je Zeile ein Punkt:\n"
-      "[Name] rw hw, mit Dezimalpunkt oder Dezimalkomma. Die Paßpunkte werden wie im\n"
-      "Programmfenster nach ihrer Reihenfolge gepaart: der i-te Punkt von ALT mit dem\n"
-      "i-ten Punkt von NEU. Geschätzt werden Xo, Yo, a und o; ausgegeben werden dazu\n"
-      "m, d [gon], So, die Schwerpunkte und die Verbesserungen im Zielsystem.\n"
+      "[Name] rw hw, mit Dezimalpunkt oder Dezimalkomma. Erkannt werden auch CSV-Dateien\n"
+      "mit Kopfzeile (Punkt;RW;HW;H;Code, Trennzeichen ; Tab , oder Leerzeichen), Dateien\n"
+      "mit ; ohne Kopfzeile und QGIS-Paßpunktdateien; Protokoll und JSON nennen, wie jede\n"
+      "Datei gelesen wurde. Andere Spalten wählen --columns und --delimiter. Die Paßpunkte\n"
+      "werden wie im Programmfenster nach ihrer Reihenfolge gepaart: der i-te Punkt von\n"
+      "ALT mit dem i-ten Punkt von NEU (--pair-by-name: nach Punktnamen). Geschätzt werden\n"
+      "Xo, Yo, a und o; ausgegeben werden dazu m, d [gon], So, die Schwerpunkte und die\n"
+      "Verbesserungen im Zielsystem.\n"
       "\n"
       "Modell:  RW = Yo + a·rw + o·hw,   HW = Xo + a·hw − o·rw\n"
       "\n"
@@ -302,8 +369,11 @@ std::string helpText(const std::string& version) {
   for (const OptionRule& rule : kOptionRules) text += rule.help;
   text +=
       "\n"
-      "Keine Ausgabe (-o, --report) darf eine Eingabedatei, die andere Ausgabe oder die\n"
-      "Standardausgabe sein, auch nicht über ./, Verknüpfungen oder harte Links.\n"
+      "Keine Ausgabe (-o, --report, --points-out) darf eine Eingabedatei, eine andere\n"
+      "Ausgabe oder die Standardausgabe sein, auch nicht über ./, Verknüpfungen oder\n"
+      "harte Links. --apply liest ALT als Koordinatendatei und schreibt das Format erg:\n"
+      "--columns, --delimiter, --output-format csv, --points und --points-out gelten\n"
+      "dort nicht.\n"
       "\n"
       "Hat ALT bei --apply Zeilen, aber keinen lesbaren Punkt (falsche Datei, Binärdatei),\n"
       "ist das ein Fehler, und es wird nichts geschrieben. Eine leere Datei (0 Byte oder\n"

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ControlPointAnalysis.h"
+#include "PointFileFormat.h"
 
 #include <optional>
 #include <string>
@@ -18,6 +19,8 @@ inline constexpr int kExitUsage = 2;     // the command line itself is wrong
 
 enum class OutputFormat { Protocol, Json, Proj };
 enum class Pairing { ByPosition, ByName };
+// The format of the result file (-o): the window's .erg lines, or CSV with a header.
+enum class ResultFormat { Erg, Csv };
 
 // Published parameters for --apply, in the order the user types them: "Xo Yo a o".
 // Xo is added to hw, Yo to rw (RW = Yo + a*rw + o*hw, HW = Xo + a*hw - o*rw).
@@ -42,6 +45,12 @@ struct Options {
   double alpha = analysis::kDefaultAlpha;  // --alpha: significance level of the point test
   bool alphaGiven = false;
   std::string reportPath;                 // --report; empty when no protocol file is wanted
+  // --columns and --delimiter: how ALT and NEU are read; unset, each file's start decides.
+  std::optional<std::vector<pointfiles::Column>> columns;
+  std::optional<pointfiles::Separator> delimiter;
+  ResultFormat resultFormat = ResultFormat::Erg;  // --output-format
+  std::string pointsPath;     // --points: both systems and the activity from one QGIS file
+  std::string pointsOutPath;  // --points-out: the pairs written as a QGIS file
   // Not from the command line: the program's file version, which main sets for --report.
   std::string programVersion;
 };

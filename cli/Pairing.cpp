@@ -1,84 +1,70 @@
-// Finds differing names in position pairs and pairs two point lists by name.
+// The pairing's findings as tramis-cli's warnings and notes.
 #include "Pairing.h"
 
-#include <algorithm>
-#include <string_view>
-#include <unordered_map>
+#include "PairingTexts.h"
+#include "TextConversions.h"
 
 namespace cli {
 
 namespace {
 
-using NameIndex = std::unordered_map<std::string_view, std::size_t>;
+// Warnings beyond this many lines would bury everything else on the terminal; the rest
+// is given as a count.
+constexpr std::size_t kWarningsShown = 20;
 
-// Maps every non-empty name to its index and collects names found more than once.
-NameIndex indexNames(const PointList& points, std::vector<DuplicateName>& duplicates,
-                     std::size_t& unnamed) {
-  NameIndex index;
-  index.reserve(points.names.size());
-  // For duplicates: name -> slot in `duplicates`.
-  std::unordered_map<std::string_view, std::size_t> duplicateSlot;
-  for (std::size_t i = 0; i < points.names.size(); ++i) {
-    const std::string_view name = points.names[i];
-    if (name.empty()) {
-      ++unnamed;
-      continue;
-    }
-    const auto [found, inserted] = index.emplace(name, i);
-    if (inserted) continue;
-    auto [slot, isNew] = duplicateSlot.emplace(name, duplicates.size());
-    if (isNew) duplicates.push_back({std::string(name), {found->second + 1}});
-    duplicates[slot->second].positions.push_back(i + 1);
+void warnAboutDuplicates(const pairing::PairingFindings& findings, const Report& report,
+                         std::ostream& err) {
+  const std::pair<const std::vector<pairing::DuplicateName>*, const std::string*> files[] = {
+      {&findings.duplicatesOld, &report.oldFile.path}, {&findings.duplicatesNew, &report.newFile.path}};
+  for (const auto& [duplicates, path] : files) {
+    for (std::size_t i = 0; i < duplicates->size() && i < kWarningsShown; ++i)
+      err << "Warnung: " << pairing::duplicateText((*duplicates)[i], *path) << '\n';
+    if (duplicates->size() > kWarningsShown)
+      err << "Warnung: " << pairing::moreDuplicatesText(duplicates->size() - kWarningsShown, *path) << '\n';
   }
-  // A list without any names has no entries in `names` at all.
-  if (points.names.empty()) unnamed = points.count();
-  return index;
 }
 
-void appendPoint(PointList& target, const PointList& source, std::size_t i) {
-  target.names.emplace_back(source.names[i]);
-  target.rw.push_back(source.rw[i]);
-  target.hw.push_back(source.hw[i]);
+std::vector<std::string> names(const std::vector<pairing::UnpairedName>& points) {
+  std::vector<std::string> list;
+  list.reserve(points.size());
+  for (const pairing::UnpairedName& point : points) list.push_back(point.name);
+  return list;
 }
 
 }  // namespace
 
-MismatchScan findNameMismatches(const PointList& oldPoints, const PointList& newPoints,
-                                std::size_t keepAtMost) {
-  MismatchScan scan;
-  if (oldPoints.names.empty() || newPoints.names.empty()) return scan;
-  const std::size_t n = std::min(oldPoints.count(), newPoints.count());
-  for (std::size_t i = 0; i < n; ++i) {
-    const std::string_view oldName = oldPoints.nameAt(i);
-    const std::string_view newName = newPoints.nameAt(i);
-    if (oldName == newName) continue;
-    if (scan.first.size() < keepAtMost)
-      scan.first.push_back({i + 1, std::string(oldName), std::string(newName)});
-    ++scan.count;
-  }
-  return scan;
-}
+std::string pairControlPoints(const PointList& oldPoints, const PointList& newPoints,
+                              Report& report, pairing::PairsInForce& pairs, std::ostream& err) {
+  const bool byName = report.pairing == Pairing::ByName;
+  pairs = pairing::PairsInForce(byName ? pairing::PairingMode::ByName : pairing::PairingMode::ByPosition,
+                                oldPoints, newPoints, kWarningsShown);
+  const std::string refusal =
+      pairing::refusalText(pairs, report.oldFile.path, report.newFile.path, "--pair-by-name", kWarningsShown);
+  if (!refusal.empty()) return refusal;
 
-NamePairing pairByName(const PointList& oldPoints, const PointList& newPoints) {
-  NamePairing pairing;
-  const NameIndex oldIndex = indexNames(oldPoints, pairing.duplicatesOld, pairing.unnamedOld);
-  const NameIndex newIndex = indexNames(newPoints, pairing.duplicatesNew, pairing.unnamedNew);
-  if (pairing.refused()) return pairing;
-
-  for (std::size_t i = 0; i < oldPoints.names.size(); ++i) {
-    const std::string& name = oldPoints.names[i];
-    if (name.empty()) continue;
-    const auto partner = newIndex.find(name);
-    if (partner == newIndex.end()) {
-      pairing.onlyOld.push_back(name);
-      continue;
-    }
-    appendPoint(pairing.oldPaired, oldPoints, i);
-    appendPoint(pairing.newPaired, newPoints, partner->second);
+  const pairing::PairingFindings& findings = pairs.findings();
+  if (byName) {
+    if (!findings.onlyOld.empty())
+      err << "Hinweis: " << pairing::unpairedText(true, findings.onlyOld, kWarningsShown) << '\n';
+    if (!findings.onlyNew.empty())
+      err << "Hinweis: " << pairing::unpairedText(false, findings.onlyNew, kWarningsShown) << '\n';
+    if (findings.unnamedOld + findings.unnamedNew != 0)
+      err << "Hinweis: " << pairing::unnamedText(findings.unnamedOld, findings.unnamedNew) << '\n';
+    report.onlyOld = names(findings.onlyOld);
+    report.onlyNew = names(findings.onlyNew);
+  } else {
+    const pairing::MismatchScan& scan = findings.mismatches;
+    for (const pairing::NameMismatch& mismatch : scan.first)
+      err << "Warnung: " << pairing::mismatchText(mismatch)
+          << "; gepaart wird nach Reihenfolge (--pair-by-name paart nach Namen).\n";
+    if (scan.count > scan.first.size())
+      err << "Warnung: " << pairing::moreMismatchesText(scan.count - scan.first.size()) << '\n';
+    warnAboutDuplicates(findings, report, err);
+    report.nameMismatches = scan.count;
   }
-  for (const std::string& name : newPoints.names)
-    if (!name.empty() && !oldIndex.contains(name)) pairing.onlyNew.push_back(name);
-  return pairing;
+  report.oldPairs = &pairs.oldPairs();
+  report.newPairs = &pairs.newPairs();
+  return {};
 }
 
 }  // namespace cli

@@ -1,55 +1,20 @@
-// Pairing diagnostics: names that differ within position pairs, and pairing by point name
-// as an alternative to the window's pairing by position.
+// tramis-cli's pairing step: pairs the two files as the options say (pairing/, the rule the
+// window uses too) and writes what the pairing found on the error stream, as warnings
+// (by position) or notes (by name).
 #pragma once
 
-#include "PointList.h"
+#include "PairsInForce.h"
+#include "Report.h"
 
-#include <cstddef>
+#include <ostream>
 #include <string>
-#include <vector>
 
 namespace cli {
 
-// One position pair whose point names differ.
-struct NameMismatch {
-  std::size_t position = 0;  // counted from 1, as the residual table counts
-  std::string oldName;
-  std::string newName;
-};
-
-struct MismatchScan {
-  std::size_t count = 0;               // all differing pairs
-  std::vector<NameMismatch> first;     // the first of them, at most the limit asked for
-};
-
-// Compares the names of the first n pairs (n the smaller point count) when both lists
-// carry names. A point read without a name in a named file counts as the empty name.
-MismatchScan findNameMismatches(const PointList& oldPoints, const PointList& newPoints,
-                                std::size_t keepAtMost);
-
-// A name that occurs more than once in one file.
-struct DuplicateName {
-  std::string name;
-  std::vector<std::size_t> positions;  // point numbers in the file, from 1
-};
-
-struct NamePairing {
-  // Pair i is oldPaired point i with newPaired point i, in the old file's order; both
-  // lists carry the names.
-  PointList oldPaired;
-  PointList newPaired;
-  std::vector<std::string> onlyOld;  // names of the old file without partner, in file order
-  std::vector<std::string> onlyNew;
-  std::vector<DuplicateName> duplicatesOld;  // non-empty: pairing refused
-  std::vector<DuplicateName> duplicatesNew;
-  std::size_t unnamedOld = 0;  // points without a name: they cannot be paired by name
-  std::size_t unnamedNew = 0;
-
-  bool refused() const { return !duplicatesOld.empty() || !duplicatesNew.empty(); }
-};
-
-// Pairs equal names of the two lists. Names are compared byte for byte. When either
-// list holds a name twice, no pairs are formed and the duplicates are reported.
-NamePairing pairByName(const PointList& oldPoints, const PointList& newPoints);
+// Pairs `oldPoints` with `newPoints` into `pairs` as `report.pairing` says, reports its
+// findings on `err` and fills the report's pairing fields (pairs, mismatch count, names
+// without partner). Returns the German message when pairing by name is refused, else "".
+std::string pairControlPoints(const PointList& oldPoints, const PointList& newPoints,
+                              Report& report, pairing::PairsInForce& pairs, std::ostream& err);
 
 }  // namespace cli

@@ -45,9 +45,10 @@ const char* standardOutputText(OutputFormat format) {
 std::string pathCollision(const Options& options,
                           const std::optional<output::FileIdentity>& standardOutput) {
   const std::vector<NamedFile> outputs =
-      namedFiles({{"-o", &options.resultPath}, {"--report", &options.reportPath}});
-  const std::vector<NamedFile> inputs =
-      namedFiles({{"ALT", &options.oldPath}, {"NEU", &options.newPath}});
+      namedFiles({{"-o", &options.resultPath}, {"--report", &options.reportPath},
+                  {"--points-out", &options.pointsOutPath}});
+  const std::vector<NamedFile> inputs = namedFiles(
+      {{"ALT", &options.oldPath}, {"NEU", &options.newPath}, {"--points", &options.pointsPath}});
 
   for (const NamedFile& written : outputs)
     for (const NamedFile& read : inputs)

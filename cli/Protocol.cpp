@@ -3,6 +3,7 @@
 #include "Protocol.h"
 
 #include "AnalysisTexts.h"
+#include "InputFormat.h"
 #include "PairCells.h"
 #include "ChunkedOutput.h"
 #include "TextConversions.h"
@@ -68,7 +69,8 @@ std::string fileLine(std::string_view label, const InputFile& file) {
   line += toolkit::DisplayText(file.path) + "  (" + pointCountText(file.pointCount);
   if (!file.badLines.empty())
     line += ", " + std::to_string(file.badLines.size()) + " fehlerhafte Zeilen übersprungen";
-  return line + ")\n";
+  // How the file was read, on a line of its own under its name.
+  return line + ")\n            Format: " + formatText(file) + "\n";
 }
 
 void writeHeader(ChunkedOutput& out, const Report& report) {
@@ -208,7 +210,11 @@ void writeProtocol(std::ostream& stream, const Report& report, char sep) {
   }
   if (!report.resultPath.empty())
     out << "\nErgebnisdatei: " + toolkit::DisplayText(report.resultPath) + "  (" +
+               (report.resultFormat == ResultFormat::Csv ? "CSV, " : "") +
                pointCountText(report.transformedPoints) + " transformiert)\n";
+  if (!report.pointsOutPath.empty())
+    out << "QGIS-Paßpunktdatei: " + toolkit::DisplayText(report.pointsOutPath) + "  (" +
+               std::to_string(report.pointsOutPairs) + (report.pointsOutPairs == 1 ? " Paar" : " Paare") + ")\n";
 }
 
 }  // namespace cli

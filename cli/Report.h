@@ -8,9 +8,11 @@
 #include "Keltransformation.h"
 #include "Options.h"
 #include "ParameterRun.h"
+#include "PointFileFormat.h"
 #include "PointList.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,8 @@ struct InputFile {
   std::string path;
   std::size_t pointCount = 0;
   std::vector<BadLine> badLines;  // every line that held no point
+  // How the file was read; unset with --apply, whose stream reads a coordinate list.
+  std::optional<pointfiles::PointFileFormat> format;
 };
 
 struct Report {
@@ -38,7 +42,7 @@ struct Report {
   std::string message;     // the German message of a failed outcome
 
   InputFile oldFile;
-  InputFile newFile;  // not used with --apply
+  InputFile newFile;  // not used with --apply; with --points the same file as oldFile
   Pairing pairing = Pairing::ByPosition;
 
   // The control point pairs in the solver's row order: pair i is oldPairs point i with
@@ -57,6 +61,9 @@ struct Report {
 
   std::string resultPath;              // the result file written, empty when none
   std::size_t transformedPoints = 0;   // lines in the result file
+  ResultFormat resultFormat = ResultFormat::Erg;
+  std::string pointsOutPath;           // --points-out written, empty when none
+  std::size_t pointsOutPairs = 0;      // pairs in it
 
   // Whether the values of each part are known for this outcome.
   bool hasCentroids() const {

@@ -2,6 +2,8 @@
 // which streams it into the file.
 #include "ReportFile.h"
 
+#include "HtmlProtocol.h"
+#include "InputFormat.h"
 #include "ProtocolFile.h"
 
 #include <filesystem>
@@ -19,7 +21,7 @@ std::string fullPath(const std::string& path) {
 }
 
 protocol::ProtocolFile protocolFile(const InputFile& file) {
-  return {fullPath(file.path), file.pointCount, file.badLines.size()};
+  return {fullPath(file.path), file.pointCount, file.badLines.size(), formatText(file)};
 }
 
 }  // namespace

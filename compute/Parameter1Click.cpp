@@ -1,5 +1,6 @@
-// The "Parameter" command: estimates the transformation from the loaded point lists and
-// writes parameters, centroids and residuals into the main window.
+// The "Parameter" command: estimates the transformation from the pairs of the pairing in
+// force (by position: the loaded point lists themselves) and writes parameters, centroids
+// and residuals into the main window.
 #include "Application.h"
 #include "Controls.h"
 #include "ParameterRun.h"
@@ -13,13 +14,16 @@
 #include <vector>
 
 void TForm2::Parameter1Click(QObject*) {
+  // The report says again what the pairing found; by name, a refused pairing changes nothing.
+  UpdatePairingReport();
+  if (!PairingUsable()) return;
   // Everything the run shows is prepared before the window changes, and the solver is put
   // back unless the run finishes, so that "Abbrechen" in the progress window (an exception
   // out of Step) leaves labels, grid and solver as they were.
   toolkit::TProgress progress(this, QStringLiteral("Parameter werden berechnet …"));
   compute::SolverRollback rollback(solver);
-  const compute::ParameterRun run =
-      compute::runParameterEstimation(oldPoints, newPoints, solver, progress.Handler());
+  const compute::ParameterRun run = compute::runParameterEstimation(
+      pairsInForce.oldPairs(), pairsInForce.newPairs(), solver, progress.Handler());
   if (run.outcome == compute::ParameterOutcome::EmptyInput) {
     toolkit::MessageBox(compute::kEmptyInputMessage, compute::kSolvErrorCaption,
                         toolkit::MB_OK | toolkit::MB_ICONERROR);

@@ -1,5 +1,6 @@
 // The two open commands of the main window: choose a coordinate file, read it into the
-// system's point list, report bad lines one by one, show count and file name.
+// system's point list, report bad lines one by one, show count and file name. The import
+// dialog reads through the same steps with the format the user chose.
 #include "Application.h"
 #include "Controls.h"
 #include "CoordinateReader.h"
@@ -13,17 +14,23 @@ void TForm2::mnuAltsystemClick(QObject*) { ReadCoordinateFile(CoordinateSystem::
 void TForm2::mnuNeusystemClick(QObject*) { ReadCoordinateFile(CoordinateSystem::New); }
 
 void TForm2::ReadCoordinateFile(CoordinateSystem system) {
-  const bool old = system == CoordinateSystem::Old;
-  const input::SystemTexts& texts = input::textsFor(old);
-  std::string& fileName = old ? oldFileName : newFileName;
-  std::FILE*& file = old ? oldFile : newFile;
-  PointList& points = old ? oldPoints : newPoints;
-
+  const input::SystemTexts& texts = input::textsFor(system == CoordinateSystem::Old);
   OpenDialog1.Options |= toolkit::TFileDialog::ofFileMustExist;
   OpenDialog1.Title = texts.dialogTitle;
   OpenDialog1.Filter = input::kCoordinateFileFilter;
   if (!OpenDialog1.Execute(this)) return;
-  fileName = OpenDialog1.GetFileName();
+  // The format comes from the file's start.
+  ReadPointFile(system, OpenDialog1.GetFileName(), {});
+}
+
+void TForm2::ReadPointFile(CoordinateSystem system, const std::string& path,
+                           pointfiles::FormatRequest request) {
+  const bool old = system == CoordinateSystem::Old;
+  std::string& fileName = old ? oldFileName : newFileName;
+  std::FILE*& file = old ? oldFile : newFile;
+  PointList& points = old ? oldPoints : newPoints;
+  pointfiles::PointFileFormat& format = old ? oldFormat : newFormat;
+  fileName = path;
   std::size_t& skippedLines = old ? oldSkippedLines : newSkippedLines;
   skippedLines = 0;
 
@@ -39,7 +46,6 @@ void TForm2::ReadCoordinateFile(CoordinateSystem system) {
     activePairs.clear();  // the pairs change: all are active again
     toolkit::TProgress progress(this, QStringLiteral("Koordinaten werden gelesen …"));
     // A QGIS .points file gives the old system its source and the new one its map coordinates.
-    pointfiles::FormatRequest request;
     request.side = old ? pointfiles::ControlPairSide::Source : pointfiles::ControlPairSide::Map;
     status = readCoordinateStream(
         file, points,
@@ -51,7 +57,7 @@ void TForm2::ReadCoordinateFile(CoordinateSystem system) {
           ++skippedLines;
           return BadLineAnswer::Continue;
         },
-        progress.Handler(), request);
+        progress.Handler(), request, &format);
   } catch (const toolkit::Cancelled&) {
     // "Abbrechen" in the progress window: as after Cancel on a bad line, the points read
     // so far stay.
@@ -61,6 +67,18 @@ void TForm2::ReadCoordinateFile(CoordinateSystem system) {
     toolkit::MessageBox(input::readErrorMessage(fileName), toolkit::kFileErrorCaption,
                         toolkit::MB_OK | toolkit::MB_ICONERROR);
 
-  StatusBar1->SetPanelText(texts.statusPanel,
-                           QString::fromStdString(input::statusText(texts, points.count(), fileName)));
+  ShowSystemStatus(system);
+  RefreshPairing();
+}
+
+void TForm2::ShowSystemStatus(CoordinateSystem system) {
+  const bool old = system == CoordinateSystem::Old;
+  const input::SystemTexts& texts = input::textsFor(old);
+  const PointList& points = old ? oldPoints : newPoints;
+  StatusBar1->SetPanelText(
+      texts.statusPanel,
+      QString::fromStdString(input::statusText(texts, points.count(), old ? oldFileName : newFileName)));
+  // Nothing is read by an unstated guess: the tooltip says how the file was read.
+  StatusBar1->Panel(texts.statusPanel)
+      ->setToolTip(QString::fromStdString(pointfiles::describe(old ? oldFormat : newFormat)));
 }

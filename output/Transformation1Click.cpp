@@ -1,6 +1,8 @@
 // The "Transformation Alt -> Neu" command: asks for a result file and writes every
-// old-system point, transformed with the solver's present parameters.
+// old-system point, transformed with the solver's present parameters, as result file
+// (.erg) or, with the filter "CSV (*.csv)", as CSV with height and code.
 #include "Application.h"
+#include "CsvFile.h"
 #include "InputTargets.h"
 #include "MessageCaptions.h"
 #include "Progress.h"
@@ -13,7 +15,10 @@
 namespace {
 
 constexpr const char* kSaveTitle = "Save Transformation";
-constexpr const char* kResultFilter = "Ergebnisdatei (*.erg)| *.erg";
+// The format is the chosen filter's, never guessed from the name typed.
+constexpr const char* kResultFilter = "Ergebnisdatei (*.erg)| *.erg|CSV (*.csv)|*.csv";
+constexpr int kErgFilter = 1;
+constexpr int kCsvFilter = 2;
 constexpr const char* kResultExtension = "erg";
 
 }  // namespace
@@ -26,6 +31,7 @@ void TForm2::Transformation1Click(QObject*) {
   SaveDialog1.Title = kSaveTitle;
   SaveDialog1.Filter = kResultFilter;
   SaveDialog1.DefaultExt = kResultExtension;
+  SaveDialog1.FilterIndex = kErgFilter;
   SaveDialog1.FileName = proposal;
   SaveDialog1.RefuseTarget = [this](const std::string& path) {
     return output::inputTargetRefusal(path, {oldFileName, newFileName});
@@ -34,8 +40,14 @@ void TForm2::Transformation1Click(QObject*) {
 
   const std::string path = SaveDialog1.GetFileName();
   toolkit::TProgress progress(this, QStringLiteral("Ergebnisdatei wird geschrieben …"));
+  const char separator = toolkit::RegionalDecimalSeparator();
   const output::WriteResult result =
-      output::writeResultFile(path, oldPoints, solver, progress.Handler());
+      SaveDialog1.FilterIndex == kCsvFilter
+          ? pointfiles::writeCsvResultFile(path, oldPoints, solver,
+                                           separator == ',' ? pointfiles::DecimalMark::Comma
+                                                            : pointfiles::DecimalMark::Point,
+                                           progress.Handler())
+          : output::writeResultFile(path, oldPoints, solver, progress.Handler());
   if (!result.ok)
     toolkit::MessageBox(output::writeErrorMessage(toolkit::DisplayText(path), result.reason),
                         toolkit::kFileErrorCaption, toolkit::MB_OK | toolkit::MB_ICONERROR);

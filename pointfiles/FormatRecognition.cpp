@@ -93,7 +93,8 @@ long long firstPointLine(std::string_view start, PointFileFormat& format, Search
            (point.kind == LineKind::Bad && search == Search::AnyLine);
   });
   if (!isPoint(point)) return 0;
-  format.decimalMark = point.decimalComma ? DecimalMark::Comma : DecimalMark::Point;
+  if (!format.decimalMarkChosen)
+    format.decimalMark = point.decimalComma ? DecimalMark::Comma : DecimalMark::Point;
   if (format.byFieldCount)
     format.columns = point.kind == LineKind::NamedPoint
                          ? std::vector<Column>{Column::Name, Column::Rw, Column::Hw}
@@ -187,6 +188,10 @@ PointFileFormat chosen(std::string_view start, const FormatRequest& request) {
     format.byFieldCount = true;
 
   if (first && request.header.value_or(header.has_value())) format.headerLine = first->number;
+  if (request.decimalMark) {
+    format.decimalMark = *request.decimalMark;
+    format.decimalMarkChosen = true;
+  }
   firstPointLine(start, format, Search::AnyLine);
   return format;
 }
@@ -240,7 +245,8 @@ std::optional<HeaderLine> recogniseHeaderLine(std::string_view line,
 
 PointFileFormat choosePointFileFormat(std::string_view start, const FormatRequest& request) {
   if (request.asCoordinateList) return coordinateList(start);
-  if (request.columns || request.separator || request.header) return chosen(start, request);
+  if (request.columns || request.separator || request.header || request.decimalMark)
+    return chosen(start, request);
   return recognise(start, request.side);
 }
 

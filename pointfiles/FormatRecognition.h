@@ -38,12 +38,15 @@ namespace pointfiles {
 //  - the separator: that of a recognised header line, else ';' when L contains one, else
 //    tab when L contains one, else blanks;
 //  - the columns: those of a recognised header line, else by each line's field count;
-//  - the header line: L when it is a recognised header line.
+//  - the header line: L when it is a recognised header line;
+//  - the decimal mark: either, as the coordinate list reads; once chosen, a value with the
+//    other mark is a bad line.
 struct FormatRequest {
   bool asCoordinateList = false;  // read as the coordinate list, whatever the file holds
   std::optional<std::vector<Column>> columns;
   std::optional<Separator> separator;
   std::optional<bool> header;  // whether L names the columns (and holds no point)
+  std::optional<DecimalMark> decimalMark;
   // Which system a QGIS .points file gives when it is read as one point list.
   ControlPairSide side = ControlPairSide::Source;
 };

@@ -80,7 +80,8 @@ std::string describe(const PointFileFormat& format) {
   std::string text = kindText(format);
   text += ", Trennzeichen ";
   text += separatorText(format.separator);
-  text += format.decimalMark == DecimalMark::Comma ? ", Dezimalkomma" : ", Dezimalpunkt";
+  text += format.decimalMarkChosen ? ", nur " : ", ";
+  text += format.decimalMark == DecimalMark::Comma ? "Dezimalkomma" : "Dezimalpunkt";
   if (format.kind == FileKind::QgisPoints)
     text += ", " + qgisColumnsText(format.side);
   else if (!format.columns.empty())

@@ -45,6 +45,9 @@ struct PointFileFormat {
   // value, as the coordinate list always has (except that ',' cannot be a decimal mark
   // where it separates the fields).
   DecimalMark decimalMark = DecimalMark::Point;
+  // The user chose the decimal mark (import dialog): a coordinate or height written with
+  // the other mark is a bad line.
+  bool decimalMarkChosen = false;
   // What each field holds, in file order. For the coordinate list and for `byFieldCount`
   // this is the layout of the first point line, for the text only.
   std::vector<Column> columns;
@@ -63,7 +66,7 @@ struct PointFileFormat {
 };
 
 // The German one-line text, e.g. "CSV, Trennzeichen ';', Dezimalkomma, Spalten
-// Punkt;RW;HW;H, Kopfzeile".
+// Punkt;RW;HW;H, Kopfzeile" ("nur Dezimalkomma" where the mark was chosen).
 std::string describe(const PointFileFormat& format);
 
 // The character between fields; ' ' for blanks (any run of blanks and tabs).

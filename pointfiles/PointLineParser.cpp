@@ -12,6 +12,11 @@ namespace {
 
 bool hasComma(std::string_view text) { return text.find(',') != std::string_view::npos; }
 
+// Whether `text` is written with the decimal mark other than `mark`.
+bool otherMark(std::string_view text, DecimalMark mark) {
+  return text.find(mark == DecimalMark::Comma ? '.' : ',') != std::string_view::npos;
+}
+
 PointLine badLine(std::string_view first, std::string_view second) {
   PointLine line;
   line.kind = LineKind::Bad;
@@ -58,6 +63,10 @@ PointLine PointLineParser::parse(std::string_view line, long long lineNumber) {
   return format_.byFieldCount ? parseByFieldCount() : parseByColumns();
 }
 
+bool PointLineParser::hasChosenMark(std::string_view value) const {
+  return !format_.decimalMarkChosen || !otherMark(value, format_.decimalMark);
+}
+
 PointLine PointLineParser::parseByColumns() {
   const std::vector<std::string_view>& fields = splitter_.fields();
   const auto field = [&](int index) {
@@ -72,6 +81,8 @@ PointLine PointLineParser::parseByColumns() {
   const std::string_view heightText = field(heightField_);
   if (!heightText.empty() && !fieldValue(heightText, point.height))
     return badLine(heightText, {});
+  if (!hasChosenMark(rwText) || !hasChosenMark(hwText)) return badLine(rwText, hwText);
+  if (!hasChosenMark(heightText)) return badLine(heightText, {});
   if (format_.headerLine != 0) {
     // The header says how many fields a line has; more would be read wrongly (a decimal
     // comma in a file separated by commas, say).
@@ -91,12 +102,14 @@ PointLine PointLineParser::parseByFieldCount() {
   while (count > 0 && fields[count - 1].empty()) --count;
   PointLine point;
   if (count >= 3) {
-    if (!fieldValue(fields[1], point.rw) || !fieldValue(fields[2], point.hw))
+    if (!fieldValue(fields[1], point.rw) || !fieldValue(fields[2], point.hw) ||
+        !hasChosenMark(fields[1]) || !hasChosenMark(fields[2]))
       return badLine(fields[1], fields[2]);
     point.kind = LineKind::NamedPoint;
     point.name = fields[0];
   } else if (count == 2) {
-    if (!fieldValue(fields[0], point.rw) || !fieldValue(fields[1], point.hw))
+    if (!fieldValue(fields[0], point.rw) || !fieldValue(fields[1], point.hw) ||
+        !hasChosenMark(fields[0]) || !hasChosenMark(fields[1]))
       return badLine(fields[0], fields[1]);
     point.kind = LineKind::UnnamedPoint;
   } else {

@@ -53,6 +53,8 @@ private:
   // The fields of the line just split.
   PointLine parseByColumns();
   PointLine parseByFieldCount();
+  // Whether a value field is written as a chosen decimal mark allows (always, unless chosen).
+  bool hasChosenMark(std::string_view value) const;
 
   PointFileFormat format_;
   FieldSplitter splitter_;

@@ -260,8 +260,8 @@ void inputBlock(PageFlow& flow, const ProtocolContent& content) {
   const double labelWidth = mm(24);
   heading(flow, "Eingabedateien", mm(10));
   for (const LabelledValue& file : content.files)
-    flow.paragraph(body, blankSeparatedWords(file.value + "  (" + file.note + ")"), " ", labelWidth,
-                   flow.width() - labelWidth, qs(file.label));
+    flow.paragraph(body, blankSeparatedWords(file.note.empty() ? file.value : file.value + "  (" + file.note + ")"),
+                   " ", labelWidth, flow.width() - labelWidth, qs(file.label));
   flow.line(body, QStringLiteral("Paarung"), 0, labelWidth);
   flow.skip(flow.line(body, qs(content.pairing), labelWidth, flow.width() - labelWidth));
 

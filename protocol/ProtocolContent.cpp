@@ -9,6 +9,8 @@
 #include "ParameterRun.h"
 #include "TextConversions.h"
 
+#include <utility>
+
 namespace protocol {
 
 namespace {
@@ -129,7 +131,10 @@ ProtocolContent gatherProtocol(const ProtocolSource& source, char sep) {
   if (!source.version.empty()) content.program += " " + source.version;
   content.writtenAt = writtenAtText(source.writtenAt);
 
-  content.files = {fileLine("Altsystem", source.oldFile), fileLine("Neusystem", source.newFile)};
+  for (const auto& [label, file] : {std::pair{"Altsystem", &source.oldFile}, std::pair{"Neusystem", &source.newFile}}) {
+    content.files.push_back(fileLine(label, *file));
+    if (!file->format.empty()) content.files.push_back({"Format", file->format, ""});
+  }
   content.model = {"RW = Yo + a · rw + o · hw,    HW = Xo + a · hw − o · rw",
                    "m = √(a² + o²),  d = arctan(o / a) in gon;  Verbesserung v = beobachtet − "
                    "berechnet, im Zielsystem"};

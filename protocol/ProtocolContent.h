@@ -27,6 +27,7 @@ struct ProtocolFile {
   std::string path;              // full path, bytes as the file system gives them
   std::size_t pointCount = 0;    // points read
   std::size_t skippedLines = 0;  // bad lines skipped while reading
+  std::string format;            // how it was read (pointfiles::describe); may be empty
 };
 
 enum class ProtocolPairing { ByPosition, ByName };
@@ -94,7 +95,9 @@ struct ProtocolContent {
   std::string program;    // "Tramis 1.11.2.30"
   std::string writtenAt;  // "07.12.2026, 14:05 Uhr"
 
-  std::vector<LabelledValue> files;  // Altsystem, Neusystem: path and what was read
+  // Altsystem, Neusystem: path and what was read, each followed by its "Format" line
+  // where the file's format is known.
+  std::vector<LabelledValue> files;
   std::vector<std::string> model;    // the two model equations and the residual convention
   std::string pairing;               // "nach Reihenfolge" / "nach Punktnamen"
 

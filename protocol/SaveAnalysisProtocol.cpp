@@ -12,11 +12,12 @@ void TForm2::SaveAnalysisProtocol(analysis::ControlPointDialog& dialog) {
   source.program = "Tramis";
   source.version = GetFileVersion(toolkit::GetExeName());
   source.writtenAt = protocol::writtenNow();
-  source.oldFile = {oldFileName, oldPoints.count(), oldSkippedLines};
-  source.newFile = {newFileName, newPoints.count(), newSkippedLines};
-  source.pairing = protocol::ProtocolPairing::ByPosition;
-  source.oldPairs = &oldPoints;
-  source.newPairs = &newPoints;
+  source.oldFile = {oldFileName, oldPoints.count(), oldSkippedLines, pointfiles::describe(oldFormat)};
+  source.newFile = {newFileName, newPoints.count(), newSkippedLines, pointfiles::describe(newFormat)};
+  source.pairing = pairsInForce.mode() == pairing::PairingMode::ByName ? protocol::ProtocolPairing::ByName
+                                                                       : protocol::ProtocolPairing::ByPosition;
+  source.oldPairs = &dialog.oldPairs();
+  source.newPairs = &dialog.newPairs();
   source.analysis = &dialog.analysis();
   source.solver = &dialog.estimate();
   protocol::saveProtocolCommand(&dialog, source);

@@ -4,7 +4,9 @@
 # picture of the main window. Then makes docs/analysis.png: reads the twelve control
 # points of samples/ (one with a blunder), opens "Paßpunkte prüfen..." and takes a picture
 # of the "Paßpunktanalyse" with the blunder's row selected, and docs/analysis-aus.png with
-# that pair switched off. Needs Xvfb, xdotool and
+# that pair switched off. Then docs/import.png, the import dialog with the preview of a
+# file without header, and docs/pairing-report.png, the report "Paarung der Paßpunkte"
+# after "Parameter" on a new file that lacks one control point. Needs Xvfb, xdotool and
 # ImageMagick's import (scripts/install-deps.sh installs them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,6 +16,8 @@ build=${BUILD_DIR:-build}
 output=${1:-docs/screenshot.png}
 analysis_output=${2:-docs/analysis.png}
 switched_off_output=${3:-docs/analysis-aus.png}
+import_output=${4:-docs/import.png}
+report_output=${5:-docs/pairing-report.png}
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target tramis
@@ -115,3 +119,46 @@ xdotool key space
 sleep 1
 import -window "$analysis" "$switched_off_output"
 echo "written: $switched_off_output"
+xdotool key Escape
+sleep 0.5
+
+# Datei > Importieren...: a file without header, fields between ';', with height, code and
+# one line that holds no point. The dialog starts with what reading it without a choice
+# would do and marks the bad line.
+cat >"$work/messung.txt" <<'DATA'
+1001;4567123,456;5432987,654;101,52;GS
+1002;4567456,789;5433120,321;;GS
+1003;4567301,234;5432650,987;99,87;MP
+1004;4566980,111;54328O1,222;100,03;MP
+1005;4567250,500;5432890,750;102,11;GS
+DATA
+xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers alt+d
+sleep 0.5
+xdotool key i
+importer=$(xdotool search --sync --onlyvisible --name '^Importieren$' | head -n 1)
+xdotool windowfocus --sync "$importer"
+sleep 0.5
+xdotool type --delay 30 "$work/messung.txt"
+xdotool key Return
+sleep 1
+import -window "$importer" "$import_output"
+echo "written: $import_output"
+xdotool key Escape
+sleep 0.5
+
+# The new system without point 1004: paired by position, every pair after it is wrong, and
+# the status bar's button opens the report that names them.
+grep -v '^1004 ' samples/passpunkte_neu.asc >"$work/ohne1004_neu.asc"
+open_file ctrl+n 'Koordinatendatei Neusystem öffnen' ohne1004_neu.asc
+xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers alt+b
+sleep 1
+xdotool key Return
+sleep 2
+eval "$(xdotool getwindowgeometry --shell "$window")"
+xdotool mousemove --window "$window" $((WIDTH - 40)) $((HEIGHT - 10)) click 1
+report=$(xdotool search --sync --onlyvisible --name '^Paarung der Paßpunkte$' | head -n 1)
+sleep 1
+import -window "$report" "$report_output"
+echo "written: $report_output"

@@ -127,6 +127,9 @@ run_case "apply"                            $de --apply "1356.9401 -1967.3085 1.
 run_case "pair by name, UTF-16 input"       C.UTF-8 --pair-by-name passpunkte_alt.asc utf16.asc
 run_case "CSV with header"                  $de --json passpunkte_alt.asc passpunkte_neu.csv -o csv.erg
 run_case "QGIS .points as both systems"     C.UTF-8 passpunkte.points passpunkte.points
+run_case "chosen columns, CSV result"       $de --columns name,rw,hw --delimiter ';' passpunkte_neu.csv passpunkte_neu.csv \
+                                            --output-format csv -o ergebnis.csv
+run_case "QGIS pairs in and out"            C.UTF-8 --json --points passpunkte.points --exclude 7 --points-out geprueft.points
 run_case "bad line skipped"                 $de fehler.asc passpunkte_neu.asc -o fehler.erg
 run_case "bad line, strict"                 $de --strict fehler.asc passpunkte_neu.asc
 run_case "control characters in names"     $de steuerzeichen.asc passpunkte_neu.asc -o steuerzeichen.erg

@@ -54,10 +54,16 @@ void MainWindowTest::menuCaptionsAndShortcuts() {
                    (action->shortcut().isEmpty() ? QString() : " " + action->shortcut().toString());
     return texts;
   };
+  // The program's own items first, as they always were; the file exchange and the pairing
+  // choice after them.
   QCOMPARE(items(f.form().mnuDatei),
-           (QStringList{"&Altsystem öffnen.. Ctrl+A", "&Neusystem öffnen... Ctrl+N", "-", "&Exit"}));
+           (QStringList{"&Altsystem öffnen.. Ctrl+A", "&Neusystem öffnen... Ctrl+N", "-", "&Exit", "-",
+                        "&Importieren...", "Paßpunkte aus &QGIS-Datei öffnen..."}));
   QCOMPARE(items(f.form().mnuBerechnen),
-           (QStringList{"Parameter", "Transformation Alt -> Neu", "-", "Paßpunkte &prüfen... Ctrl+P"}));
+           (QStringList{"Parameter", "Transformation Alt -> Neu", "-", "Paßpunkte &prüfen... Ctrl+P",
+                        "Paarung nach Punktnummer"}));
+  QVERIFY(f.form().mnuPaarung->isCheckable());
+  QVERIFY(!f.form().mnuPaarung->isChecked());  // pairing by position, as always
   QCOMPARE(items(f.form().mnuHilfe), (QStringList{"&Inhalt", "KEL Home", "&About"}));
   for (QMenu* menu : {f.form().mnuDatei, f.form().mnuBerechnen, f.form().mnuHilfe})
     for (QAction* action : menu->actions()) QVERIFY(action->isEnabled());

@@ -56,7 +56,7 @@ void TransformationCommandTest::proposesOldFileWithoutExtension() {
   QVERIFY(f.driver().idle());
   const auto& shown = f.driver().fileDialogs().back();
   QCOMPARE(shown.title, QStringLiteral("Save Transformation"));
-  QCOMPARE(shown.nameFilters, QStringList{QStringLiteral("Ergebnisdatei (*.erg)")});
+  QCOMPARE(shown.nameFilters, (QStringList{QStringLiteral("Ergebnisdatei (*.erg)"), QStringLiteral("CSV (*.csv)")}));
   QCOMPARE(shown.defaultSuffix, QStringLiteral("erg"));
   QCOMPARE(f.form().SaveDialog1.FileName, f.dir().file("alt.erg"));
   QVERIFY(testsupport::fileExists(f.dir().file("alt.erg")));

@@ -120,3 +120,63 @@ TEST(Options, HelpAfterADoubleDashTakenAsAValue) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Options, FileOptionsSetTheirFields) {
+  cli::ParseResult r = cli::parseOptions({"--columns", "code,rw,hw,-,name", "--delimiter=tab", "a", "b",
+                                          "--output-format", "csv", "-o", "e.csv", "--points-out", "p.points"});
+  ASSERT_TRUE(r.ok()) << r.error;
+  using pointfiles::Column;
+  EXPECT_EQ(*r.options.columns, (std::vector<Column>{Column::Code, Column::Rw, Column::Hw, Column::Skip, Column::Name}));
+  EXPECT_EQ(r.options.delimiter, pointfiles::Separator::Tab);
+  EXPECT_EQ(r.options.resultFormat, cli::ResultFormat::Csv);
+  EXPECT_EQ(r.options.pointsOutPath, "p.points");
+
+  // Without the options each file's start decides, and the result file is .erg.
+  r = cli::parseOptions({"a", "b", "-o", "e.csv"});
+  EXPECT_FALSE(r.options.columns || r.options.delimiter);
+  EXPECT_EQ(r.options.resultFormat, cli::ResultFormat::Erg) << "never guessed from the file name";
+
+  // One .points file instead of ALT and NEU; --exclude adds to its switched-off pairs.
+  r = cli::parseOptions({"--points", "gcp.points", "--exclude", "3", "-o", "e.erg"});
+  ASSERT_TRUE(r.ok()) << r.error;
+  EXPECT_EQ(r.options.pointsPath, "gcp.points");
+  EXPECT_EQ(paths(r.options), "e.erg||");
+}
+
+TEST(Options, FileOptionsRefuseWhatTheyCannotDo) {
+  const struct {
+    std::vector<std::string> arguments;
+    const char* error;
+  } table[] = {
+      {{"--columns", "name,rw", "a", "b"}, "--columns: Die Spalten RW und HW müssen angegeben sein."},
+      {{"--columns", "name,rw,hw,rw", "a", "b"}, "--columns: Die Spalte RW ist mehrfach angegeben."},
+      {{"--columns=name,ost,nord,farbe", "a", "b"},
+       "--columns: Unbekannte Spalte \"farbe\" (bekannt: name, rw, hw, h, code und - für eine übergangene Spalte)."},
+      {{"--delimiter", "|", "a", "b"}, "--delimiter erwartet ';', ',', tab oder blank, erhalten: \"|\"."},
+      {{"--output-format", "txt", "-o", "e", "a", "b"}, "--output-format erwartet erg oder csv, erhalten: \"txt\"."},
+      {{"--output-format", "csv", "a", "b"}, "--output-format gilt für die Ergebnisdatei: dazu fehlt -o DATEI."},
+      {{"--columns", "name,rw,hw", "--columns", "rw,hw", "a", "b"}, "Option --columns darf nur einmal angegeben werden."},
+      // The stream of --apply reads a coordinate list and writes .erg lines, and pairs nothing.
+      {{"--apply", "0 0 1 0", "alt", "-o", "e", "--columns", "rw,hw"},
+       "--columns und --delimiter passen nicht zu --apply: ALT wird dort abschnittsweise als Koordinatendatei gelesen."},
+      {{"--apply", "0 0 1 0", "alt", "-o", "e", "--delimiter", ";"},
+       "--columns und --delimiter passen nicht zu --apply: ALT wird dort abschnittsweise als Koordinatendatei gelesen."},
+      {{"--apply", "0 0 1 0", "alt", "-o", "e", "--output-format", "csv"},
+       "--output-format csv passt nicht zu --apply: die Ergebnisdatei wird dort abschnittsweise im Format erg geschrieben."},
+      {{"--apply", "0 0 1 0", "alt", "-o", "e", "--output-format", "erg"}, ""},
+      {{"--apply", "0 0 1 0", "alt", "-o", "e", "--points-out", "p"},
+       "--points und --points-out passen nicht zu --apply: es werden keine Paßpunkte gepaart."},
+      {{"--points", "p", "a"}, "Mit --points werden keine Dateien ALT und NEU erwartet: die QGIS-Datei enthält beide Systeme."},
+      {{"--points", "p", "--pair-by-name"},
+       "--pair-by-name passt nicht zu --points: eine QGIS-Paßpunktdatei enthält keine Punktnamen."},
+      {{"--points", "p", "--columns", "rw,hw"},
+       "--columns und --delimiter passen nicht zu --points: die QGIS-Paßpunktdatei hat ihr eigenes Format."},
+      {{"--points", "p", "--exclude", "2-x"},
+       "--exclude erwartet Nummern und Bereiche der Paßpunkte wie \"3,7-9\", erhalten: \"2-x\"."},
+  };
+  for (const auto& row : table) EXPECT_EQ(cli::parseOptions(row.arguments).error, row.error) << row.arguments[0];
+}
+
+}  // namespace

@@ -116,3 +116,25 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace
+
+namespace {
+
+// --points is an input and --points-out an output like ALT, NEU, -o and --report.
+TEST(PathCollisions, ControlPairFilesCountAsInputAndOutput) {
+  testsupport::TempDir dir;
+  testsupport::writeFile(dir.file("gcp.points"), "mapX,mapY,sourceX,sourceY\n1,2,3,4\n");
+  cli::Options options;
+  options.pointsPath = dir.file("gcp.points");
+  options.pointsOutPath = dir.path() + kSeparator + "." + kSeparator + "gcp.points";
+  EXPECT_NE(cli::pathCollision(options, std::nullopt).find("ist dieselbe Datei wie die Eingabedatei --points"),
+            std::string::npos);
+  options.pointsOutPath = dir.file("aus.points");
+  options.resultPath = dir.file("aus.points");
+  EXPECT_NE(cli::pathCollision(options, std::nullopt).find("-o " + options.resultPath + " und --points-out"),
+            std::string::npos)
+      << cli::pathCollision(options, std::nullopt);
+  options.resultPath = dir.file("aus.erg");
+  EXPECT_EQ(cli::pathCollision(options, std::nullopt), "");
+}
+
+}  // namespace

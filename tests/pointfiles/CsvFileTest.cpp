@@ -2,6 +2,7 @@
 // program's own reader: header, quoting, both decimal marks, CR LF, and the transformed
 // coordinates against the transformation computed here from its formulas.
 #include "CsvFile.h"
+#include "PythonCsv.h"
 #include "ReadContent.h"
 
 #include <gtest/gtest.h>
@@ -49,37 +50,6 @@ PointList samplePoints() {
   return points;
 }
 
-// The file's rows as python3's csv module reads them: fields joined by a unit separator.
-std::vector<std::vector<std::string>> rowsByPython(const std::string& path, char separator) {
-  const std::string command =
-      std::string(
-          "python3 -c 'import csv, sys\n"
-          "with open(sys.argv[1], newline=\"\", encoding=\"utf-8\") as f:\n"
-          "    for row in csv.reader(f, delimiter=sys.argv[2], strict=True):\n"
-          "        print(\"\\x1f\".join(row))' ") +
-      path + " '" + separator + "'";
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return {};
-  std::string output;
-  char buffer[4096];
-  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-    output.append(buffer, got);
-  if (::pclose(pipe) != 0) return {};
-  std::vector<std::vector<std::string>> rows;
-  std::size_t at = 0;
-  for (std::size_t end; (end = output.find('\n', at)) != std::string::npos; at = end + 1) {
-    std::vector<std::string>& row = rows.emplace_back();
-    const std::string line = output.substr(at, end - at);
-    for (std::size_t from = 0;;) {
-      const std::size_t cut = line.find('\x1f', from);
-      row.push_back(line.substr(from, cut - from));
-      if (cut == std::string::npos) break;
-      from = cut + 1;
-    }
-  }
-  return rows;
-}
-
 double number(std::string text, DecimalMark mark) {
   if (mark == DecimalMark::Comma)
     for (char& c : text) c = c == ',' ? '.' : c;
@@ -95,7 +65,7 @@ TEST(CsvFile, PythonReadsWhatWasWritten) {
     ASSERT_TRUE(writeCsvResultFile(path, points, solverWith(p), mark).ok);
     const char separator = mark == DecimalMark::Comma ? ';' : ',';
 
-    const std::vector<std::vector<std::string>> rows = rowsByPython(path, separator);
+    const std::vector<std::vector<std::string>> rows = testsupport::csvRowsByPython(path, separator);
     ASSERT_EQ(rows.size(), points.count() + 1) << testsupport::readFile(path);
     EXPECT_EQ(rows[0], (std::vector<std::string>{"Punkt", "RW", "HW", "H", "Code"}));
     for (std::size_t i = 0; i < points.count(); ++i) {

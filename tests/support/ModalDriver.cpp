@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTest>
@@ -54,6 +55,22 @@ void ModalDriver::chooseFile(const std::string& path) {
       typeFileName(dialog, path);
       static_cast<QDialog*>(dialog)->accept();
       if (dialog->isVisible()) dialog->reject();  // the dialog refused the name
+    }
+  });
+}
+
+void ModalDriver::chooseFile(const std::string& path, int filter) {
+  onNextModal([this, path, filter](QWidget* widget) {
+    if (QFileDialog* dialog = takeFileDialog(widget)) {
+      auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+      if (!types) {
+        QTest::qFail("the file dialog has no filter choice", __FILE__, __LINE__);
+        return;
+      }
+      for (int i = 1; i < filter; ++i) QTest::keyClick(types, Qt::Key_Down);
+      typeFileName(dialog, path);
+      static_cast<QDialog*>(dialog)->accept();
+      if (dialog->isVisible()) dialog->reject();
     }
   });
 }

@@ -36,6 +36,9 @@ public:
   void onNextModal(std::function<void(QWidget*)> handler);
   // Queues: choose `path` in the next file dialog and accept it.
   void chooseFile(const std::string& path);
+  // Queues: choose the name filter number `filter` (from 1) as a user does with the keys,
+  // then `path`, and accept.
+  void chooseFile(const std::string& path, int filter);
   // Queues: choose `path` in the next file dialog and confirm it without the dialog's own
   // check that the file exists (a file that vanishes between choosing and opening).
   void chooseVanishedFile(const std::string& path);
