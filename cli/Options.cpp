@@ -293,7 +293,9 @@ std::string helpText(const std::string& version) {
       "Paßpunktanalyse: je Paßpunkt die Klaffe (Verbesserung nach Neuberechnung ohne den\n"
       "Punkt), der Redundanzanteil r, die Prüfgröße T und der kritische Wert k der\n"
       "F-Verteilung; T > k kennzeichnet einen Ausreißer. Darunter der Punkt mit der\n"
-      "größten Prüfgröße und das Urteil, ob er ausreißerverdächtig ist.\n"
+      "größten Prüfgröße und das Urteil, ob er ausreißerverdächtig ist. T = ∞: die\n"
+      "übrigen Paßpunkte passen exakt zusammen, dieser nicht (in JSON \"T\": null mit\n"
+      "\"TInfinite\": true). Nicht bestimmte Werte stehen als – da (in JSON null).\n"
       "\n"
       "Optionen:\n";
   for (const OptionRule& rule : kOptionRules) text += rule.help;
