@@ -6,6 +6,7 @@
 #include "TextConversions.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace analysis {
 
@@ -29,7 +30,9 @@ std::string gapText(long double value, char sep) { return compute::residualText(
 
 std::string redundancyShareText(long double r, char sep) { return fixedText(r, 3, sep); }
 
-std::string testValueText(long double value, char sep) { return fixedText(value, 2, sep); }
+std::string testValueText(long double value, char sep) {
+  return std::isinf(value) && value > 0 ? kInfiniteTestText : fixedText(value, 2, sep);
+}
 
 std::string alphaText(double alpha, char sep) {
   // As many decimals as the percentage needs, up to six.
@@ -66,7 +69,12 @@ std::string activeCountLine(const ControlPointAnalysis& analysis) {
 std::string verdictLine(const ControlPointAnalysis& analysis, const PointList& oldPairs,
                         const PointList& newPairs, char sep) {
   const std::string level = "(α = " + alphaText(analysis.alpha, sep) + ")";
-  if (!analysis.suspect) return "Kein Punkttest möglich: zu wenige aktive Paßpunkte oder So = 0 " + level + ".";
+  if (!analysis.suspect) {
+    if (analysis.exactFit && analysis.redundancy() > 0) return kExactFitVerdict;
+    if (analysis.testDof(true) <= 0) return "Kein Punkttest möglich: zu wenige aktive Paßpunkte " + level + ".";
+    if (!analysis.criticalActive) return "Kein Punkttest möglich: α muss zwischen 0 und 1 liegen.";
+    return "Kein Punkttest möglich: kein aktiver Paßpunkt wird von den übrigen kontrolliert " + level + ".";
+  }
   if (!analysis.suspectIsOutlier()) return "Kein Punkt ist ausreißerverdächtig " + level + ".";
   const PairStatistics& pair = analysis.pairs[*analysis.suspect];
   return pointText(oldPairs, newPairs, *analysis.suspect) + " ist ausreißerverdächtig: T = " +

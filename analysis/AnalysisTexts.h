@@ -21,11 +21,16 @@ inline constexpr const char* kOutlierText = "Ausreißer";
 // The mark of an outlier in the "Ausreißer" column of a table.
 inline constexpr const char* kOutlierMark = "ja";
 
+// A test value T that is infinite: the other pairs fit exactly and this one does not.
+inline constexpr const char* kInfiniteTestText = "∞";
+// The verdict when every active residual is round-off.
+inline constexpr const char* kExactFitVerdict = "Die Paßpunkte passen exakt zusammen (alle Verbesserungen null).";
+
 // Residuals and gaps: 4 decimals (as the residual grid shows residuals).
 std::string gapText(long double value, char sep);
 // Redundancy share r: 3 decimals.
 std::string redundancyShareText(long double r, char sep);
-// Test value T and critical value k: 2 decimals.
+// Test value T and critical value k: 2 decimals; an infinite T is kInfiniteTestText.
 std::string testValueText(long double value, char sep);
 // Significance level as a percentage: 0.001 -> "0,1 %", 0.05 -> "5 %".
 std::string alphaText(double alpha, char sep);
@@ -48,7 +53,12 @@ std::string suspectLine(const ControlPointAnalysis& analysis, const PointList& o
 
 // The one-line verdict, e.g.
 //   "Punkt 7 (1007) ist ausreißerverdächtig: T = 23,41 > k = 18,49 (α = 0,1 %)."
+//   "Punkt 3 (P3) ist ausreißerverdächtig: T = ∞ > k = 27,00 (α = 0,1 %)."
 //   "Kein Punkt ist ausreißerverdächtig (α = 0,1 %)."
+//   kExactFitVerdict, when the active pairs fit exactly and have redundancy
+//   "Kein Punkttest möglich: zu wenige aktive Paßpunkte (α = 0,1 %)."
+//   "Kein Punkttest möglich: kein aktiver Paßpunkt wird von den übrigen kontrolliert (α = 0,1 %)."
+//     (every active pair has r = 0)
 // The name in brackets only where the pair has one.
 std::string verdictLine(const ControlPointAnalysis& analysis, const PointList& oldPairs,
                         const PointList& newPairs, char sep);

@@ -3,6 +3,7 @@
 #include "ControlPointAnalysis.h"
 
 #include "DegreesOfFreedom.h"
+#include "PairTest.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,12 +12,6 @@
 namespace analysis {
 
 namespace {
-
-// Below this a redundancy share counts as zero: the pair alone fixes its own fit.
-constexpr double kSmallestShare = 1e-9;
-// A sum of squared residuals without the pair below this share of the full sum is
-// round-off: the other pairs fit exactly and the pair's test value would only show noise.
-constexpr long double kRoundOffShare = 1e-15L;
 
 std::size_t pairCountOf(const PointList& oldPairs, const PointList& newPairs) {
   return std::min({oldPairs.rw.size(), oldPairs.hw.size(), newPairs.rw.size(), newPairs.hw.size()});
@@ -45,17 +40,6 @@ std::pair<PointList, PointList> activePairs(const PointList& oldPairs, const Poi
   return lists;
 }
 
-// Sets r, T and the outlier flag, or leaves the pair "not available" unless every figure
-// is finite in the precision it is kept in.
-void setStatistics(PairStatistics& pair, double gapRW, double gapHW, double r, double T,
-                   double critical) {
-  if (!std::isfinite(gapRW) || !std::isfinite(gapHW) || !std::isfinite(T)) return;
-  pair.r = r;
-  pair.T = T;
-  pair.available = true;
-  pair.outlier = T > critical;  // as shown
-}
-
 }  // namespace
 
 void PairStatistics::setResidual(long double rw, long double hw) {
@@ -68,11 +52,11 @@ void PairStatistics::setResidual(long double rw, long double hw) {
 // An active pair's gap is its residual over its redundancy share; a switched-off pair's is
 // its residual.
 double PairStatistics::gapRW() const {
-  return !available ? 0 : active ? vRWHigh_ * (1 / r) : vRWHigh_;
+  return !gapShown ? 0 : active ? vRWHigh_ * (1 / r) : vRWHigh_;
 }
 
 double PairStatistics::gapHW() const {
-  return !available ? 0 : active ? vHWHigh_ * (1 / r) : vHWHigh_;
+  return !gapShown ? 0 : active ? vHWHigh_ * (1 / r) : vHWHigh_;
 }
 
 double PairStatistics::gapLength() const { return std::hypot(gapRW(), gapHW()); }
@@ -82,8 +66,8 @@ double ControlPointAnalysis::criticalOf(const PairStatistics& pair) const {
   return critical ? static_cast<double>(*critical) : 0;
 }
 
-int ControlPointAnalysis::dofOf(const PairStatistics& pair) const {
-  return testDegreesOfFreedom(activeCount, pair.active);
+int ControlPointAnalysis::testDof(bool pairActive) const {
+  return testDegreesOfFreedom(activeCount, pairActive);
 }
 
 long double criticalValue(double alpha, int dof) {
@@ -131,15 +115,16 @@ ControlPointAnalysis analyseControlPoints(const PointList& oldPairs, const Point
   const bool testable = alpha > 0 && alpha < 1;
   if (testable && fActive > 0) analysis.criticalActive = criticalValue(alpha, fActive);
   if (testable && fSwitchedOff > 0) analysis.criticalSwitchedOff = criticalValue(alpha, fSwitchedOff);
-  const double criticalActive = static_cast<double>(analysis.criticalActive.value_or(0));
-  const double criticalSwitchedOff = static_cast<double>(analysis.criticalSwitchedOff.value_or(0));
 
   // Reduced old coordinates as the solver forms them (observation minus centroid), taken
   // from the contiguous input rather than the solver's row-wise tables.
   const long double cRW = solver.centroid.row(0)[0];
   const long double cHW = solver.centroid.row(1)[0];
+  // The largest factor the transformation gives an old coordinate, for the round-off level.
+  const double factor = static_cast<double>(std::fabs(solver.a) + std::fabs(solver.o));
   long double N = 0;
   long double sumSquares = 0;  // sum over the active pairs of |v|^2
+  double size = 0;             // of the active pairs' coordinates
   for (std::size_t i = 0, row = 0; i < n; ++i) {
     if (!isActive(active, i)) continue;
     const long double y = static_cast<long double>(oldPairs.rw[i]) - cRW;
@@ -147,13 +132,15 @@ ControlPointAnalysis analyseControlPoints(const PointList& oldPairs, const Point
     N += y * y + x * x;
     const long double* v = solver.residuals.row(static_cast<int>(row++));
     sumSquares += v[0] * v[0] + v[1] * v[1];
+    size = std::max(size, RoundOffLevel::pairSize(oldPairs.rw[i], oldPairs.hw[i], newPairs.rw[i],
+                                                  newPairs.hw[i], factor));
   }
+  analysis.roundOff = RoundOffLevel::ofCoordinateSize(size);
   // The derived figures are kept as double; they are computed in double too, which is
   // ample for r, gaps of millimetres and T, and keeps this pass cheap for large files.
-  const double variance = fSwitchedOff > 0 ? static_cast<double>(sumSquares / fSwitchedOff) : 0;  // So^2
-  const double sumAll = static_cast<double>(sumSquares);
-  // So without a pair, times f: below this it is round-off.
-  const double noiseSum = static_cast<double>(kRoundOffShare * sumSquares);
+  const PairTestContext context =
+      PairTestContext::of(analysis, fActive, fSwitchedOff, sumSquares, analysis.roundOff);
+  analysis.exactFit = context.soIsZero;
   const double perPair = 1.0 / static_cast<double>(na);
   const double perN = static_cast<double>(1 / N);
   const double centreRW = static_cast<double>(cRW);
@@ -183,15 +170,16 @@ ControlPointAnalysis analyseControlPoints(const PointList& oldPairs, const Point
     const double vv = vRW * vRW + vHW * vHW;
 
     if (pair.active) {
-      const double r = 1 - h;
-      if (!analysis.criticalActive || !(r > kSmallestShare)) return pair;
+      // 1 - h is a share of at least 0; round-off must not make it negative.
+      const double r = std::max(1 - h, 0.0);
       const double perR = 1 / r;
-      const double sumWithout = sumAll - vv * perR;
-      if (!(sumWithout > noiseSum)) return pair;
-      setStatistics(pair, vRW * perR, vHW * perR, r, vv * perR * fActive / (2 * sumWithout),
-                    criticalActive);
-    } else if (analysis.criticalSwitchedOff && variance > 0) {
-      setStatistics(pair, vRW, vHW, 0, vv / (2 * (1 + h) * variance), criticalSwitchedOff);
+      pair.roundOff = analysis.roundOff.isRoundOff(vv);
+      setActivePair(pair, context, r, vRW * perR, vHW * perR, vv, vv * perR);
+    } else {
+      const double own = RoundOffLevel::pairSize(rw, hw, newPairs.rw[i], newPairs.hw[i], factor);
+      const RoundOffLevel level = RoundOffLevel::ofCoordinateSize(std::max(size, own));
+      pair.roundOff = level.isRoundOff(vv);
+      setCheckPoint(pair, context, vv, vv, 1 + h, level);
     }
     return pair;
   };
@@ -200,7 +188,7 @@ ControlPointAnalysis analyseControlPoints(const PointList& oldPairs, const Point
   double largest = -1;
   for (std::size_t i = 0; i < n; ++i) {
     const PairStatistics& pair = analysis.pairs.emplace_back(statisticsOf(i));
-    if (pair.active && pair.available && pair.T > largest) {
+    if (pair.active && pair.testShown && pair.T > largest) {
       largest = pair.T;
       analysis.suspect = i;
     }

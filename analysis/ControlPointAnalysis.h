@@ -7,17 +7,25 @@
 // Residuals v = observed - computed, in the new system, in the solver's bracketing.
 //
 // With y_i, x_i the old coordinates reduced to the centroid of the active old points,
-// N = sum over active (y^2 + x^2) and h_i = 1/n_a + (y_i^2 + x_i^2)/N:
-//   active pair:        r_i = 1 - h_i (redundancy share)
-//                       gap g_i = v_i / r_i (the residual after a refit without the pair)
-//                       So_(i)^2 = (sum_A |v|^2 - |v_i|^2 / r_i) / (2 n_a - 6)
+// N = sum over active (y^2 + x^2), h_i = 1/n_a + (y_i^2 + x_i^2)/N and Omega = sum_A |v|^2:
+//   active pair:        r_i = 1 - h_i (redundancy share), defined for n_a >= 2
+//                       gap g_i = v_i / r_i (the residual after a refit without the pair),
+//                       defined for r_i > 1e-9
+//                       So_(i)^2 = (Omega - |v_i|^2 / r_i) / (2 n_a - 6)
 //                       T_i = |v_i|^2 / (2 r_i So_(i)^2),  F(2, f = 2 n_a - 6)
-//                       defined for n_a >= 4, r_i > 1e-9, So_(i) > 0
-//   switched-off pair:  g_i = v_i
+//                       defined where the gap is and n_a >= 4
+//   switched-off pair:  g_i = v_i, defined for n_a >= 2
 //                       T_i = |v_i|^2 / (2 (1 + h_i) So^2),  F(2, f = 2 n_a - 4)
-//                       defined for n_a >= 3, So > 0
+//                       defined for n_a >= 3
 // Critical value of F(2, f) at significance level alpha: k = (f/2)(alpha^(-2/f) - 1).
 // A pair is an outlier ("Ausreißer") when T_i > k.
+//
+// Round-off against misfit (RoundOffLevel.h): a residual at round-off level is no misfit,
+// and a sum of squares at round-off level is zero. Where So_(i) (or So, for a check point)
+// is zero in this sense, the other pairs fit exactly: the pair's T is infinite when its
+// own residual is a real misfit (it is then an outlier), and not defined when its residual
+// is round-off too. When every active residual is round-off the pairs fit exactly
+// (`exactFit`), and no pair is tested.
 #pragma once
 
 #include "HelmertRedundancy.h"
@@ -25,8 +33,10 @@
 #include "ParameterRun.h"
 #include "PointList.h"
 #include "ProgressHandler.h"
+#include "RoundOffLevel.h"
 
 #include <cstddef>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -42,24 +52,32 @@ inline constexpr double kDefaultAlpha = 0.001;
 // value differs from it by, and r and T; the gaps follow from them. The difference has at
 // most 11 significant bits, so double and float give back the extended value exactly for
 // any residual above 1e-26 m; below that the double alone holds it to 16 digits.
+// Each figure has its own flag: r, the gap and T are defined under different conditions
+// (see above); a figure that is not defined reads 0 and is shown as "–".
 struct PairStatistics {
   long double vRW() const { return static_cast<long double>(vRWHigh_) + vRWLow_; }  // observed - computed
   long double vHW() const { return static_cast<long double>(vHWHigh_) + vHWLow_; }
   void setResidual(long double rw, long double hw);
 
-  // Defined only where `available`; otherwise 0.
+  // Defined only where `gapShown`; otherwise 0.
   double gapRW() const;      // leave-one-out gap ("Klaffe") in RW
   double gapHW() const;      // and in HW
   double gapLength() const;  // sqrt(gapRW^2 + gapHW^2)
 
-  double r = 0;  // redundancy share, 0 .. 1; active pairs with statistics only
-  double T = 0;  // test value; k and f are the analysis's, by the pair's class
+  double r = 0;  // redundancy share, 0 .. 1; active pairs only, where `shareShown`
+  // Test value, where `testShown`; k and f are the analysis's, by the pair's class. Finite,
+  // or +infinity where the other pairs fit exactly and this one does not; never NaN.
+  double T = 0;
 
   bool active = true;
-  // Whether the gap, r (active pairs), T, k and f are defined for this pair. When false
-  // they are "not available" and read 0; they are never NaN or infinite.
-  bool available = false;
-  bool outlier = false;  // available and T > k
+  bool shareShown = false;  // r is defined (active pairs of a successful estimate)
+  bool gapShown = false;    // the gap is defined
+  bool testShown = false;   // T, k and f are defined
+  bool outlier = false;     // testShown and T > k
+  bool roundOff = false;    // the residual is round-off (RoundOffLevel.h), no misfit
+
+  bool testIsInfinite() const { return testShown && T == kInfiniteTest; }
+  static constexpr double kInfiniteTest = std::numeric_limits<double>::infinity();
 
 private:
   double vRWHigh_ = 0;
@@ -88,9 +106,15 @@ struct ControlPointAnalysis {
   // One entry per pair, in pairing order (Pkt. = index + 1). Filled for Success only.
   std::vector<PairStatistics> pairs;
 
-  // The active pair with the largest T / k among those with statistics, whether or not it
-  // exceeds k; empty when no active pair has statistics.
+  // The active pair with the largest T among those with a test value, whether or not it
+  // exceeds k; empty when no active pair has one.
   std::optional<std::size_t> suspect;
+
+  // Round-off level of the residuals of this estimate (RoundOffLevel.h): a residual of an
+  // active pair whose components lie within it is no misfit. Only meaningful for Success.
+  RoundOffLevel roundOff;
+  // Every active residual is round-off: the active pairs fit exactly (Success only).
+  bool exactFit = false;
 
   // Critical values for the active pairs (f = 2 n_a - 6) and the switched-off pairs
   // (f = 2 n_a - 4); empty where that degree of freedom is not positive.
@@ -99,9 +123,12 @@ struct ControlPointAnalysis {
 
   long long redundancy() const { return kel::helmertRedundancy(static_cast<long long>(activeCount)); }
   // k and f of a pair's test: those of the active or of the switched-off pairs. Only
-  // meaningful where the pair's statistics are available.
+  // meaningful where the pair's test value is shown.
   double criticalOf(const PairStatistics& pair) const;
-  int dofOf(const PairStatistics& pair) const;
+  int dofOf(const PairStatistics& pair) const { return testDof(pair.active); }
+  // f of the test of an active or a switched-off pair (DegreesOfFreedom.h); not positive
+  // where there are too few active pairs for that test.
+  int testDof(bool pairActive) const;
   bool suspectIsOutlier() const { return suspect && pairs[*suspect].outlier; }
 };
 

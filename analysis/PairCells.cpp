@@ -6,7 +6,15 @@
 namespace analysis {
 
 bool isShown(const PairStatistics& pair, PairFigure figure) {
-  return figure == PairFigure::Share ? pair.available && pair.active : pair.available;
+  switch (figure) {
+    case PairFigure::GapRW:
+    case PairFigure::GapHW:
+    case PairFigure::Gap: return pair.gapShown;
+    case PairFigure::Share: return pair.shareShown && pair.active;
+    case PairFigure::Test:
+    case PairFigure::Critical: return pair.testShown;
+  }
+  return false;
 }
 
 std::string pairCellText(const ControlPointAnalysis& analysis, const PairStatistics& pair,

@@ -1,9 +1,11 @@
 // Which figures of a control point pair a table shows, and which read "–": the rule the
 // window's pair table, the protocol's table and tramis-cli's protocol all follow.
 //   residuals vRW, vHW            always
-//   gaps (RW, HW, length), T, k   where the pair's statistics are available
-//   redundancy share r            where available, and only for an active pair (a
-//                                 switched-off pair takes no part in the estimate)
+//   redundancy share r            for an active pair (a switched-off pair takes no part
+//                                 in the estimate), once there is an estimate
+//   gaps (RW, HW, length)         where the gap is defined (r not zero; check points always)
+//   T, k                          where the pair's test is defined; an infinite T reads "∞"
+// ControlPointAnalysis.h says when each is defined.
 #pragma once
 
 #include "ControlPointAnalysis.h"

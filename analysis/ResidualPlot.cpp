@@ -5,7 +5,6 @@
 #include "AnalysisTexts.h"
 #include "ControlPointAnalysis.h"
 #include "PointList.h"
-#include "RoundOff.h"
 #include "TextConversions.h"
 
 #include <algorithm>
@@ -437,21 +436,12 @@ std::vector<PlotPair> plotPairs(const ControlPointAnalysis& analysis, const Poin
   std::vector<PlotPair> pairs;
   const std::size_t n = std::min({analysis.pairs.size(), oldPairs.count(), newPairs.count()});
   pairs.reserve(n);
-  // The coordinates' magnitude that round-off is relative to: the new coordinates and the
-  // old ones at the new scale, which the transformation subtracts from each other.
-  double oldLargest = 0;
-  double newLargest = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    oldLargest = std::max({oldLargest, std::abs(oldPairs.rw[i]), std::abs(oldPairs.hw[i])});
-    newLargest = std::max({newLargest, std::abs(newPairs.rw[i]), std::abs(newPairs.hw[i])});
-  }
-  const double magnitude = std::max(newLargest, std::abs(analysis.run.scale) * oldLargest);
   for (std::size_t i = 0; i < n; ++i) {
     const PairStatistics& stats = analysis.pairs[i];
     const double vRW = static_cast<double>(stats.vRW());
     const double vHW = static_cast<double>(stats.vHW());
     pairs.push_back({newPairs.rw[i], newPairs.hw[i], vRW, vHW, stats.active, stats.outlier,
-                     isRoundOffResidual(std::hypot(vRW, vHW), magnitude)});
+                     stats.roundOff});
   }
   return pairs;
 }

@@ -78,7 +78,7 @@ void writeResiduals(ChunkedOutput& out, const Report& report) {
   std::string row;
   for (std::size_t i = 0; i < pairs.size(); ++i) {
     const analysis::PairStatistics& pair = pairs[i];
-    const bool shown = pair.available;
+    const bool tested = pair.testShown;
     row = i == 0 ? "\n    {\"pkt\": " : ",\n    {\"pkt\": ";
     row += std::to_string(i + 1);
     if (oldNamed) row += ", \"oldName\": " + jsonString(report.oldPairs->nameAt(i));
@@ -86,12 +86,14 @@ void writeResiduals(ChunkedOutput& out, const Report& report) {
     row += ", \"RW\": " + number(pair.vRW());
     row += ", \"HW\": " + number(pair.vHW());
     row += ", \"active\": " + boolean(pair.active);
-    row += ", \"r\": " + figure(shown && pair.active, pair.r);
-    row += ", \"gapRW\": " + figure(shown, pair.gapRW());
-    row += ", \"gapHW\": " + figure(shown, pair.gapHW());
-    row += ", \"T\": " + figure(shown, pair.T);
-    row += ", \"dof\": " + (shown ? std::to_string(report.pairAnalysis->dofOf(pair)) : std::string("null"));
-    row += ", \"critical\": " + figure(shown, report.pairAnalysis->criticalOf(pair));
+    row += ", \"r\": " + figure(pair.shareShown && pair.active, pair.r);
+    row += ", \"gapRW\": " + figure(pair.gapShown, pair.gapRW());
+    row += ", \"gapHW\": " + figure(pair.gapShown, pair.gapHW());
+    // JSON has no infinity: an infinite T is null, marked as such (the pair is an outlier).
+    row += ", \"T\": " + figure(tested && !pair.testIsInfinite(), pair.T);
+    if (pair.testIsInfinite()) row += ", \"TInfinite\": true";
+    row += ", \"dof\": " + (tested ? std::to_string(report.pairAnalysis->dofOf(pair)) : std::string("null"));
+    row += ", \"critical\": " + figure(tested, report.pairAnalysis->criticalOf(pair));
     row += ", \"outlier\": " + boolean(pair.outlier) + "}";
     out << row;
   }

@@ -363,7 +363,9 @@ std::string helpText(const std::string& version) {
       "größten Prüfgröße und das Urteil, ob er ausreißerverdächtig ist; danach je\n"
       "abgeschaltetem Paßpunkt mit T > k eine Zeile \"Kontrollpunkt 7 (1007) weicht\n"
       "signifikant ab: ...\" (höchstens 20, dann die Zahl der übrigen; in --json alle\n"
-      "als \"failedCheckPoints\").\n"
+      "als \"failedCheckPoints\"). T = ∞: die übrigen Paßpunkte passen exakt zusammen,\n"
+      "dieser nicht (in JSON \"T\": null mit \"TInfinite\": true). Nicht bestimmte Werte\n"
+      "stehen als – da (in JSON null).\n"
       "\n"
       "Optionen:\n";
   for (const OptionRule& rule : kOptionRules) text += rule.help;

@@ -4,6 +4,7 @@
 
 #include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "AnalysisTexts.h"
@@ -33,17 +34,22 @@ TEST(AnalysisTexts, CountAndVerdictLines) {
   result.pairs.resize(9);
   EXPECT_EQ(analysis::activeCountLine(result), "n = 8 von 9 aktiv, Redundanz 12");
   const PointList names{{"1", "2", "3", "4", "5", "6", "1007", "8", "9"}, {}, {}};
+  // Without a suspect, the verdict says why: no critical value, or every r zero.
+  EXPECT_EQ(analysis::verdictLine(result, names, names, ','), "Kein Punkttest möglich: α muss zwischen 0 und 1 liegen.");
+  result.criticalActive = 18.494L;
   EXPECT_EQ(analysis::verdictLine(result, names, names, ','),
-            "Kein Punkttest möglich: zu wenige aktive Paßpunkte oder So = 0 (α = 0,1 %).");
+            "Kein Punkttest möglich: kein aktiver Paßpunkt wird von den übrigen kontrolliert (α = 0,1 %).");
   result.suspect = 6;
   result.pairs[6].T = 23.414;
-  result.pairs[6].available = true;
-  result.criticalActive = 18.494L;
+  result.pairs[6].testShown = true;
   EXPECT_EQ(analysis::suspectLine(result, names, names, ','), "Größte Prüfgröße: Punkt 7 (1007), T = 23,41, k = 18,49");
   EXPECT_EQ(analysis::verdictLine(result, names, names, ','), "Kein Punkt ist ausreißerverdächtig (α = 0,1 %).");
   result.pairs[6].outlier = true;
   EXPECT_EQ(analysis::verdictLine(result, {}, {}, '.'),
             "Punkt 7 ist ausreißerverdächtig: T = 23.41 > k = 18.49 (α = 0.1 %).");
+  result.pairs[6].T = analysis::PairStatistics::kInfiniteTest;
+  EXPECT_EQ(analysis::verdictLine(result, names, names, ','),
+            "Punkt 7 (1007) ist ausreißerverdächtig: T = ∞ > k = 18,49 (α = 0,1 %).");
 }
 
 // Guards against a verdict that contradicts the table: a switched-off pair whose test
@@ -60,7 +66,7 @@ TEST(AnalysisTexts, FailedCheckPointLines) {
   for (const auto& p : pairs) {
     result.pairs.emplace_back();
     result.pairs.back().active = p.active;
-    result.pairs.back().available = true;
+    result.pairs.back().testShown = true;
     result.pairs.back().outlier = p.outlier;
     result.pairs.back().T = p.T;
   }
@@ -88,11 +94,38 @@ TEST(AnalysisTexts, FailedCheckPointLines) {
   EXPECT_TRUE(analysis::failedCheckPointLines(result, {}, {}, '.').empty());
 }
 
-analysis::PairStatistics pairOf(bool active, bool available, double vRW, double vHW, double r, double T) {
+// Guards against exactly fitting pairs reported as "zu wenige aktive Paßpunkte": the
+// verdict without a test says which of the reasons holds.
+TEST(AnalysisTexts, VerdictWithoutATest) {
+  const struct {
+    const char* name;
+    std::size_t active;
+    bool exactFit;
+    const char* verdict;
+  } rows[] = {
+      {"twelve exact pairs", 12, true, "Die Paßpunkte passen exakt zusammen (alle Verbesserungen null)."},
+      {"three exact pairs", 3, true, "Die Paßpunkte passen exakt zusammen (alle Verbesserungen null)."},
+      {"three pairs", 3, false, "Kein Punkttest möglich: zu wenige aktive Paßpunkte (α = 0,1 %)."},
+      // Two pairs always fit exactly: that says nothing about them.
+      {"two pairs", 2, true, "Kein Punkttest möglich: zu wenige aktive Paßpunkte (α = 0,1 %)."},
+  };
+  for (const auto& row : rows) {
+    analysis::ControlPointAnalysis result;
+    result.pairCount = result.activeCount = row.active;
+    result.exactFit = row.exactFit;
+    if (result.testDof(true) > 0) result.criticalActive = 18.494L;
+    EXPECT_EQ(analysis::verdictLine(result, {}, {}, ','), row.verdict) << row.name;
+  }
+}
+
+// `shown` names the figures that are defined: r, g (gap), T.
+analysis::PairStatistics pairOf(bool active, std::string_view shown, double vRW, double vHW, double r, double T) {
   analysis::PairStatistics pair;
   pair.setResidual(vRW, vHW);
   pair.active = active;
-  pair.available = available;
+  pair.shareShown = shown.find('r') != std::string_view::npos;
+  pair.gapShown = shown.find('g') != std::string_view::npos;
+  pair.testShown = shown.find('T') != std::string_view::npos;
   pair.r = r;
   pair.T = T;
   return pair;
@@ -110,11 +143,18 @@ TEST(PairCells, WhichFiguresReadADash) {
     const char* cells[6];  // in the order of `figures`
   } rows[] = {
       // An active pair's gap is v / r; 3-4-5 residuals make a round length.
-      {"active", pairOf(true, true, 0.003, -0.004, 0.5, 2.5), {"0,0060", "-0,0080", "0,0100", "0,500", "2,50", "14,91"}},
+      {"active", pairOf(true, "rgT", 0.003, -0.004, 0.5, 2.5), {"0,0060", "-0,0080", "0,0100", "0,500", "2,50", "14,91"}},
       // A check point's gap is its residual; it has no share of the estimate's redundancy.
-      {"switched off", pairOf(false, true, 0.03, 0.04, 0, 7.25), {"0,0300", "0,0400", "0,0500", "–", "7,25", "13,80"}},
-      {"active, no statistics", pairOf(true, false, 0.003, 0.004, 0, 0), {"–", "–", "–", "–", "–", "–"}},
-      {"switched off, no statistics", pairOf(false, false, 0.03, 0.04, 0, 0), {"–", "–", "–", "–", "–", "–"}},
+      {"switched off", pairOf(false, "gT", 0.03, 0.04, 0, 7.25), {"0,0300", "0,0400", "0,0500", "–", "7,25", "13,80"}},
+      // The others fit exactly: T is infinite.
+      {"active, infinite T", pairOf(true, "rgT", 0.03, 0.04, 0.5, analysis::PairStatistics::kInfiniteTest),
+       {"0,0600", "0,0800", "0,1000", "0,500", "∞", "14,91"}},
+      // Three active pairs: r and the gap, but no test.
+      {"active, no test", pairOf(true, "rg", 0.003, 0.004, 0.25, 0), {"0,0120", "0,0160", "0,0200", "0,250", "–", "–"}},
+      // Two active pairs: r = 0 and nothing else.
+      {"active, r only", pairOf(true, "r", 0, 0, 0, 0), {"–", "–", "–", "0,000", "–", "–"}},
+      {"check point, no test", pairOf(false, "g", 0.03, 0.04, 0, 0), {"0,0300", "0,0400", "0,0500", "–", "–", "–"}},
+      {"switched off, nothing", pairOf(false, "", 0.03, 0.04, 0, 0), {"–", "–", "–", "–", "–", "–"}},
   };
   for (const auto& row : rows) {
     for (std::size_t f = 0; f < 6; ++f) {

@@ -7,7 +7,6 @@
 #include "ControlPointAnalysis.h"
 #include "PointList.h"
 #include "ResidualPlot.h"
-#include "RoundOff.h"
 
 #include <algorithm>
 #include <cmath>
@@ -130,26 +129,6 @@ bool inBox(const analysis::PlotBox& box, double x, double y) {
 
 bool boxInBox(const analysis::PlotBox& inner, const analysis::PlotBox& outer) {
   return inBox(outer, inner.left, inner.top) && inBox(outer, inner.right, inner.bottom);
-}
-
-TEST(RoundOff, RelativeToTheCoordinatesMagnitude) {
-  const struct {
-    const char* name;
-    double residual, magnitude;
-    bool roundOff;
-  } rows[] = {
-      {"exact fit", 0, 5.8e6, true},
-      {"exact fit at the origin", 0, 0, true},
-      {"solver noise on Gauss-Krueger coordinates", 3e-12, 5.8e6, true},
-      {"last digit of a double near 5.8e6", 9.3e-10, 5.8e6, true},
-      {"a micrometre is measured there", 1e-6, 5.8e6, false},
-      {"a tenth of a millimetre", 1e-4, 5.8e6, false},
-      {"noise near 1e9", 2e-7, 1e9, true},
-      {"5 cm near 1e9", 0.05, 1e9, false},
-      {"a nanometre in a local system of 100 m", 1e-9, 100, false},
-      {"anything at the origin but zero", 1e-300, 0, false},
-  };
-  for (const auto& row : rows) EXPECT_EQ(analysis::isRoundOffResidual(row.residual, row.magnitude), row.roundOff) << row.name;
 }
 
 // The first three sample pairs: Gauss-Krueger coordinates, millimetre noise.

@@ -82,8 +82,28 @@ TEST_F(AnalysisCliTest, JsonCarriesThePointTestWithNullWhereNotAvailable) {
   EXPECT_TRUE(contains(json, "\"active\": true, \"r\": 0.72682511"));
   const std::string small = run({"--json", "--exclude", "4-8", "alt.txt", "neu.txt"}).out;
   EXPECT_TRUE(contains(small, "\"suspect\": null,")) << small;
-  EXPECT_TRUE(contains(small, "\"active\": true, \"r\": null, \"gapRW\": null, \"gapHW\": null, \"T\": null, "
+  // Three active pairs: r and the gaps are defined, the test is not.
+  EXPECT_TRUE(contains(small, "\"active\": true, \"r\": 0.2547565283"));
+  EXPECT_TRUE(contains(small, "\"gapHW\": 0.0037589185") && contains(small, "\"T\": null, "
                          "\"dof\": null, \"critical\": null, \"outlier\": false}"));
+}
+
+// Guards against a blunder hidden when the other pairs fit exactly: the six pairs of the
+// fault report, shifted by (100, 200) but pair 3's rw 5 cm off. Its T is infinite in the
+// protocol's table and verdict, and null with "TInfinite" in JSON.
+TEST_F(AnalysisCliTest, BlunderAmongExactPairsHasAnInfiniteTest) {
+  testsupport::writeFile(dir.file("sechs-alt.txt"), "P1 41 19\nP2 50 83\nP3 6 9\nP4 68 12\nP5 46 74\nP6 7 64\n");
+  testsupport::writeFile(dir.file("sechs-neu.txt"),
+                         "P1 141 219\nP2 150 283\nP3 106.05 209\nP4 168 212\nP5 146 274\nP6 107 264\n");
+  const ProcessResult result = run({"--decimal-comma", "sechs-alt.txt", "sechs-neu.txt"});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const std::string out = plain(result.out);
+  EXPECT_TRUE(contains(out, "\n3 ja 0,0500 0,0000 0,0500 0,593 ∞ 27,00 Ausreißer P3\n")) << out;
+  EXPECT_TRUE(contains(out, "\nPunkt 3 (P3) ist ausreißerverdächtig: T = ∞ > k = 27,00 (α = 0,1 %).\n")) << out;
+  const std::string json = run({"--json", "sechs-alt.txt", "sechs-neu.txt"}).out;
+  EXPECT_TRUE(contains(json, "\"suspect\": 3,")) << json;
+  EXPECT_TRUE(contains(json, "\"T\": null, \"TInfinite\": true, \"dof\": 6, \"critical\": 27, \"outlier\": true}"));
+  EXPECT_EQ(json.find("TInfinite"), json.rfind("TInfinite")) << "pair 3 only";
 }
 
 // Guards against "--exclude 5 --exclude 7" switching off pair 7 only: every list counts.
