@@ -110,11 +110,15 @@ void TransformationCommandTest::dialogRefusesAnInputFileAndAsksAgain() {
   f.driver().onNextModal([&](QWidget* widget) {
     auto* dialog = qobject_cast<QFileDialog*>(widget);
     QVERIFY(dialog);
-    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    name->setText(QString::fromStdString(input));
+    // The dialog takes a name through its file system model, which works in a thread of its
+    // own: each choice is accepted once the dialog has taken it.
+    dialog->selectFile(QString::fromStdString(input));
+    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QString::fromStdString(input));
+    QTRY_COMPARE(dialog->selectedFiles().value(0), QString::fromStdString(input));
     static_cast<QDialog*>(dialog)->accept();  // the refusal is answered meanwhile
     stayedOpen = dialog->isVisible();
-    name->setText(QString::fromStdString(other));
+    dialog->selectFile(QString::fromStdString(other));
+    QTRY_COMPARE(dialog->selectedFiles().value(0), QString::fromStdString(other));
     static_cast<QDialog*>(dialog)->accept();
   });
   f.driver().answerMessage();

@@ -69,8 +69,8 @@ protected:
                                               analysis::kDefaultAlpha, solver);
     ASSERT_EQ(analysis.outcome, analysis::AnalysisOutcome::Success);
     source.program = "Tramis";
-    source.oldFile = {"/messung/" + GetParam().bytes + ".asc", 5, 0};
-    source.newFile = {"/messung/neu.asc", 5, 0};
+    source.oldFile = {"/messung/" + GetParam().bytes + ".asc", 5, 0, {}};
+    source.newFile = {"/messung/neu.asc", 5, 0, {}};
     source.oldPairs = &oldPoints;
     source.newPairs = &newPoints;
     source.analysis = &analysis;

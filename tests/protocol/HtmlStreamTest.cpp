@@ -39,8 +39,8 @@ protected:
     analysis = analysis::analyseControlPoints(oldPoints, newPoints, active, analysis::kDefaultAlpha, solver);
     ASSERT_EQ(analysis.outcome, analysis::AnalysisOutcome::Success);
     source.program = "tramis-cli";
-    source.oldFile = {"/messung/alt.asc", kPairs, 0};
-    source.newFile = {"/messung/neu.asc", kPairs, 0};
+    source.oldFile = {"/messung/alt.asc", kPairs, 0, {}};
+    source.newFile = {"/messung/neu.asc", kPairs, 0, {}};
     source.oldPairs = &oldPoints;
     source.newPairs = &newPoints;
     source.analysis = &analysis;

@@ -75,8 +75,8 @@ struct WrittenPdf {
     if (result.outcome != analysis::AnalysisOutcome::Success) return;
     protocol::ProtocolSource source;
     source.program = "Tramis";
-    source.oldFile = {"/messung/alt.asc", oldPoints.count(), skippedOld};
-    source.newFile = {"/messung/neu.asc", newPoints.count(), 0};
+    source.oldFile = {"/messung/alt.asc", oldPoints.count(), skippedOld, {}};
+    source.newFile = {"/messung/neu.asc", newPoints.count(), 0, {}};
     source.oldPairs = &oldPoints;
     source.newPairs = &newPoints;
     source.analysis = &result;

@@ -129,8 +129,33 @@ void ModalDriver::poll() {
   // find it.
   QPointer<QWidget> target = modal;
   QMetaObject::invokeMethod(
-      this, [handler = std::move(handler), target] { if (target) handler(target); },
+      this,
+      [this, handler = std::move(handler), target] {
+        if (!target) return;
+        handler(target);
+        if (auto* box = qobject_cast<QMessageBox*>(target.data())) finishAnswer(box);
+      },
       Qt::QueuedConnection);
+}
+
+// On a loaded machine the handler can run while the box is still being shown, from events
+// that showing it processes, before QDialog::exec has entered its event loop: the answer
+// then ends no loop, and exec waits for ever. A box that is still there a moment after it
+// was answered is answered again, now that the loop runs (a box answered in time is gone:
+// the message boxes live on the stack of the call that showed them).
+void ModalDriver::finishAnswer(QMessageBox* answered) {
+  QPointer<QMessageBox> box = answered;
+  auto* check = new QTimer(this);
+  check->setInterval(50);
+  connect(check, &QTimer::timeout, this, [box, check, tries = 0]() mutable {
+    if (!box || ++tries > 200) {
+      check->deleteLater();
+      return;
+    }
+    if (QAbstractButton* pressed = box->clickedButton()) pressed->click();
+    else box->reject();
+  });
+  check->start();
 }
 
 }  // namespace testsupport

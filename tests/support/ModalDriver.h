@@ -65,6 +65,7 @@ public:
 
 private:
   void poll();
+  void finishAnswer(QMessageBox* answered);
   QFileDialog* takeFileDialog(QWidget* widget);
 
   QTimer timer_;
