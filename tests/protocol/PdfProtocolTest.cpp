@@ -24,26 +24,6 @@ const std::string kPdftotext = TRAMIS_PDFTOTEXT_PATH;
 const std::string kPdfinfo = TRAMIS_PDFINFO_PATH;
 const std::string kPdffonts = TRAMIS_PDFFONTS_PATH;
 
-// 200 named pairs on a jittered grid; the new system turned, scaled and shifted with
-// millimetre noise, a blunder of 6 cm at pair 50 and pair 120 switched off.
-struct Data {
-  PointList oldPoints, newPoints;
-  std::vector<bool> active = std::vector<bool>(200, true);
-  Data() {
-    for (int i = 0; i < 200; ++i) {
-      const double rw = 4500000 + 97.5 * (i % 20) + 13 * std::sin(i);
-      const double hw = 5600000 + 103.25 * (i / 20) + 11 * std::cos(3 * i);
-      const double blunder = i == 49 ? 0.06 : 0;
-      oldPoints.names.push_back("N" + std::to_string(5001 + i));
-      oldPoints.rw.push_back(rw);
-      oldPoints.hw.push_back(hw);
-      newPoints.rw.push_back(310.5 + 1.0000235 * rw + 0.00021 * hw + 0.003 * std::sin(7 * i) + blunder);
-      newPoints.hw.push_back(-122.25 + 1.0000235 * hw - 0.00021 * rw + 0.003 * std::cos(5 * i));
-    }
-    active[119] = false;
-  }
-};
-
 // `count` named pairs on a jittered grid, the new system turned, scaled and shifted with
 // millimetre noise; the first `switchedOff` pairs are switched off, and pair 7 carries
 // `longName` when it is given.
@@ -61,6 +41,14 @@ struct ListData {
       newPoints.hw.push_back(-122.25 + 1.0000235 * hw - 0.00021 * rw + 0.003 * std::cos(5 * i));
       active[i] = i >= switchedOff;
     }
+  }
+};
+
+// 200 such pairs with a blunder of 6 cm at pair 50 and pair 120 switched off.
+struct Data : ListData {
+  Data() : ListData(200, 0, "") {
+    newPoints.rw[49] += 0.06;
+    active[119] = false;
   }
 };
 
