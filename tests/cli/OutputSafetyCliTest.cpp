@@ -223,7 +223,6 @@ TEST_F(OutputSafety, PointsTransformedToInfinityFailTheResultFile) {
     std::vector<std::string> arguments;
     const char* where;
   } cases[] = {
-      {"huge parameters", {"--apply", "1e308 1e308 1e308 1e308", "alt.asc", "-o", "erg.erg"}, "Zeile 2:"},
       {"a far point in the last block", {"--apply", "0 0 2 0", "viele.asc", "-o", "erg.erg"}, "Zeile 70001:"},
       {"a far point beside the control points",
        {"viele.asc", "neu.asc", "-o", "erg.erg"}, nullptr},

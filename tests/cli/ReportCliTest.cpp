@@ -8,7 +8,6 @@
 #include "TestFiles.h"
 #include "WrittenAt.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
@@ -20,6 +19,7 @@
 namespace {
 
 using namespace clitest;
+using testsupport::decimalNumber;  // "–" gives NaN
 
 const std::string kXmllint = TRAMIS_XMLLINT_PATH;
 const std::string kBase64 = TRAMIS_BASE64_PATH;
@@ -55,15 +55,6 @@ protected:
   testsupport::TempDir dir;
 };
 
-// A number of a table cell: decimal comma or point; "–" gives NaN.
-double number(std::string text) {
-  for (char& c : text)
-    if (c == ',') c = '.';
-  double value = NAN;
-  std::from_chars(text.data(), text.data() + text.size(), value);
-  return value;
-}
-
 // The rows of a serialized table part, each as the texts of its cells.
 std::vector<std::vector<std::string>> tableRows(const std::string& html) {
   static const std::regex row("<tr[^>]*>([\\s\\S]*?)</tr>");
@@ -84,7 +75,7 @@ void expectShown(const std::string& shown, double value, int decimals, const std
     EXPECT_EQ(shown, "–") << what;
     return;
   }
-  EXPECT_NEAR(number(shown), value, 0.5 * std::pow(10.0, -decimals) + 1e-12) << what << ": " << shown;
+  EXPECT_NEAR(decimalNumber(shown), value, 0.5 * std::pow(10.0, -decimals) + 1e-12) << what << ": " << shown;
 }
 
 TEST_F(ReportCliTest, HtmlIsStrictAndShowsTheNumbersOfTheJson) {
@@ -126,7 +117,7 @@ TEST_F(ReportCliTest, HtmlIsStrictAndShowsTheNumbersOfTheJson) {
     const std::string& entry = entries[i];
     ASSERT_EQ(cells.size(), 13u);
     const std::string what = "pair " + cells[0];
-    EXPECT_EQ(number(cells[0]), jsonNumber(entry, "pkt"));
+    EXPECT_EQ(decimalNumber(cells[0]), jsonNumber(entry, "pkt"));
     expectShown(cells[6], jsonNumber(entry, "RW"), 4, what + " vRW");
     expectShown(cells[7], jsonNumber(entry, "HW"), 4, what + " vHW");
     expectShown(cells[8], std::hypot(jsonNumber(entry, "gapRW"), jsonNumber(entry, "gapHW")), 4, what + " gap");

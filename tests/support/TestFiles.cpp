@@ -1,7 +1,9 @@
 // Temporary folders, whole-file reads and writes, and locale switching for tests.
 #include "TestFiles.h"
 
+#include <charconv>
 #include <clocale>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -72,5 +74,12 @@ ScopedLocale::ScopedLocale(const char* name) {
 }
 
 ScopedLocale::~ScopedLocale() { std::setlocale(LC_ALL, previous_.c_str()); }
+
+double decimalNumber(std::string text) {
+  for (char& c : text) c = c == ',' ? '.' : c;
+  double value = NAN;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  return value;
+}
 
 }  // namespace testsupport

@@ -29,6 +29,10 @@ bool fileExists(const std::string& path);
 // The names of the entries of `folder`.
 std::set<std::string> folderEntries(const std::string& folder);
 
+// The number at the start of `text`, written with a decimal comma or point (as result files,
+// CSV cells and protocol tables have it); NaN where none stands.
+double decimalNumber(std::string text);
+
 // Switches the whole process locale (LC_ALL) for the lifetime of the object and restores
 // the previous one afterwards. `ok()` tells whether the locale exists on this machine.
 class ScopedLocale {
