@@ -76,7 +76,7 @@ TEST_F(CliTest, ProtocolShowsTheWindowsTextsWithTheChosenSeparator) {
 
 // Names with a quote, a backslash and a Windows-1252 umlaut (0xFC) are escaped. (The values
 // at full precision: PointFilesCliTest's worked example.)
-TEST_F(CliTest, JsonCarriesFullPrecisionValuesAndEscapedNames) {
+TEST_F(CliTest, JsonCarriesEscapedNames) {
   write("alt-odd.txt", "A\"1 0 0\nB\\2 10 0\nM\xFC" "3 0 10\n");
   write("neu-odd.txt", "N1 100 200\nN2 110 200\nN3 100 210.03\n");
   const ProcessResult result = run({"--json", "alt-odd.txt", "neu-odd.txt"});

@@ -88,16 +88,6 @@ TEST_F(PointFilesCli, ChosenColumnsAndSeparatorReadBothFilesAndAreStated) {
       << recognised.out;
 }
 
-// A line that does not match the chosen columns is a bad line with its number.
-TEST_F(PointFilesCli, ALineThatDoesNotMatchIsABadLine) {
-  write("alt.txt", "P1;0;0\nP2;10\nP3;0;10\nP4;10;10\n");
-  write("neu.txt", "P1;100;200\nP2;110;200\nP3;100;210.03\nP4;110;210\n");
-  const ProcessResult result = run({"--columns", "name,rw,hw", "--delimiter", ";", "--json", "alt.txt", "neu.txt"});
-  ASSERT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_TRUE(contains(result.err, "alt.txt:2:")) << result.err;
-  EXPECT_TRUE(contains(result.out, "\"badLines\": [{\"line\": 2, \"values\": \"10 \"}]")) << result.out;
-}
-
 TEST_F(PointFilesCli, CsvResultFileWithHeightAndCode) {
   write("alt.csv",
         "Punkt;RW;HW;H;Code\n1001;0;0;101,5;GS\n1002;10;0;;\"Grenz;stein\"\n1003;0;10;99,25;MP\n"
