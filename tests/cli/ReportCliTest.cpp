@@ -1,7 +1,7 @@
 // Tests of tramis-cli --report, run as a process and read back with independent readers:
-// xmllint parses the HTML (as HTML and as XML) and the SVG of the plot, and the numbers of
-// the table and the parameters equal the --json values of the same run; and the protocol's
-// time stamp.
+// xmllint parses the HTML (as HTML and as XML), and the numbers of the table and the
+// parameters equal the --json values of the same run; and the protocol's time stamp. (The
+// plot's SVG is parsed in ReportPlotCliTest and, for names of every kind, HtmlMarkupTest.)
 #include <gtest/gtest.h>
 
 #include "CliRunner.h"
@@ -22,7 +22,6 @@ using namespace clitest;
 using testsupport::decimalNumber;  // "–" gives NaN
 
 const std::string kXmllint = TRAMIS_XMLLINT_PATH;
-const std::string kBase64 = TRAMIS_BASE64_PATH;
 
 // Nine named pairs: the new system is the old one shifted, turned and scaled, with a few
 // millimetres of noise and a blunder of 4 cm at pair 7.
@@ -95,13 +94,6 @@ TEST_F(ReportCliTest, HtmlIsStrictAndShowsTheNumbersOfTheJson) {
     EXPECT_EQ(parsed.exitCode, 0);
     EXPECT_EQ(parsed.err, "") << (mode.empty() ? "as XML" : "as HTML");
   }
-
-  // The plot: SVG in a data address, decoded and parsed on its own.
-  ASSERT_TRUE(writeEmbeddedPlot(testsupport::readFile(dir.file("protokoll.html")), kBase64, dir.path()));
-  const ProcessResult root = xmllint({"--xpath", "local-name(/*)", "plot.svg"});
-  EXPECT_EQ(root.exitCode, 0);
-  EXPECT_EQ(root.err, "");
-  EXPECT_EQ(root.out, "svg\n");
 
   // Every pair of the table against its JSON entry.
   const ProcessResult table = xmllint({"--html", "--xpath", "//table[@id='pairs']/tbody/tr", "protokoll.html"});
