@@ -2,6 +2,8 @@
 // the dialog's figures for each method and setting against the distribution computed here
 // from the library's corrections and a hand-written 1/s² mean; the saved result file,
 // parsed here; the refusal of an input file as target; a method refused with its reason.
+#include "AnalysisDialogSteps.h"
+#include "ControlPointDialog.h"
 #include "DistributionDialog.h"
 #include "ResidualDistribution.h"
 #include "ResidualPlotWidget.h"
@@ -133,7 +135,7 @@ void prepareEstimate(WindowFixture& f) {
 }
 
 // Opens the dialog through the command and runs `steps` on it; closes it if they did not.
-void withDialog(WindowFixture& f, const std::function<void(DistributionDialog&)>& steps) {
+void withDistributionDialog(WindowFixture& f, const std::function<void(DistributionDialog&)>& steps) {
   f.driver().onNextModal([steps](QWidget* widget) {
     auto* dialog = qobject_cast<DistributionDialog*>(widget);
     QVERIFY2(dialog, "the command did not open the dialog of the residual distribution");
@@ -170,7 +172,9 @@ class DistributionDialogTest : public QObject {
   Q_OBJECT
 
 private slots:
+  void withoutEstimateRefuses_data();
   void withoutEstimateRefuses();
+  void takeOverLeavesSwitchedOffPairsToTheDistribution();
   void previewFigures_data();
   void previewFigures();
   void savesCorrectedPoints();
@@ -178,18 +182,59 @@ private slots:
   void multiquadricAboveItsLimitIsRefusedInTheDialog();
 };
 
+void DistributionDialogTest::withoutEstimateRefuses_data() {
+  QTest::addColumn<QString>("newFile");
+  QTest::addColumn<bool>("parameter");
+  QTest::newRow("nothing computed") << QString::fromUtf8(kNew) << false;
+  // Guards against taking the solver's parameters of an estimate that failed for too few pairs.
+  QTest::newRow("one pair only") << QStringLiteral("A 1000 2000\n") << true;
+}
+
 void DistributionDialogTest::withoutEstimateRefuses() {
+  QFETCH(QString, newFile);
+  QFETCH(bool, parameter);
   WindowFixture f;
   f.readOld(kOld);
-  f.readNew(kNew);
+  f.readNew(newFile.toStdString());
+  if (parameter) {
+    f.driver().answerMessage();  // "Mindestens zwei Paßpunkte sind erforderlich."
+    f.form().Parameter1Click(nullptr);
+  }
   f.driver().answerMessage();
   f.form().mnuRestklaffen->trigger();
   QVERIFY(f.driver().idle());
-  QCOMPARE(f.driver().messages().size(), std::size_t{1});
-  QCOMPARE(f.driver().messages().front().caption, QStringLiteral("Restklaffenverteilung"));
-  QVERIFY2(f.driver().messages().front().text.startsWith(QStringLiteral("Es liegt keine Transformation vor.")),
-           qPrintable(f.driver().messages().front().text));
+  QCOMPARE(f.driver().messages().size(), std::size_t{parameter ? 2u : 1u});
+  const testsupport::ShownMessage& refusal = f.driver().messages().back();
+  QCOMPARE(refusal.caption, QStringLiteral("Restklaffenverteilung"));
+  QVERIFY2(refusal.text.startsWith(QStringLiteral("Es liegt keine Transformation vor.")), qPrintable(refusal.text));
   QCOMPARE(f.form().mnuRestklaffen->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+}
+
+// After "Übernehmen" with a pair switched off, that pair is a new point like any other: the
+// distribution counts only the active pairs, and the switched-off one is corrected, not given.
+void DistributionDialogTest::takeOverLeavesSwitchedOffPairsToTheDistribution() {
+  WindowFixture f;
+  f.readOld(kOld);
+  f.readNew(kNew);
+  testsupport::withDialog(f, [&](analysis::ControlPointDialog& d) {
+    QVERIFY(d.setPairActive(4, false));
+    QTest::mouseClick(d.ApplyButton, Qt::LeftButton);
+  });
+  withDistributionDialog(f, [&](DistributionDialog& d) {
+    QCOMPARE(d.ControlPointLine->text(), QStringLiteral("Paßpunkte: 4"));
+    QVERIFY(d.corrected()->given[0]);
+    QVERIFY(!d.corrected()->given[4]);
+    // E (50, 50) is the centre of the square A B C D: under 1/s² the mean of their residuals.
+    double meanRW = 0, meanHW = 0;
+    const std::vector<Point> oldPoints = points(kOld), newPoints = points(kNew);
+    for (std::size_t j = 0; j < 4; ++j) {
+      const output::ResultPoint t = output::transformedPoint(oldPoints[j].rw, oldPoints[j].hw, solver);
+      meanRW += (newPoints[j].rw - t.rw) / 4;
+      meanHW += (newPoints[j].hw - t.hw) / 4;
+    }
+    QVERIFY(std::abs(d.corrected()->dRW[4] - meanRW) < kMicrometre);
+    QVERIFY(std::abs(d.corrected()->dHW[4] - meanHW) < kMicrometre);
+  });
 }
 
 void DistributionDialogTest::previewFigures_data() {
@@ -214,7 +259,7 @@ void DistributionDialogTest::previewFigures() {
   settings.method = static_cast<Method>(method);
   if (radius > 0) settings.radius = radius;
   const Expected e = expectedCorrections(settings);
-  withDialog(f, [&](DistributionDialog& d) {
+  withDistributionDialog(f, [&](DistributionDialog& d) {
     choose(d, settings.method);
     if (radius > 0) {
       d.RadiusCheck->setChecked(true);
@@ -245,7 +290,7 @@ void DistributionDialogTest::savesCorrectedPoints() {
   WindowFixture f;
   prepareEstimate(f);
   const std::string target = f.dir().file("verteilt.erg");
-  withDialog(f, [&](DistributionDialog& d) {
+  withDistributionDialog(f, [&](DistributionDialog& d) {
     choose(d, Method::Triangles);
     choose(d, Method::DistanceWeightingP2);
     // Control points take their given coordinates to the bit, not T + v rounded.
@@ -291,7 +336,7 @@ void DistributionDialogTest::refusesAnInputFileAsTarget() {
   WindowFixture f;
   prepareEstimate(f);
   const std::string input = f.dir().file("alt.asc");
-  withDialog(f, [&](DistributionDialog& d) {
+  withDistributionDialog(f, [&](DistributionDialog& d) {
     f.driver().onNextModal([&](QWidget* widget) {
       auto* dialog = qobject_cast<QFileDialog*>(widget);
       QVERIFY(dialog);
@@ -327,7 +372,7 @@ void DistributionDialogTest::multiquadricAboveItsLimitIsRefusedInTheDialog() {
   f.readOld(oldText);
   f.readNew(newText);
   f.form().Parameter1Click(nullptr);
-  withDialog(f, [&](DistributionDialog& d) {
+  withDistributionDialog(f, [&](DistributionDialog& d) {
     QVERIFY(d.SaveButton->isEnabled());
     choose(d, Method::Multiquadric);
     QVERIFY(!d.ProblemLine->isHidden());
