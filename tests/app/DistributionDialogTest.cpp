@@ -1,7 +1,8 @@
 // "Transformation mit Restklaffenverteilung..." in the window: refused without an estimate;
 // the dialog's figures for each method and setting against the distribution computed here
 // from the library's corrections and a hand-written 1/s² mean; the saved result file,
-// parsed here; the refusal of an input file as target; a method refused with its reason.
+// parsed here; the refusal of an input file as target, a failed write; a method refused
+// with its reason.
 #include "AnalysisDialogSteps.h"
 #include "ControlPointDialog.h"
 #include "DistributionDialog.h"
@@ -13,9 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QFileDialog>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -179,6 +178,7 @@ private slots:
   void previewFigures();
   void savesCorrectedPoints();
   void refusesAnInputFileAsTarget();
+  void failedWriteShowsFileError();
   void multiquadricAboveItsLimitIsRefusedInTheDialog();
 };
 
@@ -337,16 +337,7 @@ void DistributionDialogTest::refusesAnInputFileAsTarget() {
   prepareEstimate(f);
   const std::string input = f.dir().file("alt.asc");
   withDistributionDialog(f, [&](DistributionDialog& d) {
-    f.driver().onNextModal([&](QWidget* widget) {
-      auto* dialog = qobject_cast<QFileDialog*>(widget);
-      QVERIFY(dialog);
-      dialog->selectFile(QString::fromStdString(input));
-      dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QString::fromStdString(input));
-      QTRY_COMPARE(dialog->selectedFiles().value(0), QString::fromStdString(input));
-      static_cast<QDialog*>(dialog)->accept();  // the refusal is answered meanwhile
-      QVERIFY(dialog->isVisible());
-      dialog->reject();
-    });
+    f.driver().chooseFile(input);  // refused, then the file dialog is cancelled
     f.driver().answerMessage();
     QTest::mouseClick(d.SaveButton, Qt::LeftButton);
   });
@@ -355,6 +346,24 @@ void DistributionDialogTest::refusesAnInputFileAsTarget() {
   QVERIFY2(f.driver().messages().front().text.contains(QStringLiteral("ist eine eingelesene Koordinatendatei")),
            qPrintable(f.driver().messages().front().text));
   QCOMPARE(testsupport::readFile(input), std::string(kOld));
+}
+
+void DistributionDialogTest::failedWriteShowsFileError() {
+  WindowFixture f;
+  prepareEstimate(f);
+  const std::string target = f.dir().file("fehlt/verteilt.erg");  // its folder has gone
+  withDistributionDialog(f, [&](DistributionDialog& d) {
+    f.driver().chooseVanishedFile(target);
+    f.driver().answerMessage();
+    QTest::mouseClick(d.SaveButton, Qt::LeftButton);
+  });
+  QCOMPARE(f.driver().messages().size(), std::size_t{1});
+  const testsupport::ShownMessage& message = f.driver().messages().front();
+  QCOMPARE(message.caption, QStringLiteral("File Error"));
+  QCOMPARE(message.icon, QMessageBox::Critical);
+  QVERIFY2(message.text.startsWith(QStringLiteral("Datei ") + QString::fromStdString(target) +
+                                   QStringLiteral(" kann nicht geschrieben werden.")),
+           qPrintable(message.text));
 }
 
 void DistributionDialogTest::multiquadricAboveItsLimitIsRefusedInTheDialog() {
