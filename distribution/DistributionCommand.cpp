@@ -21,6 +21,9 @@ constexpr const char* kNoEstimateMessage =
     "Es liegt keine Transformation vor. Bitte zuerst \"Parameter\" berechnen oder in der "
     "Paßpunktanalyse \"Übernehmen\" wählen.";
 constexpr const char* kNoOldPointsMessage = "Das Altsystem enthält keine Punkte.";
+constexpr const char* kNoControlPointsMessage =
+    "Die Paßpunkte der Transformation sind in den eingelesenen Dateien nicht mehr enthalten. "
+    "Bitte \"Parameter\" neu berechnen.";
 
 constexpr const char* kSaveTitle = "Transformation mit Restklaffenverteilung speichern";
 constexpr const char* kResultFilter = "Ergebnisdatei (*.erg)|*.erg";
@@ -37,9 +40,15 @@ void TForm2::mnuRestklaffenClick(QObject*) {
     toolkit::MessageBox(kNoOldPointsMessage, kCaption, toolkit::MB_OK | toolkit::MB_ICONINFORMATION);
     return;
   }
-  distribution::DistributionDialog dialog(
-      this, oldPoints, solver,
-      distribution::estimateControlPoints(pairsInForce.oldPairs(), pairsInForce.newPairs(), solver));
+  distribution::EstimateControlPoints controlPoints =
+      distribution::estimateControlPoints(pairsInForce.oldPairs(), pairsInForce.newPairs(), solver);
+  // Files read since the estimate may hold none of its pairs: then nothing would be
+  // distributed, and the result would only repeat "Transformation Alt -> Neu".
+  if (controlPoints.points.empty()) {
+    toolkit::MessageBox(kNoControlPointsMessage, kCaption, toolkit::MB_OK | toolkit::MB_ICONINFORMATION);
+    return;
+  }
+  distribution::DistributionDialog dialog(this, oldPoints, solver, std::move(controlPoints));
   QObject::connect(dialog.SaveButton, &QPushButton::clicked, &dialog, [this, &dialog] {
     toolkit::RunGuarded([&] { SaveDistributedResult(dialog); });
   });

@@ -104,8 +104,10 @@ QWidget* DistributionDialog::buildSettings() {
   auto* form = new QFormLayout(box);
   form->setContentsMargins(0, 0, 0, 0);
   MethodBox = new QComboBox(box);
-  for (const MethodName& entry : kMethodNames) MethodBox->addItem(QString::fromUtf8(entry.name));
-  MethodBox->setCurrentIndex(static_cast<int>(Method::DistanceWeightingP2));
+  for (const MethodName& entry : kMethodNames) {
+    MethodBox->addItem(QString::fromUtf8(entry.name));
+    if (entry.method == Settings{}.method) MethodBox->setCurrentIndex(MethodBox->count() - 1);
+  }
   form->addRow(QStringLiteral("Verfahren:"), MethodBox);
 
   // The default delta is a figure of the control points alone; it is shown whatever the

@@ -174,6 +174,7 @@ private slots:
   void withoutEstimateRefuses_data();
   void withoutEstimateRefuses();
   void takeOverLeavesSwitchedOffPairsToTheDistribution();
+  void refusedWhenTheFilesNoLongerHoldTheEstimatesPairs();
   void previewFigures_data();
   void previewFigures();
   void savesCorrectedPoints();
@@ -235,6 +236,21 @@ void DistributionDialogTest::takeOverLeavesSwitchedOffPairsToTheDistribution() {
     QVERIFY(std::abs(d.corrected()->dRW[4] - meanRW) < kMicrometre);
     QVERIFY(std::abs(d.corrected()->dHW[4] - meanHW) < kMicrometre);
   });
+}
+
+// Guards against a "distribution" without control points, which would only repeat
+// "Transformation Alt -> Neu" under another name.
+void DistributionDialogTest::refusedWhenTheFilesNoLongerHoldTheEstimatesPairs() {
+  WindowFixture f;
+  prepareEstimate(f);
+  f.readNew("A 5 5\nB 6 6\n", "anders.asc");
+  f.driver().answerMessage();
+  f.form().mnuRestklaffen->trigger();
+  QVERIFY(f.driver().idle());
+  QCOMPARE(f.driver().messages().size(), std::size_t{1});
+  QVERIFY2(f.driver().messages().front().text.startsWith(
+               QStringLiteral("Die Paßpunkte der Transformation sind in den eingelesenen Dateien nicht mehr enthalten.")),
+           qPrintable(f.driver().messages().front().text));
 }
 
 void DistributionDialogTest::previewFigures_data() {
