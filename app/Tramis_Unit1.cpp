@@ -155,6 +155,9 @@ void TForm2::buildMenu() {
   mnuPasspunkte->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
   mnuPaarung = mnuBerechnen->addAction(QStringLiteral("Paarung nach Punktnummer"));
   mnuPaarung->setCheckable(true);
+  N4 = mnuBerechnen->addSeparator();
+  mnuRestklaffen = mnuBerechnen->addAction(QStringLiteral("Transformation mit &Restklaffenverteilung..."));
+  mnuRestklaffen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
 
   // The file exchange commands come after the program's own file commands.
   N3 = mnuDatei->addSeparator();
@@ -175,6 +178,7 @@ void TForm2::buildMenu() {
   connectCommand(mnuPaarung, &TForm2::mnuPaarungClick);
   connectCommand(mnuImportieren, &TForm2::mnuImportierenClick);
   connectCommand(mnuQgisOeffnen, &TForm2::mnuQgisOeffnenClick);
+  connectCommand(mnuRestklaffen, &TForm2::mnuRestklaffenClick);
   connectCommand(mnuHelpInhalt, &TForm2::mnuHelpInhaltClick);
   connectCommand(mnuKELHome, &TForm2::mnuKELHomeClick);
   connectCommand(mnuAbout, &TForm2::mnuAboutClick);

@@ -34,6 +34,10 @@ namespace analysis {
 class ControlPointDialog;
 }  // namespace analysis
 
+namespace distribution {
+class DistributionDialog;
+}  // namespace distribution
+
 namespace pairing {
 class PairingReportDialog;
 }  // namespace pairing
@@ -107,6 +111,8 @@ public:
   QAction* N3 = nullptr;             // separator before the file exchange commands
   QAction* mnuImportieren = nullptr;   // "&Importieren..."
   QAction* mnuQgisOeffnen = nullptr;   // "Paßpunkte aus &QGIS-Datei öffnen..."
+  QAction* N4 = nullptr;               // separator before the residual distribution
+  QAction* mnuRestklaffen = nullptr;   // "Transformation mit &Restklaffenverteilung..." (Ctrl+R)
   // In the status bar, shown while the pairing has something to report: opens the report.
   QToolButton* PairingButton = nullptr;
   pairing::PairingReportDialog* PairingReport = nullptr;  // not modal; made when first opened
@@ -153,10 +159,13 @@ public:
   void mnuPaarungClick(QObject* Sender);
   void mnuImportierenClick(QObject* Sender);
   void mnuQgisOeffnenClick(QObject* Sender);
+  void mnuRestklaffenClick(QObject* Sender);
   // "Protokoll speichern..." of the "Paßpunktanalyse": the protocol of what it shows now.
   void SaveAnalysisProtocol(analysis::ControlPointDialog& dialog);
   // "QGIS-Datei speichern..." of the "Paßpunktanalyse": its pairs with their activity.
   void SaveAnalysisPoints(analysis::ControlPointDialog& dialog);
+  // "Speichern..." of the residual distribution's dialog: the corrected old file.
+  void SaveDistributedResult(distribution::DistributionDialog& dialog);
 
   // The pairing in force: by name while "Paarung nach Punktnummer" is ticked.
   pairing::PairingMode PairingModeInForce() const;

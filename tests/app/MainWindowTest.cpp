@@ -54,14 +54,15 @@ void MainWindowTest::menuCaptionsAndShortcuts() {
                    (action->shortcut().isEmpty() ? QString() : " " + action->shortcut().toString());
     return texts;
   };
-  // The program's own items first, as they always were; the file exchange and the pairing
-  // choice after them.
+  // The program's own items first, as they always were; the file exchange, the pairing
+  // choice and the residual distribution after them.
   QCOMPARE(items(f.form().mnuDatei),
            (QStringList{"&Altsystem öffnen.. Ctrl+A", "&Neusystem öffnen... Ctrl+N", "-", "&Exit", "-",
                         "&Importieren...", "Paßpunkte aus &QGIS-Datei öffnen..."}));
   QCOMPARE(items(f.form().mnuBerechnen),
            (QStringList{"Parameter", "Transformation Alt -> Neu", "-", "Paßpunkte &prüfen... Ctrl+P",
-                        "Paarung nach Punktnummer"}));
+                        "Paarung nach Punktnummer", "-",
+                        "Transformation mit &Restklaffenverteilung... Ctrl+R"}));
   QVERIFY(f.form().mnuPaarung->isCheckable());
   QVERIFY(!f.form().mnuPaarung->isChecked());  // pairing by position, as always
   QCOMPARE(items(f.form().mnuHilfe), (QStringList{"&Inhalt", "KEL Home", "&About"}));
