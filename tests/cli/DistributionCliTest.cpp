@@ -17,6 +17,7 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <random>
 #include <string>
 #include <unistd.h>
@@ -88,6 +89,8 @@ struct MethodRow {
   std::vector<std::string> arguments;
   distribution::Settings settings;
 };
+
+void PrintTo(const MethodRow& row, std::ostream* out) { *out << row.name; }
 
 class DistributionCli : public ::testing::TestWithParam<MethodRow> {};
 
@@ -207,6 +210,8 @@ struct UsageRow {
   const char* message;
 };
 
+void PrintTo(const UsageRow& row, std::ostream* out) { *out << row.name; }
+
 class DistributionCliUsage : public ::testing::TestWithParam<UsageRow> {};
 
 TEST_P(DistributionCliUsage, IsRefusedWithExitCodeTwo) {
@@ -253,6 +258,21 @@ INSTANTIATE_TEST_SUITE_P(
                  {"alt.asc", "neu.asc", "--transform", "r.erg", "-o", "r.erg"},
                  "-o r.erg ist dieselbe Datei wie die Eingabedatei --transform r.erg"}),
     [](const ::testing::TestParamInfo<UsageRow>& info) { return std::string(info.param.name); });
+
+// Two control points at one old position with different residuals: no continuous correction
+// ends at both, so the run fails with the reason and writes nothing.
+TEST(DistributionCliFailure, CoincidentControlPointsAreRefused) {
+  testsupport::TempDir dir;
+  testsupport::writeFile(dir.file("alt.asc"), "P1 100 100\nP2 300 100\nP3 200 300\nP4 300 100\n");
+  testsupport::writeFile(dir.file("neu.asc"), "P1 101 100\nP2 301 100.02\nP3 201 300\nP4 301 99.98\n");
+  const clitest::ProcessResult run = clitest::runProcess(
+      kCli, {"alt.asc", "neu.asc", "--distribute", "idw2", "-o", "r.erg", "--json"}, dir.path());
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(clitest::contains(run.err, "die Paßpunkte 2 (P2) und 4 (P4) liegen im Altsystem an derselben Stelle"))
+      << run.err;
+  EXPECT_EQ(nlohmann::json::parse(run.out).at("status"), "distributionFailed");
+  EXPECT_FALSE(testsupport::fileExists(dir.file("r.erg")));
+}
 
 // PROJ applies the printed pipeline with the tinshift file to 10,000 random points inside
 // the triangles and lands on tramis-cli's own corrected result.
