@@ -13,7 +13,7 @@ namespace {
 
 std::string optionalNumber(const std::optional<double>& value) { return value ? roundTripText(*value) : "null"; }
 
-void writeSummary(ChunkedOutput& out, const DistributionSummary& summary) {
+void writeSummary(ChunkedOutput& out, const distribution::CorrectionSummary& summary) {
   const distribution::Settings& settings = summary.settings;
   out << "\"method\": " << jsonString(distributionMethodName(settings.method))
       << ", \"radius\": " << optionalNumber(settings.radius) << ", \"delta\": " << optionalNumber(settings.delta)
@@ -27,7 +27,7 @@ void writeSummary(ChunkedOutput& out, const DistributionSummary& summary) {
         << "}, \"meanCorrection\": " << roundTripText(summary.mean);
   out << ", \"checkPoints\": [";
   for (std::size_t i = 0; i < summary.checkPoints.size(); ++i) {
-    const CheckPointDeviation& check = summary.checkPoints[i];
+    const distribution::CheckPointDeviation& check = summary.checkPoints[i];
     out << (i == 0 ? "\n      " : ",\n      ") << "{\"pkt\": " << std::to_string(check.pair + 1)
         << ", \"name\": " << jsonString(check.name) << ", \"RW\": " << roundTripText(check.dRW)
         << ", \"HW\": " << roundTripText(check.dHW) << ", \"corrected\": " << (check.corrected ? "true" : "false")

@@ -3,8 +3,7 @@
 // points (switched-off pairs) after the distribution, and the files written with it.
 #include "DistributionProtocol.h"
 
-#include "DistributionTexts.h"
-#include "ParameterRun.h"
+#include "DistributionContent.h"
 #include "TextConversions.h"
 
 #include <string>
@@ -22,38 +21,21 @@ std::string rightAligned(const std::string& text, std::size_t width) {
   return (shown < width ? std::string(width - shown, ' ') : std::string(" ")) + text;
 }
 
-std::string metres(double value, char sep) { return compute::residualText(value, sep) + " m"; }
-
-std::string methodLine(const distribution::Settings& settings, char sep) {
-  std::string line = "  Verfahren:  " + std::string(distribution::methodName(settings.method));
-  if (settings.radius) line += ", Radius " + metres(*settings.radius, sep);
-  if (settings.delta) line += ", δ = " + metres(*settings.delta, sep);
-  return line + "\n";
-}
-
-void writeSummary(ChunkedOutput& out, const DistributionSummary& summary, char sep) {
-  out << methodLine(summary.settings, sep);
-  out << "  Paßpunkte:  " + std::to_string(summary.controlPoints) + " aktive Paßpunkte verwendet\n";
-  out << "  Punkte von ALT: " + std::to_string(summary.points) + ", davon " + std::to_string(summary.corrected) +
-             " verbessert";
-  if (summary.corrected < summary.points)
-    out << " (" + std::to_string(summary.points - summary.corrected) + " ohne Verbesserung)";
-  out << "\n";
-  if (summary.corrected != 0) {
-    out << "  Größte Verbesserung:   " + metres(summary.largest, sep) + "  (" +
-               toolkit::DisplayText(summary.largestName) + ")\n";
-    out << "  Mittlere Verbesserung: " + metres(summary.mean, sep) + "\n";
-  }
-  if (summary.checkPoints.empty()) return;
-  out << "  Kontrollpunkte nach der Verteilung (Neu - (transformiert + Verbesserung)):\n";
-  out << rightAligned("Pkt.", kNumberColumnWidth) + rightAligned("RW", kColumnWidth) +
-             rightAligned("HW", kColumnWidth) + "  Name\n";
-  for (const CheckPointDeviation& check : summary.checkPoints) {
-    std::string row = rightAligned(std::to_string(check.pair + 1), kNumberColumnWidth);
-    row += rightAligned(compute::residualText(check.dRW, sep), kColumnWidth);
-    row += rightAligned(compute::residualText(check.dHW, sep), kColumnWidth);
-    row += "  " + toolkit::DisplayText(check.name);
-    if (!check.corrected) row += "  (ohne Verbesserung)";
+void writeSummary(ChunkedOutput& out, const distribution::CorrectionSummary& summary, char sep) {
+  const protocol::DistributionContent content = protocol::gatherDistribution(summary, sep);
+  out << "  Verfahren: " + content.method + "\n";
+  for (const protocol::LabelledValue& figure : content.figures)
+    out << "  " + figure.label + ": " + figure.value + (figure.note.empty() ? "" : " " + toolkit::DisplayText(figure.note)) +
+               "\n";
+  out << "  " + content.checkPointLead + "\n";
+  if (content.checkPoints.empty()) return;
+  const auto& h = protocol::kCheckPointHeadings;
+  out << rightAligned(h[0], kNumberColumnWidth) + rightAligned(h[2], kColumnWidth) + rightAligned(h[3], kColumnWidth) +
+             "  " + h[1] + "\n";
+  for (const auto& cells : content.checkPoints) {
+    std::string row = rightAligned(cells[0], kNumberColumnWidth) + rightAligned(cells[2], kColumnWidth) +
+                      rightAligned(cells[3], kColumnWidth) + "  " + toolkit::DisplayText(cells[1]);
+    if (!cells[4].empty()) row += "  (" + cells[4] + ")";
     out << row + "\n";
   }
 }
@@ -64,7 +46,7 @@ void writeDistributionProtocol(ChunkedOutput& out, const Report& report, char se
   if (!report.distribution) return;
   const DistributionReport& distribution = *report.distribution;
   if (!distribution.summary && !distribution.transformed && distribution.tinshiftPath.empty()) return;
-  out << "\nRestklaffenverteilung\n";
+  out << std::string("\n") + protocol::kDistributionHeading + "\n";
   if (distribution.summary)
     writeSummary(out, *distribution.summary, sep);
   else

@@ -51,10 +51,10 @@ std::string setUpDistribution(const Options& options, const Report& report, Dist
   return {};
 }
 
-DistributionSummary summarizeDistribution(const DistributionRun& run, const Report& report,
+distribution::CorrectionSummary summarizeDistribution(const DistributionRun& run, const Report& report,
                                           const PointList& oldPoints) {
   const distribution::ResidualDistribution& distribution = *run.distribution;
-  DistributionSummary summary;
+  distribution::CorrectionSummary summary;
   summary.settings = distribution.settings();
   summary.controlPoints = distribution.controlPointCount();
   summary.points = oldPoints.count();

@@ -33,7 +33,7 @@ std::string setUpDistribution(const Options& options, const Report& report, Dist
 
 // The corrections at the points of ALT and the check points' deviations after the
 // distribution.
-DistributionSummary summarizeDistribution(const DistributionRun& run, const Report& report,
+distribution::CorrectionSummary summarizeDistribution(const DistributionRun& run, const Report& report,
                                           const PointList& oldPoints);
 
 // --tinshift: the triangles as a PROJ tinshift file, written safely to `path`.

@@ -259,6 +259,56 @@ INSTANTIATE_TEST_SUITE_P(
                  "-o r.erg ist dieselbe Datei wie die Eingabedatei --transform r.erg"}),
     [](const ::testing::TestParamInfo<UsageRow>& info) { return std::string(info.param.name); });
 
+// The section "Restklaffenverteilung" of the HTML protocol (read by xmllint) and of the
+// text protocol shows the JSON's figures, rounded to the shown digits.
+TEST(DistributionCliProtocol, SectionShowsTheCheckPointAndTheLargestCorrection) {
+  const std::string xmllint = TRAMIS_XMLLINT_PATH;
+  ASSERT_FALSE(xmllint.empty()) << "xmllint is missing (scripts/install-deps.sh installs it)";
+  const Job job(5);
+  testsupport::TempDir dir;
+  std::vector<NamedPoint> oldFile = job.oldPairs;
+  oldFile.insert(oldFile.end(), job.newPoints.begin(), job.newPoints.end());
+  testsupport::writeFile(dir.file("alt.asc"), fileText(oldFile));
+  testsupport::writeFile(dir.file("neu.asc"), fileText(job.newPairs));
+  const std::vector<std::string> arguments = {"alt.asc", "neu.asc", "--pair-by-name", "--exclude", "P9",
+                                              "--distribute", "idw2", "--decimal-comma"};
+  std::vector<std::string> withReport = arguments;
+  withReport.insert(withReport.end(), {"--json", "--report", "r.html"});
+  const clitest::ProcessResult jsonRun = clitest::runProcess(kCli, withReport, dir.path());
+  ASSERT_EQ(jsonRun.exitCode, 0) << jsonRun.err;
+  const nlohmann::json summary = nlohmann::json::parse(jsonRun.out).at("distribution");
+  const nlohmann::json& check = summary.at("checkPoints").at(0);
+  constexpr double kShownDigit = 0.5e-4;  // four decimals in the protocols
+
+  const clitest::ProcessResult heading =
+      clitest::runProcess(xmllint, {"--html", "--xpath", "string(//h2[last()])", "r.html"}, dir.path());
+  EXPECT_EQ(heading.out, "Restklaffenverteilung\n");
+  const clitest::ProcessResult cells = clitest::runProcess(
+      xmllint, {"--html", "--xpath", "//table[@id='checkpoints']/tbody/tr/td/text()", "r.html"}, dir.path());
+  const std::vector<std::string> words = clitest::words(cells.out);
+  ASSERT_EQ(words.size(), 4u) << cells.out;  // Pkt., Name, RW, HW
+  EXPECT_EQ(words[0], "9");
+  EXPECT_EQ(words[1], "P9");
+  auto shown = [](std::string text) {
+    std::replace(text.begin(), text.end(), ',', '.');
+    return number(text);
+  };
+  EXPECT_NEAR(shown(words[2]), check.at("RW").get<double>(), kShownDigit);
+  EXPECT_NEAR(shown(words[3]), check.at("HW").get<double>(), kShownDigit);
+
+  const clitest::ProcessResult textRun = clitest::runProcess(kCli, arguments, dir.path());
+  ASSERT_EQ(textRun.exitCode, 0) << textRun.err;
+  const std::string section = textRun.out.substr(textRun.out.find("\nRestklaffenverteilung\n"));
+  EXPECT_TRUE(clitest::contains(section, "Verfahren: Gewichtung 1/s²")) << section;
+  const std::string lead = "Größte Verbesserung: ";
+  const std::size_t at = section.find(lead);
+  ASSERT_NE(at, std::string::npos) << section;
+  const std::vector<std::string> largest = clitest::words(section.substr(at + lead.size(), section.find('\n', at) - at - lead.size()));
+  ASSERT_EQ(largest.size(), 3u);
+  EXPECT_NEAR(shown(largest[0]), summary.at("largestCorrection").at("length").get<double>(), kShownDigit);
+  EXPECT_EQ(largest[2], "(" + summary.at("largestCorrection").at("name").get<std::string>() + ")");
+}
+
 // Two control points at one old position with different residuals: no continuous correction
 // ends at both, so the run fails with the reason and writes nothing.
 TEST(DistributionCliFailure, CoincidentControlPointsAreRefused) {
