@@ -197,10 +197,14 @@ int finish(const Options& options, Report& report, const Failure& failure, std::
         exitCode = kExitBadInput;
         break;
       }
-      if (report.distribution && !report.distribution->tinshiftPath.empty())
-        out << projPipeline(*report.solver, report.distribution->tinshiftPath) << '\n';
-      else
-        out << projOperation(*report.solver) << '\n';
+      // With --distribute the operation is the pipeline or nothing: the helmert step alone
+      // would silently leave out the distribution.
+      if (options.distribute) {
+        if (report.distribution && !report.distribution->tinshiftPath.empty())
+          out << projPipeline(*report.solver, report.distribution->tinshiftPath) << '\n';
+        break;
+      }
+      out << projOperation(*report.solver) << '\n';
       break;
     case OutputFormat::Protocol:
       if (report.outcome != Outcome::InputError) writeProtocol(out, report, separatorFor(options));
