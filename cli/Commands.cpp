@@ -6,13 +6,16 @@
 #include "Commands.h"
 
 #include "ControlPairsFile.h"
+#include "CorrectedTransform.h"
 #include "CsvFile.h"
+#include "DistributionRun.h"
 #include "Exclusion.h"
 #include "InputFormat.h"
 #include "Json.h"
 #include "MessageCaptions.h"
 #include "Pairing.h"
 #include "ProjOperation.h"
+#include "ProjPipeline.h"
 #include "Protocol.h"
 #include "ReaderMessages.h"
 #include "Report.h"
@@ -23,6 +26,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -131,11 +135,15 @@ Failure writeFailure(const Options& options, const output::WriteResult& written)
           output::writeErrorMessage(toolkit::DisplayText(options.resultPath), written.reason)};
 }
 
+// `corrected`, when given, is the transformation with the Restklaffenverteilung.
 Failure writeResult(const Options& options, const PointList& oldPoints,
-                    const kel::TKEL_Vovezorevarovaduvorir& solver, Report& report) {
+                    const kel::TKEL_Vovezorevarovaduvorir& solver, const stream::PointTransform* corrected,
+                    Report& report) {
   if (options.resultPath.empty()) return {};
   const output::WriteResult written =
-      options.resultFormat == ResultFormat::Csv
+      corrected ? output::writeResultFile(options.resultPath, oldPoints,
+                                          [corrected](double rw, double hw) { return (*corrected)(rw, hw); })
+      : options.resultFormat == ResultFormat::Csv
           ? pointfiles::writeCsvResultFile(options.resultPath, oldPoints, solver,
                                            separatorFor(options) == ',' ? pointfiles::DecimalMark::Comma
                                                                         : pointfiles::DecimalMark::Point)
@@ -189,6 +197,13 @@ int finish(const Options& options, Report& report, const Failure& failure, std::
         exitCode = kExitBadInput;
         break;
       }
+      // With --distribute the operation is the pipeline or nothing: the helmert step alone
+      // would silently leave out the distribution.
+      if (options.distribute) {
+        if (report.distribution && !report.distribution->tinshiftPath.empty())
+          out << projPipeline(*report.solver, report.distribution->tinshiftPath) << '\n';
+        break;
+      }
       out << projOperation(*report.solver) << '\n';
       break;
     case OutputFormat::Protocol:
@@ -197,6 +212,40 @@ int finish(const Options& options, Report& report, const Failure& failure, std::
   }
   out.flush();
   return exitCode;
+}
+
+// Streams the old-system file `path` through `transform` to the result file (-o): bad
+// lines are reported as they come, in file order; the result file is written block by
+// block through the safe writer.
+Failure streamToResult(const Options& options, const std::string& path, const stream::PointTransform& transform,
+                       InputFile& file, Report& report, std::ostream& err) {
+  const stream::ApplyResult applied =
+      stream::applyToFile(path, options.resultPath, transform, badLineReporter(path, options.strict, file, err));
+  file.pointCount = applied.points;
+  Failure failure = readFailure(path, applied.read, file);
+  if (!failure.failed() && applied.noPointRead())
+    failure = {Outcome::InputError, kErrorCaption,
+               "In " + toolkit::DisplayText(path) + " ist keine Zeile ein Punkt (" +
+                   std::to_string(applied.badLines) +
+                   (applied.badLines == 1 ? " fehlerhafte Zeile" : " fehlerhafte Zeilen") +
+                   "); es wurde nichts geschrieben."};
+  if (!failure.failed() && !applied.written.ok) failure = writeFailure(options, applied.written);
+  if (applied.fileWritten) {
+    report.resultPath = options.resultPath;
+    report.transformedPoints = applied.points;
+  }
+  return failure;
+}
+
+// --transform: the other old-system file, streamed to -o with this run's estimate (and
+// distribution).
+Failure transformFile(const Options& options, const stream::PointTransform& transform,
+                      DistributionReport& distributionReport, Report& report, std::ostream& err) {
+  InputFile file;
+  file.path = options.transformPath;
+  const Failure failure = streamToResult(options, options.transformPath, transform, file, report, err);
+  distributionReport.transformed = TransformedFile{file.path, file.pointCount, 0, file.badLines};
+  return failure;
 }
 
 int estimate(const Options& options, std::ostream& out, std::ostream& err) {
@@ -246,14 +295,40 @@ int estimate(const Options& options, std::ostream& out, std::ostream& err) {
     failure = estimationFailure(compute::ParameterOutcome::TooFewPairs);
   // Only a successful estimate is written: the window would write the parameters of an
   // earlier run, of which a single command has none.
-  if (!failure.failed()) failure = writeResult(options, oldPoints, solver, report);
+  DistributionReport distributionReport;
+  DistributionRun distributionRun;
+  if (options.distribute || !options.transformPath.empty()) report.distribution = &distributionReport;
+  if (!failure.failed() && options.distribute) {
+    if (std::string message = setUpDistribution(options, report, distributionRun); !message.empty())
+      failure = {Outcome::DistributionFailed, kErrorCaption, std::move(message)};
+    else
+      distributionReport.summary = summarizeDistribution(distributionRun, report, oldPoints);
+  }
+  const stream::HelmertTransform helmert(solver);
+  std::optional<stream::CorrectedTransform> corrected;
+  if (distributionRun.distribution) corrected.emplace(solver, *distributionRun.distribution);
+  if (!failure.failed() && !options.tinshiftPath.empty()) {
+    const output::WriteResult written = writeTinshiftFile(options.tinshiftPath, distributionRun, solver);
+    if (!written.ok)
+      failure = {Outcome::WriteFailed, toolkit::kFileErrorCaption,
+                 output::writeErrorMessage(toolkit::DisplayText(options.tinshiftPath), written.reason)};
+    else
+      distributionReport.tinshiftPath = options.tinshiftPath;
+  }
+  if (!failure.failed()) {
+    if (options.transformPath.empty())
+      failure = writeResult(options, oldPoints, solver, corrected ? &*corrected : nullptr, report);
+    else
+      failure = transformFile(options, corrected ? static_cast<const stream::PointTransform&>(*corrected) : helmert,
+                              distributionReport, report, err);
+    if (corrected && distributionReport.transformed) distributionReport.transformed->uncorrected = corrected->uncorrected();
+  }
   if (!failure.failed()) failure = writePointsOut(options, report);
   if (!failure.failed()) failure = writeReport(options, report);
   return finish(options, report, failure, out, err);
 }
 
-// Streams the old-system file through the transformation: bad lines are reported as they
-// come, in file order; the result file is written block by block through the safe writer.
+// --apply: streams ALT through the known parameters.
 int apply(const Options& options, std::ostream& out, std::ostream& err) {
   kel::TKEL_Vovezorevarovaduvorir solver;
   Report report;
@@ -276,22 +351,7 @@ int apply(const Options& options, std::ostream& out, std::ostream& err) {
 
   InputFile& file = report.oldFile;
   file.path = options.oldPath;
-  const stream::ApplyResult applied =
-      stream::applyToFile(options.oldPath, options.resultPath, solver,
-                          badLineReporter(options.oldPath, options.strict, file, err));
-  file.pointCount = applied.points;
-  Failure failure = readFailure(options.oldPath, applied.read, file);
-  if (!failure.failed() && applied.noPointRead())
-    failure = {Outcome::InputError, kErrorCaption,
-               "In " + toolkit::DisplayText(options.oldPath) + " ist keine Zeile ein Punkt (" +
-                   std::to_string(applied.badLines) +
-                   (applied.badLines == 1 ? " fehlerhafte Zeile" : " fehlerhafte Zeilen") +
-                   "); es wurde nichts geschrieben."};
-  if (!failure.failed() && !applied.written.ok) failure = writeFailure(options, applied.written);
-  if (applied.fileWritten) {
-    report.resultPath = options.resultPath;
-    report.transformedPoints = applied.points;
-  }
+  const Failure failure = streamToResult(options, options.oldPath, stream::HelmertTransform(solver), file, report, err);
   return finish(options, report, failure, out, err);
 }
 

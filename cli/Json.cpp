@@ -6,6 +6,8 @@
 // times the memory of the estimate.
 #include "Json.h"
 
+#include "DistributionJson.h"
+
 #include "AnalysisTexts.h"
 #include "ChunkedOutput.h"
 #include "InputFormat.h"
@@ -144,6 +146,7 @@ std::string_view outcomeName(Outcome outcome) {
     case Outcome::PointsCoincide: return "pointsCoincide";
     case Outcome::NotRepresentable: return "notRepresentable";
     case Outcome::WriteFailed: return "writeFailed";
+    case Outcome::DistributionFailed: return "distributionFailed";
   }
   return "inputError";
 }
@@ -185,6 +188,7 @@ void writeJson(std::ostream& stream, const Report& report) {
   if (report.hasParameters()) writeParameters(out, report);
   if (report.hasCentroids()) writeCentroids(out, report);
   if (report.hasAnalysis()) writeResiduals(out, report);
+  writeDistributionJson(out, report);
   out << "  \"resultFile\": ";
   if (report.resultPath.empty())
     out << "null,\n";

@@ -7,6 +7,7 @@
 #include <Kelstring.h>
 
 #include "ColumnNames.h"
+#include "DistributionOptions.h"
 #include "Exclusion.h"
 
 #include <cmath>
@@ -66,7 +67,9 @@ struct OptionRule {
 
 constexpr OptionRule kOptionRules[] = {
     {"-o", "--output", true, false,
-     "  -o, --output DATEI     Ergebnisdatei schreiben: alle Punkte von ALT, transformiert;\n"
+     "  -o, --output DATEI     Ergebnisdatei schreiben: alle Punkte von ALT, transformiert\n"
+     "                         (mit --distribute verbessert; mit --transform die Punkte\n"
+     "                         jener Datei statt ALT);\n"
      "                         eine Pipe, ein Terminal oder Gerät wird direkt beschrieben\n",
      storeValue<&Options::resultPath>},
     {"", "--strict", false, false,
@@ -164,6 +167,51 @@ constexpr OptionRule kOptionRules[] = {
                 "erhalten: \"" + value + "\".";
        return std::string();
      }},
+    {"", "--distribute", true, false,
+     "      --distribute V     Restklaffenverteilung nach der Schätzung: die Restklaffen\n"
+     "                         der aktiven Paßpunkte werden auf die Punkte von -o verteilt,\n"
+     "                         Paßpunkte erhalten ihre Neukoordinaten. V: idw1, idw1.5,\n"
+     "                         idw2 (Gewichtung 1/s, 1/s^1,5, 1/s²), multiquadric\n"
+     "                         (Multiquadratische Interpolation) oder triangles\n"
+     "                         (Dreiecksvermaschung; außerhalb der Dreiecke keine\n"
+     "                         Verbesserung). s wird im Altsystem gemessen.\n",
+     [](ParseState& s, const std::string& value) {
+       s.options.distribute = distributionMethod(value);
+       if (!s.options.distribute)
+         return "--distribute erwartet idw1, idw1.5, idw2, multiquadric oder triangles, erhalten: \"" + value +
+                "\".";
+       return std::string();
+     }},
+    {"", "--idw-radius", true, false,
+     "      --idw-radius R     nur für idw: Paßpunkte weiter als R Meter zählen nicht;\n"
+     "                         ein Punkt ohne Paßpunkt im Radius bleibt unverbessert\n",
+     [](ParseState& s, const std::string& value) {
+       s.options.idwRadius = lengthValue(value, false);
+       if (!s.options.idwRadius) return "--idw-radius erwartet eine Länge über 0 in Metern, erhalten: \"" + value + "\".";
+       return std::string();
+     }},
+    {"", "--mq-delta", true, false,
+     "      --mq-delta D       nur für multiquadric: der Glättungsparameter δ in Metern\n"
+     "                         (voreingestellt: mittlerer Abstand der Paßpunkte zu ihrem\n"
+     "                         nächsten Nachbarn)\n",
+     [](ParseState& s, const std::string& value) {
+       s.options.mqDelta = lengthValue(value, true);
+       if (!s.options.mqDelta) return "--mq-delta erwartet eine Länge ab 0 in Metern, erhalten: \"" + value + "\".";
+       return std::string();
+     }},
+    {"", "--transform", true, false,
+     "      --transform DATEI  eine weitere Datei im Altsystem (die Neupunkte) mit der\n"
+     "                         Schätzung (und Restklaffenverteilung) dieses Laufs\n"
+     "                         transformieren; -o ist dann ihre Ergebnisdatei. Sie wird\n"
+     "                         wie bei --apply abschnittsweise gelesen und geschrieben\n",
+     storeValue<&Options::transformPath>},
+    {"", "--tinshift", true, false,
+     "      --tinshift DATEI.json  mit --distribute triangles: die Dreiecke als PROJ-\n"
+     "                         tinshift-Datei (Format 1.0) schreiben; --proj gibt dann\n"
+     "                         die Pipeline helmert + tinshift aus. PROJ transformiert\n"
+     "                         Punkte außerhalb der Dreiecke nicht: cct meldet sie je\n"
+     "                         Punkt als Fehler und endet trotzdem mit 0\n",
+     storeValue<&Options::tinshiftPath>},
     {"", "--decimal-comma", false, false,
      "      --decimal-comma    Zahlen im Protokoll mit Dezimalkomma\n",
      rememberSwitch<&ParseState::comma>},
@@ -319,6 +367,7 @@ ParseResult parseOptions(const std::vector<std::string>& arguments) {
     for (const std::string& list : options.exclude)
       if (error = checkExcludeList(list, options.pairing); !error.empty()) break;
   }
+  if (error.empty()) error = distributionUsageError(options, state.proj);
   if (!error.empty()) return result;
 
   options.format = state.json ? OutputFormat::Json : state.proj ? OutputFormat::Proj : OutputFormat::Protocol;
@@ -332,6 +381,7 @@ std::string usageHint() {
   return "Aufruf: tramis-cli [Optionen] ALT NEU [-o ERGEBNIS.erg]\n"
          "       tramis-cli [Optionen] --points PASSPUNKTE.points [-o ERGEBNIS.erg]\n"
          "       tramis-cli --apply \"Xo Yo a o\" ALT -o ERGEBNIS.erg\n"
+         "       tramis-cli [Optionen] ALT NEU --distribute V [--transform NEUPUNKTE] -o ERGEBNIS.erg\n"
          "Alle Optionen zeigt: tramis-cli --help\n";
 }
 
@@ -344,6 +394,7 @@ std::string helpText(const std::string& version) {
       "  tramis-cli [Optionen] ALT NEU [-o ERGEBNIS.erg]\n"
       "  tramis-cli [Optionen] --points PASSPUNKTE.points [-o ERGEBNIS.erg]\n"
       "  tramis-cli --apply \"Xo Yo a o\" ALT -o ERGEBNIS.erg\n"
+      "  tramis-cli [Optionen] ALT NEU --distribute V [--transform NEUPUNKTE] -o ERGEBNIS.erg\n"
       "\n"
       "ALT und NEU sind Koordinatendateien im Alt- und im Neusystem, je Zeile ein Punkt:\n"
       "[Name] rw hw, mit Dezimalpunkt oder Dezimalkomma. Erkannt werden auch CSV-Dateien\n"
@@ -376,6 +427,21 @@ std::string helpText(const std::string& version) {
       "harte Links. --apply liest ALT als Koordinatendatei und schreibt das Format erg:\n"
       "--columns, --delimiter, --output-format csv, --points und --points-out gelten\n"
       "dort nicht.\n"
+      "\n"
+      "Restklaffenverteilung (--distribute): Die Helmert-Transformation allein läßt die\n"
+      "Restklaffen der Paßpunkte stehen; verteilt auf die übrigen Punkte, behalten die\n"
+      "Paßpunkte ihre Neukoordinaten, und benachbarte Punkte bewegen sich gleich\n"
+      "(nachbarschaftstreu). Die Verbesserung eines Punktes hängt von seinem Abstand s\n"
+      "zu den Paßpunkten im Altsystem ab. idw2 (1/s²) ist die verbreitete Wahl und\n"
+      "bleibt am nächsten an den Paßpunkten; idw1 und idw1.5 greifen weiter aus, --idw-radius\n"
+      "begrenzt den Einfluß. multiquadric verläuft glatter, braucht aber ein\n"
+      "Gleichungssystem (höchstens 3000 Paßpunkte). triangles ist linear in den Dreiecken\n"
+      "der Paßpunkte, schnell und als PROJ-tinshift weiterzugeben; außerhalb der Dreiecke\n"
+      "gibt es keine Verbesserung. Abgeschaltete Paßpunkte (--exclude) zählen nicht und\n"
+      "werden als Kontrollpunkte nach der Verteilung gezeigt. Protokoll und JSON\n"
+      "(\"distribution\") nennen Verfahren, Einstellungen, größte und mittlere\n"
+      "Verbesserung an den Punkten von ALT. Die Pipeline von --proj mit --tinshift nimmt\n"
+      "in cct vier Spalten (rw hw 0 0); mit nur zwei meldet PROJ jeden Punkt als Fehler.\n"
       "\n"
       "Hat ALT bei --apply Zeilen, aber keinen lesbaren Punkt (falsche Datei, Binärdatei),\n"
       "ist das ein Fehler, und es wird nichts geschrieben. Eine leere Datei (0 Byte oder\n"

@@ -4,6 +4,7 @@
 
 #include "ControlPointAnalysis.h"
 #include "PointFileFormat.h"
+#include "ResidualDistribution.h"
 
 #include <optional>
 #include <string>
@@ -51,6 +52,12 @@ struct Options {
   ResultFormat resultFormat = ResultFormat::Erg;  // --output-format
   std::string pointsPath;     // --points: both systems and the activity from one QGIS file
   std::string pointsOutPath;  // --points-out: the pairs written as a QGIS file
+  // --distribute, --idw-radius, --mq-delta: the Restklaffenverteilung after the estimate.
+  std::optional<distribution::Method> distribute;
+  std::optional<double> idwRadius;  // [m]
+  std::optional<double> mqDelta;    // [m]
+  std::string transformPath;  // --transform: the file -o is written from, instead of ALT
+  std::string tinshiftPath;   // --tinshift: the triangles as a PROJ tinshift file
   // Not from the command line: the program's file version, which main sets for --report.
   std::string programVersion;
 };

@@ -46,9 +46,10 @@ std::string pathCollision(const Options& options,
                           const std::optional<output::FileIdentity>& standardOutput) {
   const std::vector<NamedFile> outputs =
       namedFiles({{"-o", &options.resultPath}, {"--report", &options.reportPath},
-                  {"--points-out", &options.pointsOutPath}});
+                  {"--points-out", &options.pointsOutPath}, {"--tinshift", &options.tinshiftPath}});
   const std::vector<NamedFile> inputs = namedFiles(
-      {{"ALT", &options.oldPath}, {"NEU", &options.newPath}, {"--points", &options.pointsPath}});
+      {{"ALT", &options.oldPath}, {"NEU", &options.newPath}, {"--points", &options.pointsPath},
+                 {"--transform", &options.transformPath}});
 
   for (const NamedFile& written : outputs)
     for (const NamedFile& read : inputs)

@@ -14,8 +14,8 @@
 namespace cli {
 
 // The German reason to refuse the command line, or empty when its files are fine:
-// - an output (-o, --report, --points-out) that would overwrite an input (ALT, NEU,
-//   --points) or another output;
+// - an output (-o, --report, --points-out, --tinshift) that would overwrite an input (ALT,
+//   NEU, --points, --transform) or another output;
 // - an output that is standard output (`standardOutput`), which always carries the
 //   protocol, the JSON or the PROJ text: result and report never share that stream;
 // - standard output redirected into an input, which the text would change.

@@ -6,6 +6,7 @@
 #include "InputFormat.h"
 #include "PairCells.h"
 #include "ChunkedOutput.h"
+#include "DistributionProtocol.h"
 #include "TextConversions.h"
 
 #include <string>
@@ -208,6 +209,7 @@ void writeProtocol(std::ostream& stream, const Report& report, char sep) {
     writeResiduals(out, report, sep);
     writeAnalysis(out, report, sep);
   }
+  writeDistributionProtocol(out, report, sep);
   if (!report.resultPath.empty())
     out << "\nErgebnisdatei: " + toolkit::DisplayText(report.resultPath) + "  (" +
                (report.resultFormat == ResultFormat::Csv ? "CSV, " : "") +

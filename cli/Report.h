@@ -4,6 +4,7 @@
 
 #include "ControlPointAnalysis.h"
 #include "CoordinateReader.h"
+#include "DistributionReport.h"
 #include "HelmertRedundancy.h"
 #include "Keltransformation.h"
 #include "Options.h"
@@ -26,6 +27,7 @@ enum class Outcome {
   PointsCoincide,  // the window's second "Solve Error"; the centroids are known
   NotRepresentable,  // the estimate does not fit into a double; the centroids are known
   WriteFailed,     // the result file could not be written; the estimate is known
+  DistributionFailed,  // --distribute could not be set up; the estimate is known
 };
 
 struct InputFile {
@@ -64,15 +66,19 @@ struct Report {
   ResultFormat resultFormat = ResultFormat::Erg;
   std::string pointsOutPath;           // --points-out written, empty when none
   std::size_t pointsOutPairs = 0;      // pairs in it
+  // --distribute, --transform, --tinshift; null when none of them was given.
+  const DistributionReport* distribution = nullptr;
 
   // Whether the values of each part are known for this outcome.
   bool hasCentroids() const {
     return !applyOnly && (outcome == Outcome::Success || outcome == Outcome::PointsCoincide ||
-                          outcome == Outcome::NotRepresentable || outcome == Outcome::WriteFailed);
+                          outcome == Outcome::NotRepresentable || outcome == Outcome::WriteFailed ||
+                          outcome == Outcome::DistributionFailed);
   }
   bool hasParameters() const {
     return applyOnly ? outcome != Outcome::InputError && outcome != Outcome::NotRepresentable
-                     : outcome == Outcome::Success || outcome == Outcome::WriteFailed;
+                     : outcome == Outcome::Success || outcome == Outcome::WriteFailed ||
+                           outcome == Outcome::DistributionFailed;
   }
   bool hasResiduals() const { return !applyOnly && hasParameters(); }
   // Whether the per-pair analysis is known: residuals of all pairs, gaps, the point test.

@@ -39,6 +39,7 @@ output::WriteResult writeReportFile(const Options& options, const Report& report
   source.newPairs = report.newPairs;
   source.analysis = report.pairAnalysis;
   source.solver = report.solver;
+  if (report.distribution && report.distribution->summary) source.distribution = &*report.distribution->summary;
   return protocol::saveHtmlProtocol(options.reportPath, source, sep);
 }
 

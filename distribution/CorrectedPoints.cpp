@@ -11,6 +11,13 @@
 
 namespace distribution {
 
+output::ResultPoint correctedPoint(double rw, double hw, const kel::TKEL_Vovezorevarovaduvorir& solver,
+                                   const Correction& correction) {
+  if (!correction.corrected) return output::transformedPoint(rw, hw, solver);
+  return {static_cast<double>(solver.transform_rw(rw, hw) + correction.dRW),
+          static_cast<double>(solver.transform_hw(rw, hw) + correction.dHW)};
+}
+
 bool holdsEstimate(const kel::TKEL_Vovezorevarovaduvorir& solver) {
   return solver.status == 0 && solver.rows > 0 && solver.residuals.rows == solver.rows;
 }
@@ -70,8 +77,9 @@ CorrectedPoints correctPoints(const PointList& oldPoints,
       out.given[i] = true;
     } else {
       const Correction c = distribution.correctionAt(oldPoints.rw[i], oldPoints.hw[i]);
-      out.rw[i] = t.rw + c.dRW;
-      out.hw[i] = t.hw + c.dHW;
+      const output::ResultPoint p = correctedPoint(oldPoints.rw[i], oldPoints.hw[i], solver, c);
+      out.rw[i] = p.rw;
+      out.hw[i] = p.hw;
       out.dRW[i] = c.dRW;
       out.dHW[i] = c.dHW;
       out.corrected[i] = c.corrected;

@@ -13,6 +13,7 @@
 #include "PointList.h"
 #include "ProgressHandler.h"
 #include "ResidualDistribution.h"
+#include "ResultFile.h"
 #include "SafeFileWriter.h"
 
 #include <Keltransformation.h>
@@ -27,6 +28,13 @@ namespace distribution {
 // Whether the solver holds a transformation to distribute the residuals of: a successful
 // estimate ("Parameter" or the take-over of the "Paßpunktanalyse") with its residuals.
 bool holdsEstimate(const kel::TKEL_Vovezorevarovaduvorir& solver);
+
+// T(P) + c(P) for one old-system point, as every corrected result file holds it: T in
+// extended precision as the result file computes it, the correction added before the one
+// rounding to double; a point without correction keeps exactly the plain transformation's
+// coordinates (output::transformedPoint).
+output::ResultPoint correctedPoint(double rw, double hw, const kel::TKEL_Vovezorevarovaduvorir& solver,
+                                   const Correction& correction);
 
 // The control points of the estimate: the pairs of `oldPairs`/`newPairs` (pair i is point i
 // of each) whose four coordinates are a row of the solver's observations, so exactly the

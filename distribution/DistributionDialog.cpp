@@ -178,10 +178,7 @@ void DistributionDialog::recompute() {
       const std::string& text = controlPoints_.names.at(j);
       return text.empty() ? toolkit::IntToStr(static_cast<long long>(j + 1)) : toolkit::DisplayText(text);
     };
-    showProblem(setupProblemText(setup.result, name(setup.result.first),
-                                 name(setup.result.problem == SetupProblem::CoincidentControlPoints
-                                          ? setup.result.second
-                                          : setup.result.first)));
+    showProblem(setupProblemMessage(setup.result, controlPoints_.points.size(), name));
     return;
   }
   corrected_ = correctPoints(oldPoints_, solver_, *setup.distribution, controlPoints_);

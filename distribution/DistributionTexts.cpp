@@ -1,36 +1,38 @@
-// The methods' names and the texts of a distribution that could not be set up.
+// German names and messages of the Restklaffenverteilung.
 #include "DistributionTexts.h"
 
 namespace distribution {
 
-const char* methodName(Method method) {
+std::string_view methodName(Method method) {
   for (const MethodName& entry : kMethodNames)
     if (entry.method == method) return entry.name;
-  return "";
+  return {};
 }
 
-std::string setupProblemText(const SetupResult& result, const std::string& first,
-                                 const std::string& second) {
+std::string setupProblemMessage(const SetupResult& result, std::size_t controlPointCount,
+                                const std::function<std::string(std::size_t)>& pointName) {
+  const std::string prefix = "Restklaffenverteilung nicht möglich: ";
   switch (result.problem) {
     case SetupProblem::None:
       return {};
     case SetupProblem::NonFiniteInput:
-      return "Paßpunkt " + first + ": Koordinate oder Restklaffe ist keine endliche Zahl.";
+      return prefix + "Paßpunkt " + pointName(result.first) + " hat keine endliche Koordinate oder Restklaffe.";
     case SetupProblem::CoincidentControlPoints:
-      return "Die Paßpunkte " + first + " und " + second +
-             " liegen im Altsystem aufeinander, haben aber verschiedene Restklaffen.";
+      return prefix + "die Paßpunkte " + pointName(result.first) + " und " + pointName(result.second) +
+             " liegen im Altsystem an derselben Stelle, haben aber verschiedene Restklaffen.";
     case SetupProblem::InvalidRadius:
-      return "Der Radius muß eine Zahl größer als null sein.";
+      return prefix + "der Radius muß eine Länge über 0 sein.";
     case SetupProblem::InvalidDelta:
-      return "δ muß eine Zahl größer oder gleich null sein.";
+      return prefix + "δ muß eine Länge ab 0 sein.";
     case SetupProblem::TooManyForMultiquadric:
-      return "Die multiquadratische Interpolation ist auf " +
-             std::to_string(kMaxMultiquadricPoints) + " Paßpunkte beschränkt.";
+      return prefix + "die Multiquadratische Interpolation nimmt höchstens " +
+             std::to_string(kMaxMultiquadricPoints) + " Paßpunkte, hier sind es " +
+             std::to_string(controlPointCount) + ". Für mehr Paßpunkte: Gewichtung oder Dreiecksvermaschung.";
     case SetupProblem::MultiquadricIllConditioned:
-      return "Die multiquadratische Interpolation ist numerisch instabil: die Paßpunkte werden "
-             "nicht auf 1e-9 m getroffen. Bitte ein anderes δ wählen.";
+      return prefix + "das Gleichungssystem der Multiquadratischen Interpolation gibt die Paßpunkte nicht "
+                      "auf 1e-9 m wieder (schlecht konditioniert); ein anderes δ oder Verfahren wählen.";
   }
-  return {};
+  return prefix;
 }
 
 }  // namespace distribution

@@ -1,12 +1,15 @@
-// The texts of the Restklaffenverteilung that users read: the methods' names and why a
-// distribution could not be set up. The window and any other front end show these, so a
-// method is called the same everywhere.
+// The German texts of the Restklaffenverteilung that every front end shows alike: the
+// methods' names, in the order they are offered, and why a distribution cannot be set up.
 #pragma once
 
+#include "ControlPoints.h"
 #include "ResidualDistribution.h"
 
 #include <array>
+#include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace distribution {
 
@@ -23,11 +26,11 @@ inline constexpr std::array<MethodName, 5> kMethodNames{{
     {Method::Triangles, "Dreiecksvermaschung"},
 }};
 
-const char* methodName(Method method);
+std::string_view methodName(Method method);
 
-// Why the distribution was not set up, in German; empty when it was. `first` and `second`
-// name the control points `result` refers to (by name or number, as the caller shows them).
-std::string setupProblemText(const SetupResult& result, const std::string& first,
-                             const std::string& second);
+// Why the distribution of `settings` could not be set up, in German. `pointName(j)` names
+// control point j of the caller's list (as the user finds it in the files).
+std::string setupProblemMessage(const SetupResult& result, std::size_t controlPointCount,
+                                const std::function<std::string(std::size_t)>& pointName);
 
 }  // namespace distribution

@@ -61,17 +61,35 @@ std::string infiniteResultReason(const std::string& where) {
   return where + ": transformierte Koordinate außerhalb des darstellbaren Zahlenbereichs (unendlich)";
 }
 
-WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,
-                            const kel::TKEL_Vovezorevarovaduvorir& solver,
-                            const toolkit::ProgressHandler& onProgress) {
+namespace {
+
+template <typename Transform>
+WriteResult writeTransformedPoints(const std::string& path, const PointList& oldPoints, const Transform& transform,
+                                   const toolkit::ProgressHandler& onProgress) {
   return writeInChunks(
       path, {}, oldPoints.count(),
       [&](std::string& chunk, std::size_t i) {
         if (i != 0) chunk.append("\r\n");
-        return appendTransformedLine(chunk, oldPoints.nameAt(i), oldPoints.rw[i], oldPoints.hw[i],
-                                     solver);
+        const ResultPoint transformed = transform(oldPoints.rw[i], oldPoints.hw[i]);
+        if (!std::isfinite(transformed.rw) || !std::isfinite(transformed.hw)) return false;
+        appendResultLine(chunk, oldPoints.nameAt(i), transformed.rw, transformed.hw);
+        return true;
       },
       onProgress);
+}
+
+}  // namespace
+
+WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,
+                            const kel::TKEL_Vovezorevarovaduvorir& solver,
+                            const toolkit::ProgressHandler& onProgress) {
+  return writeTransformedPoints(
+      path, oldPoints, [&solver](double rw, double hw) { return transformedPoint(rw, hw, solver); }, onProgress);
+}
+
+WriteResult writeResultFile(const std::string& path, const PointList& oldPoints, const PointMapping& transform,
+                            const toolkit::ProgressHandler& onProgress) {
+  return writeTransformedPoints(path, oldPoints, transform, onProgress);
 }
 
 }  // namespace output

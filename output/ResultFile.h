@@ -9,6 +9,7 @@
 
 #include <Keltransformation.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -46,6 +47,12 @@ std::string infiniteResultReason(const std::string& where);
 // `onProgress`, when given, hears after each written chunk how far the writing has got.
 WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,
                             const kel::TKEL_Vovezorevarovaduvorir& solver,
+                            const toolkit::ProgressHandler& onProgress = {});
+
+// The same with each point's new-system coordinates given by `transform` (the plain
+// transformation followed by a correction, say): same lines, same safe writing.
+using PointMapping = std::function<ResultPoint(double rw, double hw)>;
+WriteResult writeResultFile(const std::string& path, const PointList& oldPoints, const PointMapping& transform,
                             const toolkit::ProgressHandler& onProgress = {});
 
 }  // namespace output

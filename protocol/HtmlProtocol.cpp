@@ -1,8 +1,10 @@
 // Lays the protocol's content out as HTML: headings, small label/value tables, the plot
-// and the table of all pairs, whose header row repeats on every printed page; the markup
+// and the table of all pairs, whose header row repeats on every printed page, and the
+// Restklaffenverteilung where the run had one; the markup
 // goes to the sink in pieces of about a MiB as it is made.
 #include "HtmlProtocol.h"
 
+#include "DistributionContent.h"
 #include "PlotSvg.h"
 #include "PrintableText.h"
 
@@ -198,6 +200,26 @@ bool pairTable(Html& html, const ProtocolSource& source, char sep) {
   return true;
 }
 
+void distributionSection(Html& html, const DistributionContent& content) {
+  html.element("h2", kDistributionHeading);
+  html.element("p", "Verfahren: " + content.method);
+  valueTable(html, content.figures);
+  html.element("p", content.checkPointLead);
+  if (content.checkPoints.empty()) return;
+  html.raw("<table class=\"pairs\" id=\"checkpoints\">\n<thead><tr>");
+  for (std::size_t column = 0; column < kCheckPointHeadings.size(); ++column)
+    html.element("th", kCheckPointHeadings[column], column == 1 || column == 4 ? "text" : "");
+  html.raw("</tr></thead>\n<tbody>\n");
+  for (const auto& row : content.checkPoints) {
+    html.open("tr");
+    for (std::size_t column = 0; column < row.size(); ++column)
+      html.element("td", row[column], column == 1 || column == 4 ? "" : "num");
+    html.close("tr");
+  }
+  html.raw("</tbody>\n");
+  html.close("table");
+}
+
 }  // namespace
 
 std::string escapeMarkup(std::string_view text) {
@@ -250,6 +272,7 @@ bool writeHtmlProtocol(const ProtocolSource& source, char sep, TextSink& sink) {
   html.raw(base64(plotSvg(source, kPlotWidthMm, kPlotHeightMm, sep)));
   html.raw("\"/></div>\n");
   if (!pairTable(html, source, sep)) return false;
+  if (source.distribution) distributionSection(html, gatherDistribution(*source.distribution, sep));
   html.raw("</body>\n</html>\n");
   return html.flush();
 }

@@ -3,6 +3,7 @@
 // "Seite i von N", and once drawing.
 #include "PdfProtocol.h"
 
+#include "DistributionContent.h"
 #include "LineBreaking.h"
 #include "PlotSvg.h"
 #include "PrintableText.h"
@@ -16,6 +17,7 @@
 #include <QPdfWriter>
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace protocol {
@@ -414,6 +416,34 @@ void pairTable(PageFlow& flow, const std::vector<PairRow>& rows) {
   }
 }
 
+// The Restklaffenverteilung: method, figures, and the check points in five columns.
+void distributionBlock(PageFlow& flow, const DistributionContent& content) {
+  const QFont body = font(9);
+  heading(flow, kDistributionHeading, mm(30));
+  flow.skip(flow.line(body, qs("Verfahren: " + content.method), 0, flow.width()));
+  valueColumns(flow, content.figures, 1, mm(45), mm(22));
+  flow.paragraph(body, blankSeparatedWords(content.checkPointLead), " ", 0, flow.width());
+  if (content.checkPoints.empty()) return;
+  const double widths[] = {mm(14), mm(40), mm(26), mm(26), mm(40)};
+  const QFont bold = font(9, true);
+  const auto row = [&](const QFont& rowFont, const auto& cells) {
+    double x = 0, height = 0;
+    for (std::size_t column = 0; column < 5; ++column) {
+      const bool text = column == 1 || column == 4;
+      height = flow.line(rowFont, qs(cells[column]), x + (text ? mm(2) : 0), widths[column] - (text ? mm(2) : 0),
+                         text ? Qt::AlignLeft : Qt::AlignRight);
+      x += widths[column];
+    }
+    flow.skip(height);
+  };
+  row(bold, std::array<std::string, 5>{kCheckPointHeadings[0], kCheckPointHeadings[1], kCheckPointHeadings[2],
+                                       kCheckPointHeadings[3], kCheckPointHeadings[4]});
+  for (const auto& cells : content.checkPoints) {
+    flow.need(mm(5));
+    row(body, cells);
+  }
+}
+
 // Runs the whole page flow; returns the number of pages used.
 int layOut(QPdfWriter& writer, QPainter* painter, const ProtocolSource& source,
            const ProtocolContent& content, const std::vector<PairRow>& rows, char sep, int pageCount) {
@@ -424,6 +454,7 @@ int layOut(QPdfWriter& writer, QPainter* painter, const ProtocolSource& source,
   testBlock(flow, source, content);
   plotBlock(flow, source, sep);
   pairTable(flow, rows);
+  if (source.distribution) distributionBlock(flow, gatherDistribution(*source.distribution, sep));
   flow.finish();
   return flow.page();
 }

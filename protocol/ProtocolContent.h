@@ -9,6 +9,7 @@
 #pragma once
 
 #include "ControlPointAnalysis.h"
+#include "CorrectionSummary.h"
 #include "Keltransformation.h"
 #include "PointList.h"
 #include "WrittenAt.h"
@@ -46,6 +47,8 @@ struct ProtocolSource {
   const PointList* newPairs = nullptr;
   const analysis::ControlPointAnalysis* analysis = nullptr;  // a successful analysis
   const kel::TKEL_Vovezorevarovaduvorir* solver = nullptr;
+  // The Restklaffenverteilung of the run, when there was one: the section of its own.
+  const distribution::CorrectionSummary* distribution = nullptr;
 };
 
 // A line of label, value and a note after the value (a unit or a remark; may be empty).

@@ -130,6 +130,9 @@ run_case "QGIS .points as both systems"     C.UTF-8 passpunkte.points passpunkte
 run_case "chosen columns, CSV result"       $de --columns name,rw,hw --delimiter ';' passpunkte_neu.csv passpunkte_neu.csv \
                                             --output-format csv -o ergebnis.csv
 run_case "QGIS pairs in and out"            C.UTF-8 --json --points passpunkte.points --exclude 7 --points-out geprueft.points
+run_case "distribution, new points streamed" $de --exclude 7 --distribute idw2 --transform neupunkte_alt.asc passpunkte_alt.asc passpunkte_neu.asc -o neu_idw.erg
+run_case "multiquadric distribution, json"  C.UTF-8 --json --distribute multiquadric passpunkte_alt.asc passpunkte_neu.asc -o mq.erg
+run_case "triangles, tinshift and pipeline" C.UTF-8 --proj --distribute triangles --tinshift rest.json passpunkte_alt.asc passpunkte_neu.asc
 run_case "bad line skipped"                 $de fehler.asc passpunkte_neu.asc -o fehler.erg
 run_case "bad line, strict"                 $de --strict fehler.asc passpunkte_neu.asc
 run_case "control characters in names"     $de steuerzeichen.asc passpunkte_neu.asc -o steuerzeichen.erg

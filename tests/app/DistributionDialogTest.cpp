@@ -402,7 +402,7 @@ void DistributionDialogTest::multiquadricAboveItsLimitIsRefusedInTheDialog() {
     choose(d, Method::Multiquadric);
     QVERIFY(!d.ProblemLine->isHidden());
     QCOMPARE(d.ProblemLine->text(),
-             QStringLiteral("Die multiquadratische Interpolation ist auf 3000 Paßpunkte beschränkt."));
+             QStringLiteral("Restklaffenverteilung nicht möglich: die Multiquadratische Interpolation nimmt höchstens 3000 Paßpunkte, hier sind es 3001. Für mehr Paßpunkte: Gewichtung oder Dreiecksvermaschung."));
     QVERIFY(!d.SaveButton->isEnabled());
     QVERIFY(!d.corrected());
     choose(d, Method::Triangles);  // and back to a method that takes them

@@ -2,8 +2,11 @@
 // over several pages with the table header on each, "Seite i von N" matches the page count,
 // the parameter texts and every point row are there, and every font is embedded; a long
 // list of switched-off pairs continues on the next page and breaks between its entries
-// only; and the plot's label room covers the printed names.
+// only; the plot's label room covers the printed names; and the Restklaffenverteilung
+// follows the pairs with every check point.
 #include "CliRunner.h"
+#include "CorrectionSummary.h"
+#include "ParameterRun.h"
 #include "PdfProtocol.h"
 #include "ProtocolFile.h"
 #include "ResidualPlot.h"
@@ -58,7 +61,8 @@ struct WrittenPdf {
   analysis::ControlPointAnalysis result;
   bool ok = false;  // analysed and written
   WrittenPdf(const PointList& oldPoints, const PointList& newPoints, const std::vector<bool>& active,
-             std::size_t skippedOld, const std::string& path) {
+             std::size_t skippedOld, const std::string& path,
+             const distribution::CorrectionSummary* distribution = nullptr) {
     result = analysis::analyseControlPoints(oldPoints, newPoints, active, analysis::kDefaultAlpha, solver);
     if (result.outcome != analysis::AnalysisOutcome::Success) return;
     protocol::ProtocolSource source;
@@ -69,6 +73,7 @@ struct WrittenPdf {
     source.newPairs = &newPoints;
     source.analysis = &result;
     source.solver = &solver;
+    source.distribution = distribution;
     const QByteArray pdf = protocol::pdfProtocol(source, ',');
     ok = protocol::saveProtocol(path, std::string_view(pdf.constData(), pdf.size())).ok;
   }
@@ -97,6 +102,7 @@ private slots:
   void switchedOffListBreaksBetweenEntries();
   void labelRoomCoversTheFontsWidth_data();
   void labelRoomCoversTheFontsWidth();
+  void distributionSectionAfterThePairs();
 };
 
 void PdfProtocolTest::twoHundredPairsOverSeveralPages() {
@@ -150,6 +156,41 @@ void PdfProtocolTest::twoHundredPairsOverSeveralPages() {
   for (std::size_t i = 2; i < fonts.size(); ++i) {
     const std::vector<std::string> columns = clitest::words(fonts[i]);
     QVERIFY2(columns.size() >= 7 && columns[columns.size() - 5] == "yes", fonts[i].c_str());
+  }
+}
+
+// The section "Restklaffenverteilung" follows the table of pairs: method, settings, the
+// largest correction with its point, and every check point's row, also across a page break.
+void PdfProtocolTest::distributionSectionAfterThePairs() {
+  QVERIFY2(!kPdftotext.empty(), "poppler-utils are missing (scripts/install-deps.sh)");
+  const ListData data(250, 60, {});
+  distribution::CorrectionSummary summary;
+  summary.settings = {distribution::Method::DistanceWeightingP2, 350.0, {}};
+  summary.controlPoints = 190;
+  summary.points = 250;
+  summary.corrected = 248;
+  summary.largest = 0.01234;
+  summary.largestName = "N5007";
+  summary.mean = 0.0042;
+  for (std::size_t i = 0; i < 60; ++i)
+    summary.checkPoints.push_back({i, data.oldPoints.names[i], 0.0001 * static_cast<double>(i) - 0.003,
+                                   0.002 - 0.00005 * static_cast<double>(i), i != 17});
+  testsupport::TempDir dir;
+  const WrittenPdf written(data.oldPoints, data.newPoints, data.active, 0, dir.file("p.pdf"), &summary);
+  QVERIFY(written.ok);
+  const std::string text = run(kPdftotext, {"-layout", "p.pdf", "-"}, dir.path());
+  // pdftotext may give "ﬀ" for the "ff" of the heading.
+  const std::size_t section = text.rfind("Restkla");
+  QVERIFY(section != std::string::npos && section > text.find("Paßpunkte und Verbesserungen"));
+  const std::string tail = text.substr(section);
+  for (const char* shown : {"Verfahren: Gewichtung 1/s²", "Radius", "350,0000", "190", "aktive Paßpunkte verwendet",
+                            "(davon 248 verbessert, 2 ohne Verbesserung)", "0,0123", "m (N5007)", "0,0042"})
+    QVERIFY2(count(tail, shown) >= 1, shown);
+  for (const distribution::CheckPointDeviation& check : summary.checkPoints) {
+    const std::string row = std::to_string(check.pair + 1) + "\\s+" + check.name + "\\s+" +
+                            compute::residualText(check.dRW, ',') + "\\s+" + compute::residualText(check.dHW, ',') +
+                            (check.corrected ? "" : "\\s+ohne Verbesserung");
+    QVERIFY2(std::regex_search(tail, std::regex(row)), row.c_str());
   }
 }
 
