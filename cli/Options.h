@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ControlPointAnalysis.h"
+#include "PlaneModel.h"
 #include "PointFileFormat.h"
 
 #include <optional>
@@ -51,6 +52,9 @@ struct Options {
   ResultFormat resultFormat = ResultFormat::Erg;  // --output-format
   std::string pointsPath;     // --points: both systems and the activity from one QGIS file
   std::string pointsOutPath;  // --points-out: the pairs written as a QGIS file
+  // --model: the model to estimate and apply; unset, Helmert without the comparison of the
+  // models (every output as without the option).
+  std::optional<models::Model> model;
   // Not from the command line: the program's file version, which main sets for --report.
   std::string programVersion;
 };

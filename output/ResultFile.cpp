@@ -49,12 +49,39 @@ ResultPoint transformedPoint(double rw, double hw, const kel::TKEL_Vovezorevarov
           static_cast<double>(solver.transform_hw(rw, hw))};
 }
 
-bool appendTransformedLine(std::string& out, std::string_view name, double rw, double hw,
-                           const kel::TKEL_Vovezorevarovaduvorir& solver) {
-  const ResultPoint transformed = transformedPoint(rw, hw, solver);
+namespace {
+
+// Appends the line of a transformed point; false, with nothing appended, where it is infinite.
+bool appendResultPoint(std::string& out, std::string_view name, const ResultPoint& transformed) {
   if (!std::isfinite(transformed.rw) || !std::isfinite(transformed.hw)) return false;
   appendResultLine(out, name, transformed.rw, transformed.hw);
   return true;
+}
+
+template <class Transformation>
+WriteResult writeTransformedPoints(const std::string& path, const PointList& oldPoints,
+                                   const Transformation& transformation,
+                                   const toolkit::ProgressHandler& onProgress) {
+  return writeInChunks(
+      path, {}, oldPoints.count(),
+      [&](std::string& chunk, std::size_t i) {
+        if (i != 0) chunk.append("\r\n");
+        return appendResultPoint(chunk, oldPoints.nameAt(i),
+                                 transformedPoint(oldPoints.rw[i], oldPoints.hw[i], transformation));
+      },
+      onProgress);
+}
+
+}  // namespace
+
+ResultPoint transformedPoint(double rw, double hw, const models::PlaneTransformation& transformation) {
+  return {static_cast<double>(transformation.transformRW(rw, hw)),
+          static_cast<double>(transformation.transformHW(rw, hw))};
+}
+
+bool appendTransformedLine(std::string& out, std::string_view name, double rw, double hw,
+                           const kel::TKEL_Vovezorevarovaduvorir& solver) {
+  return appendResultPoint(out, name, transformedPoint(rw, hw, solver));
 }
 
 std::string infiniteResultReason(const std::string& where) {
@@ -64,14 +91,13 @@ std::string infiniteResultReason(const std::string& where) {
 WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,
                             const kel::TKEL_Vovezorevarovaduvorir& solver,
                             const toolkit::ProgressHandler& onProgress) {
-  return writeInChunks(
-      path, {}, oldPoints.count(),
-      [&](std::string& chunk, std::size_t i) {
-        if (i != 0) chunk.append("\r\n");
-        return appendTransformedLine(chunk, oldPoints.nameAt(i), oldPoints.rw[i], oldPoints.hw[i],
-                                     solver);
-      },
-      onProgress);
+  return writeTransformedPoints(path, oldPoints, solver, onProgress);
+}
+
+WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,
+                            const models::PlaneTransformation& transformation,
+                            const toolkit::ProgressHandler& onProgress) {
+  return writeTransformedPoints(path, oldPoints, transformation, onProgress);
 }
 
 }  // namespace output
