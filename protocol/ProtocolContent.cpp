@@ -129,6 +129,19 @@ void gatherTest(const ProtocolSource& source, char sep, ProtocolContent& content
     if (!result.pairs[i].active) content.switchedOff.push_back(i);
 }
 
+void gatherComparison(const models::ModelComparison& comparison, char sep, ProtocolContent& content) {
+  for (const models::Model model : models::kAllModels) {
+    const models::ModelSummary& summary = comparison.summary(model);
+    const bool estimated = summary.outcome == models::FitOutcome::Success;
+    content.comparison.push_back({analysis::modelName(model),
+                                  estimated ? compute::standardDeviationText(summary.So, sep) : "nicht bestimmbar",
+                                  estimated ? "f = " + toolkit::IntToStr(summary.redundancy) : ""});
+  }
+  content.comparisonVerdicts = {analysis::nestedTestLine(comparison.helmertAgainstCongruent, comparison.alpha, sep),
+                                analysis::nestedTestLine(comparison.affineAgainstHelmert, comparison.alpha, sep),
+                                analysis::preferredModelLine(comparison, sep)};
+}
+
 }  // namespace
 
 const char* pairColumnHeading(int column) { return kColumns[column].heading; }
@@ -159,6 +172,7 @@ ProtocolContent gatherProtocol(const ProtocolSource& source, char sep) {
 
   gatherParameters(source, sep, content);
   gatherTest(source, sep, content);
+  if (source.comparison) gatherComparison(*source.comparison, sep, content);
   return content;
 }
 

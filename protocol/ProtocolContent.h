@@ -10,6 +10,7 @@
 
 #include "ControlPointAnalysis.h"
 #include "Keltransformation.h"
+#include "ModelComparison.h"
 #include "PointList.h"
 #include "WrittenAt.h"
 
@@ -46,6 +47,9 @@ struct ProtocolSource {
   const PointList* newPairs = nullptr;
   const analysis::ControlPointAnalysis* analysis = nullptr;  // a successful analysis
   const kel::TKEL_Vovezorevarovaduvorir* solver = nullptr;
+  // The three models compared on the same active pairs, at the analysis's α; none: the
+  // protocol has no section "Modellvergleich".
+  const models::ModelComparison* comparison = nullptr;
 };
 
 // A line of label, value and a note after the value (a unit or a remark; may be empty).
@@ -117,6 +121,12 @@ struct ProtocolContent {
   std::vector<std::string> failedCheckPoints;  // a line per failed check point, all of them
   // The switched-off pairs in pairing order (their labels: pairLabel); none: kNoneSwitchedOff.
   std::vector<std::size_t> switchedOff;
+
+  // "Modellvergleich", where the source compares the models: So and f of each model
+  // (label the model's name, value So, note "f = 14"), then the two F tests' verdicts and
+  // the model the data support.
+  std::vector<LabelledValue> comparison;
+  std::vector<std::string> comparisonVerdicts;
 };
 
 inline constexpr const char* kSwitchedOffLead = "Abgeschaltete Paßpunkte: ";

@@ -90,7 +90,8 @@ void SaveProtocolDialogTest::savesPdfAndHtmlOfWhatTheDialogShows() {
 }
 
 // Guards against a protocol of Helmert's parameters beside the affine model's residuals:
-// the model chosen in the dialog, its formula and its parameters as the dialog shows them.
+// the model chosen in the dialog, its formula and its parameters as the dialog shows them,
+// and the comparison of the three models.
 void SaveProtocolDialogTest::affineModelIsTheProtocols() {
   WindowFixture f;
   f.readOld(kOld);
@@ -103,14 +104,17 @@ void SaveProtocolDialogTest::affineModelIsTheProtocols() {
     for (std::size_t i = 0; i < d.ModelNames.size(); ++i)
       if (d.ModelNames[i]->text() == QStringLiteral("a1 =") || d.ModelNames[i]->text() == QStringLiteral("Scherung ="))
         shown.push_back(d.ModelValues[i]->text());
+    shown.push_back(d.ComparisonVerdicts->text().split(QLatin1Char('\n')).last());  // the model the data support
     f.driver().acceptFileDialog();
     QTest::mouseClick(d.ProtocolButton, Qt::LeftButton);
   });
-  QCOMPARE(shown.size(), 2);
+  QCOMPARE(shown.size(), 3);
   const clitest::ProcessResult text = clitest::runProcess(TRAMIS_PDFTOTEXT_PATH, {pdf, "-"}, f.dir().path());
   QCOMPARE(text.exitCode, 0);
   for (const QString& value : shown) QVERIFY2(text.out.find(value.toStdString()) != std::string::npos, qPrintable(value));
-  for (const char* part : {"Affintransformation (6 Parameter)", "HW = Xo + b1·rw + b2·hw", "Scherung", "n = 6 von 6 aktiv, Redundanz 6"})
+  // "Affin" with the ligature "ﬃ" in the text pdftotext gives back.
+  for (const char* part : {"transformation (6 Parameter)", "HW = Xo + b1·rw + b2·hw", "Scherung", "n = 6 von 6 aktiv, Redundanz 6",
+                           "Modellvergleich"})
     QVERIFY2(text.out.find(part) != std::string::npos, part);
   QVERIFY(text.out.find("m = √(a² + o²)") == std::string::npos);
 }
