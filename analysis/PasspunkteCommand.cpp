@@ -81,6 +81,9 @@ void TForm2::mnuPasspunkteClick(QObject*) {
     toolkit::RunGuarded([&] { SaveAnalysisPoints(dialog); });
   });
   opening.reset();
+  // The model taken over last, until "Parameter" makes Helmert current again. Where the
+  // pairs read since do not determine it, the dialog says so and stays with Helmert.
+  if (takenModel) dialog.setModel(takenModel->model);
   const int closedWith = dialog.exec();
   // The level is a setting, not a result: it stays chosen however the dialog was closed.
   testAlpha = dialog.alpha();

@@ -297,12 +297,15 @@ void ModelChoiceDialogTest::takeOverAffineWritesItsTransformation() {
   const std::string affineFile = writeResult("affin.erg");
   QVERIFY(f.driver().idle());
   QVERIFY2(largestDeviation(affineFile, fit.t) < kResultDigits, affineFile.c_str());
+  // Reopened, the analysis shows the model taken over.
+  withDialog(f, [&](ControlPointDialog& d) { QCOMPARE(d.model(), models::Model::Affine); });
 
   // "Parameter": Helmert with all pairs, its labels and its file, not the affine one's.
   w.Parameter1Click(nullptr);
   QCOMPARE(w.GroupBox1->title(), QStringLiteral("Parameter"));
   QCOMPARE(w.Label3->text(), QStringLiteral("a ="));
   QCOMPARE(f.labelTexts(), helmertLabels);
+  withDialog(f, [&](ControlPointDialog& d) { QCOMPARE(d.model(), models::Model::Helmert); });
   const std::string helmertFile = writeResult("helmert.erg");
   QVERIFY(f.driver().idle());
   // The Helmert estimate misses the 300 ppm by centimetres somewhere; the affine fit does not.
