@@ -1,8 +1,10 @@
 // Estimates from the active control point pairs and derives, for every pair, its residual,
-// redundancy share, leave-one-out gap and point test.
+// redundancy share, leave-one-out gap and point test: Helmert through the "Parameter" run,
+// the other models through their own estimate (models/).
 #include "ControlPointAnalysis.h"
 
 #include "DegreesOfFreedom.h"
+#include "PairInfluence.h"
 #include "PairTest.h"
 
 #include <algorithm>
@@ -13,31 +15,28 @@ namespace analysis {
 
 namespace {
 
-std::size_t pairCountOf(const PointList& oldPairs, const PointList& newPairs) {
-  return std::min({oldPairs.rw.size(), oldPairs.hw.size(), newPairs.rw.size(), newPairs.hw.size()});
+using models::isActivePair;
+
+// Pair counts, model and alpha: what every analysis starts with.
+ControlPointAnalysis startAnalysis(models::Model model, const PointList& oldPairs, const PointList& newPairs,
+                                   const std::vector<bool>& active, double alpha) {
+  ControlPointAnalysis analysis;
+  analysis.model = model;
+  analysis.alpha = alpha;
+  analysis.pairCount = models::pairCount(oldPairs, newPairs);
+  for (std::size_t i = 0; i < analysis.pairCount; ++i) analysis.activeCount += isActivePair(active, i) ? 1 : 0;
+  return analysis;
 }
 
-bool isActive(const std::vector<bool>& active, std::size_t i) {
-  return active.empty() || i >= active.size() || active[i];
-}
-
-// The active pairs alone, coordinates only, in pairing order.
-std::pair<PointList, PointList> activePairs(const PointList& oldPairs, const PointList& newPairs,
-                                            const std::vector<bool>& active, std::size_t n,
-                                            std::size_t activeCount) {
-  std::pair<PointList, PointList> lists;
-  for (PointList* list : {&lists.first, &lists.second}) {
-    list->rw.reserve(activeCount);
-    list->hw.reserve(activeCount);
+AnalysisOutcome outcomeOf(models::FitOutcome outcome) {
+  switch (outcome) {
+    case models::FitOutcome::Success: return AnalysisOutcome::Success;
+    case models::FitOutcome::TooFewPairs: return AnalysisOutcome::TooFewActive;
+    case models::FitOutcome::PointsCoincide: return AnalysisOutcome::PointsCoincide;
+    case models::FitOutcome::PointsCollinear: return AnalysisOutcome::PointsCollinear;
+    case models::FitOutcome::NotRepresentable: return AnalysisOutcome::NotRepresentable;
   }
-  for (std::size_t i = 0; i < n; ++i) {
-    if (!isActive(active, i)) continue;
-    lists.first.rw.push_back(oldPairs.rw[i]);
-    lists.first.hw.push_back(oldPairs.hw[i]);
-    lists.second.rw.push_back(newPairs.rw[i]);
-    lists.second.hw.push_back(newPairs.hw[i]);
-  }
-  return lists;
+  return AnalysisOutcome::NotRepresentable;
 }
 
 }  // namespace
@@ -49,14 +48,10 @@ void PairStatistics::setResidual(long double rw, long double hw) {
   vHWLow_ = static_cast<float>(hw - vHWHigh_);
 }
 
-// An active pair's gap is its residual over its redundancy share; a switched-off pair's is
-// its residual.
-double PairStatistics::gapRW() const {
-  return !gapShown ? 0 : active ? vRWHigh_ * (1 / r) : vRWHigh_;
-}
-
-double PairStatistics::gapHW() const {
-  return !gapShown ? 0 : active ? vHWHigh_ * (1 / r) : vHWHigh_;
+void PairStatistics::setGap(double rw, double hw) {
+  gapRW_ = rw;
+  gapHW_ = hw;
+  gapShown = true;
 }
 
 double PairStatistics::gapLength() const { return std::hypot(gapRW(), gapHW()); }
@@ -67,7 +62,7 @@ double ControlPointAnalysis::criticalOf(const PairStatistics& pair) const {
 }
 
 int ControlPointAnalysis::testDof(bool pairActive) const {
-  return testDegreesOfFreedom(activeCount, pairActive);
+  return testDegreesOfFreedom(activeCount, pairActive, model);
 }
 
 long double criticalValue(double alpha, int dof) {
@@ -80,11 +75,8 @@ ControlPointAnalysis analyseControlPoints(const PointList& oldPairs, const Point
                                           const std::vector<bool>& active, double alpha,
                                           kel::TKEL_Vovezorevarovaduvorir& solver,
                                           const toolkit::ProgressHandler& onProgress) {
-  ControlPointAnalysis analysis;
-  analysis.alpha = alpha;
-  const std::size_t n = pairCountOf(oldPairs, newPairs);
-  analysis.pairCount = n;
-  for (std::size_t i = 0; i < n; ++i) analysis.activeCount += isActive(active, i) ? 1 : 0;
+  ControlPointAnalysis analysis = startAnalysis(models::Model::Helmert, oldPairs, newPairs, active, alpha);
+  const std::size_t n = analysis.pairCount;
   const std::size_t na = analysis.activeCount;
 
   // The estimate itself is the "Parameter" run on the active pairs, so that nothing of its
@@ -92,7 +84,7 @@ ControlPointAnalysis analyseControlPoints(const PointList& oldPairs, const Point
   if (na == n) {
     analysis.run = compute::runParameterEstimation(oldPairs, newPairs, solver, onProgress);
   } else {
-    const auto [oldActive, newActive] = activePairs(oldPairs, newPairs, active, n, na);
+    const auto [oldActive, newActive] = models::activePairLists(oldPairs, newPairs, active, n, na);
     analysis.run = compute::runParameterEstimation(oldActive, newActive, solver, onProgress);
   }
   if (na < 2) {
@@ -108,13 +100,14 @@ ControlPointAnalysis analyseControlPoints(const PointList& oldPairs, const Point
     return analysis;
   }
   analysis.outcome = AnalysisOutcome::Success;
+  analysis.transformation =
+      models::PlaneTransformation::similarity(models::Model::Helmert, solver.a, solver.o, solver.Yo, solver.Xo);
+  analysis.centroid = {solver.centroid.row(0)[0], solver.centroid.row(1)[0], solver.centroid.row(2)[0],
+                       solver.centroid.row(3)[0]};
 
   const int fActive = testDegreesOfFreedom(na, true);
   const int fSwitchedOff = testDegreesOfFreedom(na, false);
-  // No point test at all for a significance level outside 0 .. 1.
-  const bool testable = alpha > 0 && alpha < 1;
-  if (testable && fActive > 0) analysis.criticalActive = criticalValue(alpha, fActive);
-  if (testable && fSwitchedOff > 0) analysis.criticalSwitchedOff = criticalValue(alpha, fSwitchedOff);
+  setCriticalValues(analysis, fActive, fSwitchedOff);
 
   // Reduced old coordinates as the solver forms them (observation minus centroid), taken
   // from the contiguous input rather than the solver's row-wise tables.
@@ -126,7 +119,7 @@ ControlPointAnalysis analyseControlPoints(const PointList& oldPairs, const Point
   long double sumSquares = 0;  // sum over the active pairs of |v|^2
   double size = 0;             // of the active pairs' coordinates
   for (std::size_t i = 0, row = 0; i < n; ++i) {
-    if (!isActive(active, i)) continue;
+    if (!isActivePair(active, i)) continue;
     const long double y = static_cast<long double>(oldPairs.rw[i]) - cRW;
     const long double x = static_cast<long double>(oldPairs.hw[i]) - cHW;
     N += y * y + x * x;
@@ -147,20 +140,17 @@ ControlPointAnalysis analyseControlPoints(const PointList& oldPairs, const Point
   const double centreHW = static_cast<double>(cHW);
 
   int row = 0;  // the solver's row of the next active pair
-  auto statisticsOf = [&](std::size_t i) {
+  fillPairs(analysis, [&](std::size_t i) {
     PairStatistics pair;
-    pair.active = isActive(active, i);
+    pair.active = isActivePair(active, i);
     const double rw = oldPairs.rw[i];
     const double hw = oldPairs.hw[i];
     if (pair.active) {
       const long double* v = solver.residuals.row(row++);
       pair.setResidual(v[0], v[1]);
     } else {
-      // Observed minus computed, bracketed as the solver's own residuals.
-      const long double lrw = rw;
-      const long double lhw = hw;
-      pair.setResidual(((-solver.Yo - solver.a * lrw) - solver.o * lhw) + static_cast<long double>(newPairs.rw[i]),
-                       ((-solver.Xo - solver.a * lhw) + solver.o * lrw) + static_cast<long double>(newPairs.hw[i]));
+      pair.setResidual(analysis.transformation.residualRW(rw, hw, newPairs.rw[i]),
+                       analysis.transformation.residualHW(rw, hw, newPairs.hw[i]));
     }
     const double y = static_cast<double>(rw - centreRW);
     const double x = static_cast<double>(hw - centreHW);
@@ -174,7 +164,7 @@ ControlPointAnalysis analyseControlPoints(const PointList& oldPairs, const Point
       const double r = std::max(1 - h, 0.0);
       const double perR = 1 / r;
       pair.roundOff = analysis.roundOff.isRoundOff(vv);
-      setActivePair(pair, context, r, vRW * perR, vHW * perR, vv, vv * perR);
+      setActivePair(pair, context, r, r, vRW * perR, vHW * perR, vv, vv * perR);
     } else {
       const double own = RoundOffLevel::pairSize(rw, hw, newPairs.rw[i], newPairs.hw[i], factor);
       const RoundOffLevel level = RoundOffLevel::ofCoordinateSize(std::max(size, own));
@@ -182,17 +172,68 @@ ControlPointAnalysis analyseControlPoints(const PointList& oldPairs, const Point
       setCheckPoint(pair, context, vv, vv, 1 + h, level);
     }
     return pair;
-  };
-  // Filled in one pass, without zeroing the table first: it is large for large files.
-  analysis.pairs.reserve(n);
-  double largest = -1;
-  for (std::size_t i = 0; i < n; ++i) {
-    const PairStatistics& pair = analysis.pairs.emplace_back(statisticsOf(i));
-    if (pair.active && pair.testShown && pair.T > largest) {
-      largest = pair.T;
-      analysis.suspect = i;
-    }
+  });
+  return analysis;
+}
+
+ControlPointAnalysis analyseModel(models::Model model, const PointList& oldPairs, const PointList& newPairs,
+                                  const std::vector<bool>& active, double alpha,
+                                  const toolkit::ProgressHandler& onProgress) {
+  if (model == models::Model::Helmert) {
+    kel::TKEL_Vovezorevarovaduvorir solver;
+    return analyseControlPoints(oldPairs, newPairs, active, alpha, solver, onProgress);
   }
+  auto progress = [&](double fraction) {
+    if (onProgress) onProgress(fraction);
+  };
+  ControlPointAnalysis analysis = startAnalysis(model, oldPairs, newPairs, active, alpha);
+  const models::ModelFit fit = models::fitModel(model, oldPairs, newPairs, active);
+  progress(0.5);
+  analysis.run.pointCount = static_cast<int>(analysis.activeCount);
+  analysis.outcome = outcomeOf(fit.outcome);
+  if (analysis.outcome != AnalysisOutcome::Success) return analysis;
+  analysis.transformation = fit.transformation;
+  analysis.centroid = fit.centroid;
+  analysis.run.outcome = compute::ParameterOutcome::Success;
+  analysis.run.So = fit.So;
+  if (model == models::Model::Congruent) {
+    const models::SimilarityShape shape = models::similarityShape(fit.transformation);
+    analysis.run.scale = shape.scale;
+    analysis.run.rotation = shape.rotationGon;
+  }
+
+  const std::size_t na = analysis.activeCount;
+  const int fActive = testDegreesOfFreedom(na, true, model);
+  const int fSwitchedOff = testDegreesOfFreedom(na, false, model);
+  setCriticalValues(analysis, fActive, fSwitchedOff);
+  analysis.roundOff = RoundOffLevel::ofCoordinateSize(fit.coordinateSize);
+  const PairTestContext context = PairTestContext::of(analysis, fActive, fSwitchedOff, fit.omega, analysis.roundOff);
+  analysis.exactFit = context.soIsZero;
+  const models::PlaneTransformation& t = fit.transformation;
+  const double factor = static_cast<double>(t.largestFactor());
+
+  fillPairs(analysis, [&](std::size_t i) {
+    PairStatistics pair;
+    pair.active = isActivePair(active, i);
+    const double rw = oldPairs.rw[i], hw = oldPairs.hw[i];
+    const double RW = newPairs.rw[i], HW = newPairs.hw[i];
+    pair.setResidual(t.residualRW(rw, hw, RW), t.residualHW(rw, hw, HW));
+    const double vRW = static_cast<double>(pair.vRW());
+    const double vHW = static_cast<double>(pair.vHW());
+    const double vv = vRW * vRW + vHW * vHW;
+    if (pair.active) {
+      const models::LeaveOneOut figures = models::leaveOneOut(fit, rw, hw, RW, HW, vRW, vHW);
+      setActivePair(pair, context, figures.share, figures.smallestShare, figures.gapRW, figures.gapHW, vv,
+                    figures.fall);
+    } else {
+      const models::CheckPointWeight weight = models::checkPointWeight(fit, rw, hw, vRW, vHW);
+      const double own = RoundOffLevel::pairSize(rw, hw, RW, HW, factor);
+      setCheckPoint(pair, context, vv, weight.weighted, weight.cofactor,
+                    RoundOffLevel::ofCoordinateSize(std::max(fit.coordinateSize, own)));
+    }
+    return pair;
+  });
+  progress(1);
   return analysis;
 }
 

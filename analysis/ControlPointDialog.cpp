@@ -3,7 +3,7 @@
 
 #include "AnalysisTexts.h"
 #include "Application.h"
-#include "DegreesOfFreedom.h"
+#include "ModelTexts.h"
 #include "PairTableModel.h"
 #include "ParameterRun.h"
 #include "ResidualPlot.h"
@@ -18,7 +18,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -37,6 +39,10 @@ constexpr std::size_t kCheckPointLinesShown = 5;
 // A size that suits a 1366 x 768 screen.
 constexpr int kDefaultWidth = 1180;
 constexpr int kDefaultHeight = 660;
+// The other models' parameter lines: the affine model's ten and So, in columns of six.
+constexpr int kModelLines = 11;
+constexpr int kModelLinesPerColumn = 6;
+
 // The widest the Name column starts.
 constexpr int kNameColumnMaxWidth = 260;
 
@@ -53,10 +59,10 @@ std::string criticalValuesLine(const ControlPointAnalysis& a, char sep) {
     return "k = " + testValueText(*k, sep) + " (f = " + toolkit::IntToStr(dof) + ") für " + which;
   };
   std::string line;
-  if (a.criticalActive) line = part(a.criticalActive, testDegreesOfFreedom(a.activeCount, true), "aktive");
+  if (a.criticalActive) line = part(a.criticalActive, a.testDof(true), "aktive");
   if (a.criticalSwitchedOff) {
     if (!line.empty()) line += ", ";
-    line += part(a.criticalSwitchedOff, testDegreesOfFreedom(a.activeCount, false), "abgeschaltete");
+    line += part(a.criticalSwitchedOff, a.testDof(false), "abgeschaltete");
   }
   return line.empty() ? "k: zu wenige aktive Paßpunkte für einen Punkttest" : line + " Paßpunkte";
 }
@@ -75,6 +81,7 @@ ControlPointDialog::ControlPointDialog(QWidget* parent, const PointList& oldPair
       solver_(std::move(solver)),
       analysis_(std::move(analysis)) {
   if (active_.size() != analysis_.pairCount) active_.assign(analysis_.pairCount, true);
+  comparison_ = models::compareModels(oldPairs_, newPairs_, active_, analysis_.alpha);
   setWindowTitle(QStringLiteral("Paßpunktanalyse"));
   setSizeGripEnabled(true);
   resize(kDefaultWidth, kDefaultHeight);
@@ -120,22 +127,29 @@ ControlPointDialog::~ControlPointDialog() = default;
 
 QWidget* ControlPointDialog::buildFigures() {
   auto* figures = new QWidget(this);
-  auto* grid = new QGridLayout(figures);
-  grid->setContentsMargins(0, 0, 0, 0);
-  // Two columns of parameters, as name and right-aligned value, then the statistics.
-  const struct {
-    const char* name;
-    QLabel** value;
-    int row, column;
-  } parameters[] = {{"Xo =", &lab_X, 0, 0}, {"Yo =", &lab_Y, 1, 0}, {"a =", &lab_a, 2, 0},
-                    {"o =", &lab_o, 3, 0},  {"m =", &lab_m, 0, 2}, {"d =", &lab_d, 1, 2},
-                    {"So =", &lab_So, 2, 2}};
-  for (const auto& p : parameters) {
-    grid->addWidget(new QLabel(QString::fromUtf8(p.name), figures), p.row, p.column);
-    *p.value = valueLabel(figures);
-    grid->addWidget(*p.value, p.row, p.column + 1);
-  }
-  grid->addWidget(new QLabel(QStringLiteral("gon"), figures), 1, 4);
+  auto* outer = new QVBoxLayout(figures);
+  outer->setContentsMargins(0, 0, 0, 0);
+
+  ModelBox = new QComboBox(figures);
+  for (const models::Model model : models::kAllModels)
+    ModelBox->addItem(QString::fromUtf8(modelTitle(model)), static_cast<int>(model));
+  ModelBox->setCurrentIndex(ModelBox->findData(static_cast<int>(analysis_.model)));
+  auto* modelLabel = new QLabel(QStringLiteral("Modell:"), figures);
+  modelLabel->setBuddy(ModelBox);
+  PairingLine = new QLabel(figures);
+  auto* modelRow = new QHBoxLayout;
+  modelRow->addWidget(modelLabel);
+  modelRow->addWidget(ModelBox);
+  modelRow->addSpacing(24);
+  modelRow->addWidget(PairingLine);
+  modelRow->addStretch();
+  outer->addLayout(modelRow);
+
+  auto* grid = new QGridLayout;
+  ParameterPages = new QStackedWidget(figures);
+  ParameterPages->addWidget(buildHelmertParameters());
+  ParameterPages->addWidget(buildModelParameters());
+  grid->addWidget(ParameterPages, 0, 0, 5, 1, Qt::AlignTop);
 
   CountLine = new QLabel(figures);
   AlphaBox = new QComboBox(figures);
@@ -159,21 +173,80 @@ QWidget* ControlPointDialog::buildFigures() {
   alphaRow->addWidget(alphaLabel);
   alphaRow->addWidget(AlphaBox);
   alphaRow->addWidget(CriticalLine, 1);
-  grid->addWidget(CountLine, 0, 6);
-  grid->addLayout(alphaRow, 1, 6);
-  grid->addWidget(VerdictLine, 2, 6, Qt::AlignTop);
-  grid->addWidget(CheckPointLines, 3, 6, 2, 1, Qt::AlignTop);
-  PairingLine = new QLabel(figures);
-  grid->addWidget(PairingLine, 3, 2, 1, 3);
-  grid->setColumnMinimumWidth(1, 110);
-  grid->setColumnMinimumWidth(3, 110);
-  grid->setColumnMinimumWidth(5, 24);
-  grid->setColumnStretch(6, 1);
+  grid->addWidget(CountLine, 0, 2);
+  grid->addLayout(alphaRow, 1, 2);
+  grid->addWidget(VerdictLine, 2, 2, Qt::AlignTop);
+  grid->addWidget(CheckPointLines, 3, 2, 2, 1, Qt::AlignTop);
+  grid->setColumnMinimumWidth(1, 24);
+  grid->setColumnStretch(2, 1);
+  outer->addLayout(grid);
+  outer->addWidget(buildComparison());
 
   connect(AlphaBox, &QComboBox::currentIndexChanged, this, [this](int index) {
-    toolkit::RunGuarded([&] { recompute(active_, AlphaBox->itemData(index).toDouble()); });
+    toolkit::RunGuarded([&] { recompute(active_, AlphaBox->itemData(index).toDouble(), analysis_.model); });
+  });
+  connect(ModelBox, &QComboBox::currentIndexChanged, this, [this](int index) {
+    toolkit::RunGuarded([&] { setModel(static_cast<models::Model>(ModelBox->itemData(index).toInt())); });
   });
   return figures;
+}
+
+QWidget* ControlPointDialog::buildHelmertParameters() {
+  auto* page = new QWidget(this);
+  auto* grid = new QGridLayout(page);
+  grid->setContentsMargins(0, 0, 0, 0);
+  // Two columns of parameters, as name and right-aligned value.
+  const struct {
+    const char* name;
+    QLabel** value;
+    int row, column;
+  } parameters[] = {{"Xo =", &lab_X, 0, 0}, {"Yo =", &lab_Y, 1, 0}, {"a =", &lab_a, 2, 0},
+                    {"o =", &lab_o, 3, 0},  {"m =", &lab_m, 0, 2}, {"d =", &lab_d, 1, 2},
+                    {"So =", &lab_So, 2, 2}};
+  for (const auto& p : parameters) {
+    grid->addWidget(new QLabel(QString::fromUtf8(p.name), page), p.row, p.column);
+    *p.value = valueLabel(page);
+    grid->addWidget(*p.value, p.row, p.column + 1);
+  }
+  grid->addWidget(new QLabel(QStringLiteral("gon"), page), 1, 4);
+  grid->setColumnMinimumWidth(1, 110);
+  grid->setColumnMinimumWidth(3, 110);
+  grid->setRowStretch(4, 1);
+  return page;
+}
+
+QWidget* ControlPointDialog::buildModelParameters() {
+  auto* page = new QWidget(this);
+  auto* grid = new QGridLayout(page);
+  grid->setContentsMargins(0, 0, 0, 0);
+  // Two columns of name, value and unit, filled column by column.
+  for (int line = 0; line < kModelLines; ++line) {
+    const int row = line % kModelLinesPerColumn;
+    const int column = 3 * (line / kModelLinesPerColumn);
+    ModelNames.push_back(new QLabel(page));
+    ModelValues.push_back(valueLabel(page));
+    ModelUnits.push_back(new QLabel(page));
+    grid->addWidget(ModelNames.back(), row, column);
+    grid->addWidget(ModelValues.back(), row, column + 1);
+    grid->addWidget(ModelUnits.back(), row, column + 2);
+  }
+  grid->setColumnMinimumWidth(1, 110);
+  grid->setColumnMinimumWidth(4, 110);
+  return page;
+}
+
+QWidget* ControlPointDialog::buildComparison() {
+  auto* box = new QWidget(this);
+  auto* layout = new QVBoxLayout(box);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(2);
+  ComparisonLine = new QLabel(box);
+  ComparisonVerdicts = new QLabel(box);
+  for (QLabel* label : {ComparisonLine, ComparisonVerdicts}) {
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(label);
+  }
+  return box;
 }
 
 QWidget* ControlPointDialog::buildTable() {
@@ -234,35 +307,71 @@ bool ControlPointDialog::setPairActive(std::size_t pair, bool active) {
                         toolkit::MB_OK | toolkit::MB_ICONINFORMATION);
     return false;
   }
-  return recompute(flags, analysis_.alpha);
+  return recompute(flags, analysis_.alpha, analysis_.model);
 }
 
-bool ControlPointDialog::recompute(const std::vector<bool>& active, double alpha) {
-  ControlPointAnalysis next = analyseControlPoints(oldPairs_, newPairs_, active, alpha, *solver_);
+bool ControlPointDialog::setModel(models::Model model) {
+  if (model == analysis_.model) return false;
+  const bool changed = recompute(active_, analysis_.alpha, model);
+  // A refused model leaves the choice as it was.
+  const QSignalBlocker quiet(ModelBox);
+  ModelBox->setCurrentIndex(ModelBox->findData(static_cast<int>(analysis_.model)));
+  return changed;
+}
+
+bool ControlPointDialog::recompute(const std::vector<bool>& active, double alpha, models::Model model) {
+  const bool helmert = model == models::Model::Helmert;
+  ControlPointAnalysis next = helmert ? analyseControlPoints(oldPairs_, newPairs_, active, alpha, *solver_)
+                                      : analyseModel(model, oldPairs_, newPairs_, active, alpha);
+  // The solver holds the Helmert estimate of the pairs shown whatever the model: the main
+  // window takes its centroids over.
+  if (!helmert && next.outcome == AnalysisOutcome::Success) {
+    const AnalysisOutcome helmertOutcome =
+        analyseControlPoints(oldPairs_, newPairs_, active, alpha, *solver_).outcome;
+    if (helmertOutcome != AnalysisOutcome::Success) next.outcome = helmertOutcome;
+  }
   if (next.outcome != AnalysisOutcome::Success) {
     // The solver must hold the estimate shown; put it back.
-    analysis_ = analyseControlPoints(oldPairs_, newPairs_, active_, analysis_.alpha, *solver_);
-    toolkit::MessageBox(next.outcome == AnalysisOutcome::PointsCoincide     ? compute::kPointsCoincideMessage
-                        : next.outcome == AnalysisOutcome::NotRepresentable ? compute::kNotRepresentableMessage
-                                                                            : compute::kTooFewPairsMessage,
-                        compute::kSolveErrorCaption, toolkit::MB_OK | toolkit::MB_ICONINFORMATION);
+    ControlPointAnalysis restored = analyseControlPoints(oldPairs_, newPairs_, active_, analysis_.alpha, *solver_);
+    if (analysis_.model == models::Model::Helmert) analysis_ = std::move(restored);
+    toolkit::MessageBox(outcomeMessage(next.outcome, model), compute::kSolveErrorCaption,
+                        toolkit::MB_OK | toolkit::MB_ICONINFORMATION);
     return false;
   }
   analysis_ = std::move(next);
   active_ = active;
+  comparison_ = models::compareModels(oldPairs_, newPairs_, active_, alpha);
   showAnalysis();
   return true;
 }
 
+void ControlPointDialog::showParameters() {
+  if (analysis_.model == models::Model::Helmert) {
+    const compute::ParameterTexts texts = compute::parameterTexts(*solver_, analysis_.run, separator_);
+    lab_X->setText(q(texts.X));
+    lab_Y->setText(q(texts.Y));
+    lab_a->setText(q(texts.a));
+    lab_o->setText(q(texts.o));
+    lab_m->setText(q(texts.m));
+    lab_d->setText(q(texts.d));
+    lab_So->setText(q(texts.So));
+    ParameterPages->setCurrentIndex(0);
+    return;
+  }
+  std::vector<ParameterLine> lines = parameterLines(analysis_, separator_);
+  lines.push_back({"So", compute::standardDeviationText(analysis_.run.So, separator_), ""});
+  for (std::size_t i = 0; i < ModelNames.size(); ++i) {
+    const bool shown = i < lines.size();
+    ModelNames[i]->setText(shown ? q(lines[i].label + " =") : QString());
+    ModelValues[i]->setText(shown ? q(lines[i].value) : QString());
+    ModelUnits[i]->setText(shown ? q(lines[i].unit) : QString());
+    for (QLabel* label : {ModelNames[i], ModelValues[i], ModelUnits[i]}) label->setVisible(shown);
+  }
+  ParameterPages->setCurrentIndex(1);
+}
+
 void ControlPointDialog::showAnalysis() {
-  const compute::ParameterTexts texts = compute::parameterTexts(*solver_, analysis_.run, separator_);
-  lab_X->setText(q(texts.X));
-  lab_Y->setText(q(texts.Y));
-  lab_a->setText(q(texts.a));
-  lab_o->setText(q(texts.o));
-  lab_m->setText(q(texts.m));
-  lab_d->setText(q(texts.d));
-  lab_So->setText(q(texts.So));
+  showParameters();
   CountLine->setText(q(activeCountLine(analysis_)));
   CriticalLine->setText(q(criticalValuesLine(analysis_, separator_)));
   VerdictLine->setText(q(verdictLine(analysis_, oldPairs_, newPairs_, separator_)));
@@ -271,6 +380,13 @@ void ControlPointDialog::showAnalysis() {
     checkPoints += (checkPoints.empty() ? "" : "\n") + line;
   CheckPointLines->setText(q(checkPoints));
   CheckPointLines->setVisible(!checkPoints.empty());
+  std::string summaries = "Modellvergleich: ";
+  for (const models::Model model : models::kAllModels)
+    summaries += (model == models::kAllModels[0] ? "" : "; ") + modelSummaryLine(comparison_.summary(model), separator_);
+  ComparisonLine->setText(q(summaries));
+  ComparisonVerdicts->setText(q(nestedTestLine(comparison_.helmertAgainstCongruent, comparison_.alpha, separator_) + "\n" +
+                                nestedTestLine(comparison_.affineAgainstHelmert, comparison_.alpha, separator_) + "\n" +
+                                preferredModelLine(comparison_, separator_)));
   Model->setAnalysis(&analysis_);
   SortedModel->resort();
   Plot->setPairs(plotPairs(analysis_, oldPairs_, newPairs_));

@@ -38,30 +38,40 @@ PairTestContext PairTestContext::of(const ControlPointAnalysis& analysis, int fA
   return context;
 }
 
-void setActivePair(PairStatistics& pair, const PairTestContext& context, double r, double gapRW,
-                   double gapHW, double vv, double drop) {
+void setActivePair(PairStatistics& pair, const PairTestContext& context, double r, double smallestShare,
+                   double gapRW, double gapHW, double vv, double fall) {
   pair.r = r;
   pair.shareShown = true;
-  if (!(r > kSmallestShare) || !std::isfinite(gapRW) || !std::isfinite(gapHW)) return;
-  pair.gapShown = true;
-  if (!context.testActive || !std::isfinite(drop)) return;
+  if (!(smallestShare > kSmallestShare) || !std::isfinite(gapRW) || !std::isfinite(gapHW)) return;
+  pair.setGap(gapRW, gapHW);
+  if (!context.testActive || !std::isfinite(fall)) return;
   // The sum of squares of the other pairs' refit, and whether they fit exactly.
-  const double sumWithout = context.omega - drop;
+  const double sumWithout = context.omega - fall;
   if (!context.roundOff.isZeroDifference(sumWithout, context.omega, context.activeCount - 1,
                                          std::sqrt(gapRW * gapRW + gapHW * gapHW)))
-    setTest(pair, drop * context.fActive / (2 * sumWithout), context.criticalActive);
+    setTest(pair, fall * context.fActive / (2 * sumWithout), context.criticalActive);
   else if (!context.roundOff.isRoundOff(vv))
     setTest(pair, PairStatistics::kInfiniteTest, context.criticalActive);
 }
 
 void setCheckPoint(PairStatistics& pair, const PairTestContext& context, double vv, double weighted,
                    double cofactor, const RoundOffLevel& own) {
-  pair.gapShown = std::isfinite(static_cast<double>(pair.vRW())) && std::isfinite(static_cast<double>(pair.vHW()));
-  if (!context.testSwitchedOff || !pair.gapShown) return;
+  const double vRW = static_cast<double>(pair.vRW()), vHW = static_cast<double>(pair.vHW());
+  if (!std::isfinite(vRW) || !std::isfinite(vHW)) return;
+  pair.setGap(vRW, vHW);
+  if (!context.testSwitchedOff) return;
   if (!context.soIsZero)
     setTest(pair, weighted / (2 * cofactor * context.variance), context.criticalSwitchedOff);
   else if (!own.isRoundOff(vv))
     setTest(pair, PairStatistics::kInfiniteTest, context.criticalSwitchedOff);
+}
+
+void setCriticalValues(ControlPointAnalysis& analysis, int fActive, int fSwitchedOff) {
+  // No point test at all for a significance level outside 0 .. 1.
+  const double alpha = analysis.alpha;
+  if (!(alpha > 0 && alpha < 1)) return;
+  if (fActive > 0) analysis.criticalActive = criticalValue(alpha, fActive);
+  if (fSwitchedOff > 0) analysis.criticalSwitchedOff = criticalValue(alpha, fSwitchedOff);
 }
 
 }  // namespace analysis

@@ -31,16 +31,37 @@ struct PairTestContext {
                             long double omega, RoundOffLevel roundOff);
 };
 
-// An active pair with redundancy share r, gap (gapRW, gapHW), squared residual length vv
-// and `drop`, the amount by which the sum of squares falls when the pair is left out
-// (v' Q^-1 v; for Helmert |v|^2 / r). The residual must already be set.
-void setActivePair(PairStatistics& pair, const PairTestContext& context, double r, double gapRW,
-                   double gapHW, double vv, double drop);
+// An active pair with redundancy share r, the smaller eigenvalue of its Q block (for
+// Helmert and affine r itself), gap (gapRW, gapHW), squared residual length vv and `fall`,
+// the amount by which the sum of squares falls when the pair is left out (v' Q^-1 v; for
+// Helmert |v|^2 / r). The residual must already be set.
+void setActivePair(PairStatistics& pair, const PairTestContext& context, double r, double smallestShare,
+                   double gapRW, double gapHW, double vv, double fall);
 
 // A switched-off pair (a check point) with squared residual length vv, tested with
 // T = weighted / (2 cofactor So^2) (for Helmert weighted = vv, cofactor = 1 + h); `own` is
-// the round-off level of its residual.
+// the round-off level of its residual. Its gap is its residual.
 void setCheckPoint(PairStatistics& pair, const PairTestContext& context, double vv, double weighted,
                    double cofactor, const RoundOffLevel& own);
+
+// The critical values of the analysis for tests with fActive and fSwitchedOff degrees of
+// freedom, where those are positive and alpha lies within 0 .. 1.
+void setCriticalValues(ControlPointAnalysis& analysis, int fActive, int fSwitchedOff);
+
+// Fills analysis.pairs with statisticsOf(i) for every pair i, in one pass and without
+// zeroing the table first (it is large for large files), and names the suspect: the
+// active pair with the largest test value.
+template <class StatisticsOf>
+void fillPairs(ControlPointAnalysis& analysis, StatisticsOf statisticsOf) {
+  analysis.pairs.reserve(analysis.pairCount);
+  double largest = -1;
+  for (std::size_t i = 0; i < analysis.pairCount; ++i) {
+    const PairStatistics& pair = analysis.pairs.emplace_back(statisticsOf(i));
+    if (pair.active && pair.testShown && pair.T > largest) {
+      largest = pair.T;
+      analysis.suspect = i;
+    }
+  }
+}
 
 }  // namespace analysis

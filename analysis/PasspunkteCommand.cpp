@@ -1,6 +1,7 @@
 // The command "Paßpunkte prüfen...": opens the "Paßpunktanalyse" on the loaded pairs at
 // the significance level chosen last and, on "Übernehmen", makes the estimate of the
-// active pairs the program's current one and shows it in the main window.
+// active pairs in the chosen model the program's current one and shows it in the main
+// window.
 #include "Application.h"
 #include "ControlPointAnalysis.h"
 #include "ControlPointDialog.h"
@@ -80,6 +81,9 @@ void TForm2::mnuPasspunkteClick(QObject*) {
     toolkit::RunGuarded([&] { SaveAnalysisPoints(dialog); });
   });
   opening.reset();
+  // The model taken over last, until "Parameter" makes Helmert current again. Where the
+  // pairs read since do not determine it, the dialog says so and stays with Helmert.
+  if (takenModel) dialog.setModel(takenModel->model);
   const int closedWith = dialog.exec();
   // The level is a setting, not a result: it stays chosen however the dialog was closed.
   testAlpha = dialog.alpha();
@@ -92,26 +96,46 @@ void TForm2::mnuPasspunkteClick(QObject*) {
   toolkit::TProgress progress(this, QStringLiteral("Ergebnis wird übernommen …"));
   const char separator = toolkit::RegionalDecimalSeparator();
   const analysis::ControlPointAnalysis& result = dialog.analysis();
+  const bool helmert = result.model == models::Model::Helmert;
   std::vector<QString> cells;
   cells.reserve((result.pairs.size() + 1) * 3);
-  compute::residualGridRows(
-      result.pairs.size(),
-      [&result](std::size_t i) {
-        const analysis::PairStatistics& pair = result.pairs[i];
-        return compute::GridResidual{pair.vRW(), pair.vHW(), pair.active};
-      },
-      dialog.estimate(), separator,
-      [&cells](std::string&& text) { cells.push_back(QString::fromStdString(text)); },
-      progress.Handler());
+  auto gridResidual = [&result](std::size_t i) {
+    const analysis::PairStatistics& pair = result.pairs[i];
+    return compute::GridResidual{pair.vRW(), pair.vHW(), pair.active};
+  };
+  auto addCell = [&cells](std::string&& text) { cells.push_back(QString::fromStdString(text)); };
+  if (helmert) {
+    compute::residualGridRows(result.pairs.size(), gridResidual, dialog.estimate(), separator, addCell,
+                              progress.Handler());
+  } else {
+    // The sums of the model's residuals of the active pairs, as the solver sums Helmert's.
+    long double sumRW = 0, sumHW = 0;
+    for (const analysis::PairStatistics& pair : result.pairs) {
+      if (!pair.active) continue;
+      sumRW += pair.vRW();
+      sumHW += pair.vHW();
+    }
+    compute::residualGridRows(result.pairs.size(), gridResidual, sumRW, sumHW, separator, addCell,
+                              progress.Handler());
+  }
 
   const std::vector<bool>& taken = dialog.activeFlags();
   activePairs = std::all_of(taken.begin(), taken.end(), [](bool on) { return on; })
                     ? std::vector<bool>() : taken;
+  // The solver holds the Helmert estimate of the same pairs whatever the model: its
+  // centroids are every model's.
   solver = dialog.takeEstimate();
+  if (helmert)
+    takenModel.reset();
+  else
+    takenModel = result.transformation;
   pointCount = result.run.pointCount;
   scale = result.run.scale;
   rotation = result.run.rotation;
   ShowCentroids(separator);
   StringGrid1->ReplaceRowsFrom(1, std::move(cells));
-  ShowParameters(result.run, separator);
+  if (helmert)
+    ShowParameters(result.run, separator);
+  else
+    ShowModelParameters(result, separator);
 }

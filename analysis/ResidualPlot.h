@@ -16,7 +16,7 @@
 // Exaggeration: the largest of 1, 2, 5 x 10^k that keeps the longest arrow of an active
 // point at most a sixth of the frame's smaller side (so it is between 0.4 and 1 sixth);
 // when no active point has an arrow, the longest arrow of a switched-off point.
-// Round-off: a residual at round-off level (RoundOffLevel.h, as the analysis judged it) is drawn as none, without an arrow,
+// Round-off: a residual at round-off level (models/RoundOffLevel.h, as the analysis judged it) is drawn as none, without an arrow,
 // and sets no exaggeration; when every residual is, the top line says so
 // (kRoundOffResidualsText) and there is no residual scale bar.
 // Cut arrows: an arrow ends within the arrow box (the frame less its margin); one that
@@ -48,7 +48,7 @@ struct PlotPair {
   double vHW = 0;
   bool active = true;
   bool outlier = false;
-  bool roundOff = false;  // the residual is round-off (RoundOffLevel.h, as the analysis judged it): drawn as none
+  bool roundOff = false;  // the residual is round-off (models/RoundOffLevel.h, as the analysis judged it): drawn as none
 };
 
 // The frame to draw into: its size, the height of a text line and the decimal separator

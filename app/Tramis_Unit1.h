@@ -7,6 +7,7 @@
 #include "FormatRecognition.h"
 #include "PairsInForce.h"
 #include "ParameterRun.h"
+#include "PlaneTransformation.h"
 #include "PointFileFormat.h"
 #include "PointList.h"
 
@@ -17,6 +18,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -137,6 +139,10 @@ public:
   // Significance level of the point test last chosen in the "Paßpunktanalyse", whether it
   // was closed with "Übernehmen" or "Schließen": a setting, kept for the whole run.
   double testAlpha = analysis::kDefaultAlpha;
+  // The transformation taken over from the "Paßpunktanalyse" when its model is not Helmert
+  // (congruent or affine): "Transformation Alt -> Neu" applies it. Empty: the solver's
+  // Helmert parameters are the current transformation, as "Parameter" leaves them.
+  std::optional<models::PlaneTransformation> takenModel;
   // How the file of each system was read, as its status panel's tooltip and the protocol
   // state it.
   pointfiles::PointFileFormat oldFormat;
@@ -181,8 +187,11 @@ public:
 
   // Show an estimate the solver holds: the four centroid labels, and the parameter labels
   // with So of a successful run, with the regional decimal separator `sep`.
+  // ShowParameters shows Helmert's labels; ShowModelParameters those of a congruent or
+  // affine estimate of the analysis, with the model named in the group's caption.
   void ShowCentroids(char sep);
   void ShowParameters(const compute::ParameterRun& run, char sep);
+  void ShowModelParameters(const analysis::ControlPointAnalysis& analysis, char sep);
 
   // Draws one cell of StringGrid1: the text right-aligned in the cell shrunk by 3 pixels
   // at the top and 5 at the right, on the background the grid chose for the cell.

@@ -1,10 +1,12 @@
 // Cost of the control-point analysis: the estimate of one million pairs through the
 // "Parameter" run alone, through the analysis with all pairs active, and with one pair
-// switched off (the active pairs are then copied once). Each run starts with a fresh solver
+// switched off (the active pairs are then copied once); then the analysis of the congruent
+// and the affine model, and the comparison of all three. Each run starts with a fresh solver
 // and ends with it gone, as a run of tramis-cli does. Best of a few runs each, in processor
 // time of this process, so that other work on the machine counts less; the three are
 // taken in turn so that a busy moment of the machine does not fall on one of them only.
 #include "ControlPointAnalysis.h"
+#include "ModelComparison.h"
 #include "ParameterRun.h"
 
 #include <algorithm>
@@ -42,6 +44,8 @@ int main() {
   double So = 0;
   std::size_t flagged = 0;
   double parameter = 1e300, allActive = 1e300, switchedOff = 1e300;
+  double congruent = 1e300, affine = 1e300, comparison = 1e300;
+  models::Model preferred = models::Model::Helmert;
   for (int run = 0; run < kRuns; ++run) {
     keepBest(parameter, [&] {
       kel::TKEL_Vovezorevarovaduvorir solver;
@@ -57,6 +61,13 @@ int main() {
       kel::TKEL_Vovezorevarovaduvorir solver;
       analysis::analyseControlPoints(oldPoints, newPoints, oneOff, analysis::kDefaultAlpha, solver);
     });
+    keepBest(congruent, [&] {
+      analysis::analyseModel(models::Model::Congruent, oldPoints, newPoints, oneOff, analysis::kDefaultAlpha);
+    });
+    keepBest(affine, [&] {
+      analysis::analyseModel(models::Model::Affine, oldPoints, newPoints, oneOff, analysis::kDefaultAlpha);
+    });
+    keepBest(comparison, [&] { preferred = models::compareModels(oldPoints, newPoints, oneOff, 0.05).preferred(); });
   }
 
   std::printf("%zu pairs, best of %d runs, processor time (So %.4f, %zu outliers flagged)\n", kPairs, kRuns, So, flagged);
@@ -65,5 +76,10 @@ int main() {
               100 * (allActive / parameter - 1));
   std::printf("  with the analysis, one switched off  %8.3f s  (+%.0f %%)\n", switchedOff,
               100 * (switchedOff / parameter - 1));
+  std::printf("  congruent model, one switched off    %8.3f s\n", congruent);
+  std::printf("  affine model, one switched off       %8.3f s\n", affine);
+  std::printf("  comparison of the three models       %8.3f s  (preferred: model %d)\n", comparison,
+              static_cast<int>(preferred));
+  std::printf("  record of one pair                   %8zu bytes\n", sizeof(analysis::PairStatistics));
   return 0;
 }

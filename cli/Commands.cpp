@@ -13,6 +13,8 @@
 #include "InputFormat.h"
 #include "Json.h"
 #include "MessageCaptions.h"
+#include "ModelReport.h"
+#include "ModelTexts.h"
 #include "Pairing.h"
 #include "ProjOperation.h"
 #include "ProjPipeline.h"
@@ -129,13 +131,45 @@ Failure estimationFailure(compute::ParameterOutcome outcome) {
   return {};
 }
 
+// The estimate of the congruent or the affine model that failed where Helmert succeeded:
+// too few pairs for the affine model, or its points on one line.
+Failure modelFailure(const analysis::ControlPointAnalysis& analysis) {
+  const std::string message = analysis::outcomeMessage(analysis.outcome, analysis.model);
+  switch (analysis.outcome) {
+    case analysis::AnalysisOutcome::TooFewActive:
+      return {Outcome::TooFewPairs, compute::kSolveErrorCaption, message};
+    case analysis::AnalysisOutcome::PointsCoincide:
+      return {Outcome::PointsCoincide, compute::kSolveErrorCaption, message};
+    case analysis::AnalysisOutcome::PointsCollinear:
+      return {Outcome::PointsCollinear, compute::kSolveErrorCaption, message};
+    case analysis::AnalysisOutcome::NotRepresentable:
+      return {Outcome::NotRepresentable, compute::kSolveErrorCaption, message};
+    case analysis::AnalysisOutcome::Success:
+      break;
+  }
+  return {};
+}
+
 // A result file that could not be written, with the writer's reason.
 Failure writeFailure(const Options& options, const output::WriteResult& written) {
   return {Outcome::WriteFailed, toolkit::kFileErrorCaption,
           output::writeErrorMessage(toolkit::DisplayText(options.resultPath), written.reason)};
 }
 
-// `corrected`, when given, is the transformation with the Restklaffenverteilung.
+// The result file in the chosen format, transformed with `transformation`.
+template <class Transformation>
+output::WriteResult writeResultAs(const Options& options, const PointList& oldPoints,
+                                  const Transformation& transformation) {
+  return options.resultFormat == ResultFormat::Csv
+             ? pointfiles::writeCsvResultFile(options.resultPath, oldPoints, transformation,
+                                              separatorFor(options) == ',' ? pointfiles::DecimalMark::Comma
+                                                                           : pointfiles::DecimalMark::Point)
+             : output::writeResultFile(options.resultPath, oldPoints, transformation);
+}
+
+// The result file, transformed with the solver's parameters or, for the congruent and the
+// affine model, with the model's transformation. `corrected`, when given, is the Helmert
+// transformation with the Restklaffenverteilung.
 Failure writeResult(const Options& options, const PointList& oldPoints,
                     const kel::TKEL_Vovezorevarovaduvorir& solver, const stream::PointTransform* corrected,
                     Report& report) {
@@ -143,11 +177,8 @@ Failure writeResult(const Options& options, const PointList& oldPoints,
   const output::WriteResult written =
       corrected ? output::writeResultFile(options.resultPath, oldPoints,
                                           [corrected](double rw, double hw) { return (*corrected)(rw, hw); })
-      : options.resultFormat == ResultFormat::Csv
-          ? pointfiles::writeCsvResultFile(options.resultPath, oldPoints, solver,
-                                           separatorFor(options) == ',' ? pointfiles::DecimalMark::Comma
-                                                                        : pointfiles::DecimalMark::Point)
-          : output::writeResultFile(options.resultPath, oldPoints, solver);
+      : otherThanHelmert(report) ? writeResultAs(options, oldPoints, report.pairAnalysis->transformation)
+                                 : writeResultAs(options, oldPoints, solver);
   if (!written.ok) return writeFailure(options, written);
   report.resultPath = options.resultPath;
   report.transformedPoints = oldPoints.count();
@@ -191,6 +222,10 @@ int finish(const Options& options, Report& report, const Failure& failure, std::
       break;
     case OutputFormat::Proj:
       if (!report.hasParameters()) break;
+      if (otherThanHelmert(report)) {
+        out << projOperation(report.pairAnalysis->transformation) << '\n';
+        break;
+      }
       if (report.run.scale == 0) {
         // PROJ refuses s=0 in its two-dimensional form.
         err << "Maßstab m = 0: dafür gibt es keine PROJ-Operation.\n";
@@ -283,16 +318,28 @@ int estimate(const Options& options, std::ostream& out, std::ostream& err) {
       return kExitUsage;
     }
   }
-  const analysis::ControlPointAnalysis pairAnalysis = analysis::analyseControlPoints(
-      *report.oldPairs, *report.newPairs, activeInBoth(fileActive, exclusion.active), options.alpha,
-      solver);
-  report.run = pairAnalysis.run;
-  report.pairAnalysis = &pairAnalysis;
+  const std::vector<bool> active = activeInBoth(fileActive, exclusion.active);
+  // Helmert's analysis always: its solver gives the centroids and the solver's status.
+  const analysis::ControlPointAnalysis helmertAnalysis =
+      analysis::analyseControlPoints(*report.oldPairs, *report.newPairs, active, options.alpha, solver);
+  report.model = options.model;
   report.alpha = options.alpha;
+  report.run = helmertAnalysis.run;
+  report.pairAnalysis = &helmertAnalysis;
   failure = estimationFailure(report.run.outcome);
   // Every pair switched off leaves nothing to estimate from: too few pairs, not empty files.
-  if (pairAnalysis.pairCount != 0 && pairAnalysis.activeCount == 0)
+  if (helmertAnalysis.pairCount != 0 && helmertAnalysis.activeCount == 0)
     failure = estimationFailure(compute::ParameterOutcome::TooFewPairs);
+  // --model congruent or affine: that model's estimate and point test take Helmert's place.
+  std::optional<analysis::ControlPointAnalysis> modelAnalysis;
+  if (!failure.failed() && otherThanHelmert(report)) {
+    modelAnalysis = analysis::analyseModel(*options.model, *report.oldPairs, *report.newPairs, active, options.alpha);
+    report.run = modelAnalysis->run;
+    report.pairAnalysis = &*modelAnalysis;
+    failure = modelFailure(*modelAnalysis);
+  }
+  if (!failure.failed() && options.model)
+    report.comparison = models::compareModels(*report.oldPairs, *report.newPairs, active, options.alpha);
   // Only a successful estimate is written: the window would write the parameters of an
   // earlier run, of which a single command has none.
   DistributionReport distributionReport;

@@ -11,6 +11,8 @@
 #include "AnalysisTexts.h"
 #include "ChunkedOutput.h"
 #include "InputFormat.h"
+#include "ModelReport.h"
+#include "ModelTexts.h"
 #include "ProjOperation.h"
 #include "TextConversions.h"
 
@@ -71,7 +73,6 @@ std::string figure(bool available, long double value) { return available ? numbe
 std::string boolean(bool value) { return value ? "true" : "false"; }
 
 void writeResiduals(ChunkedOutput& out, const Report& report) {
-  const kel::TKEL_Vovezorevarovaduvorir& solver = *report.solver;
   const bool oldNamed = !report.oldPairs->names.empty();
   const bool newNamed = !report.newPairs->names.empty();
   // Every pair, switched-off ones included, with its point test.
@@ -100,8 +101,8 @@ void writeResiduals(ChunkedOutput& out, const Report& report) {
     out << row;
   }
   out << "\n  ],\n";
-  out << "  \"residualSum\": {\"RW\": " << number(solver.residual_rw_sum())
-      << ", \"HW\": " << number(solver.residual_hw_sum()) << "},\n";
+  const ResidualSums sums = residualSums(report);
+  out << "  \"residualSum\": {\"RW\": " << number(sums.rw) << ", \"HW\": " << number(sums.hw) << "},\n";
 }
 
 }  // namespace
@@ -144,6 +145,7 @@ std::string_view outcomeName(Outcome outcome) {
     case Outcome::EmptyInput: return "emptyInput";
     case Outcome::TooFewPairs: return "tooFewPairs";
     case Outcome::PointsCoincide: return "pointsCoincide";
+    case Outcome::PointsCollinear: return "pointsCollinear";
     case Outcome::NotRepresentable: return "notRepresentable";
     case Outcome::WriteFailed: return "writeFailed";
     case Outcome::DistributionFailed: return "distributionFailed";
@@ -171,12 +173,14 @@ void writeJson(std::ostream& stream, const Report& report) {
       const analysis::ControlPointAnalysis* pairs = report.pairAnalysis;
       const std::size_t n = pairs ? pairs->pairCount : static_cast<std::size_t>(report.run.pointCount);
       out << "  \"n\": " << count(n) << ",\n";
-      out << "  \"redundancy\": " << std::to_string(redundancy(report.run.pointCount)) << ",\n";
+      out << "  \"redundancy\": " << std::to_string(models::redundancy(reportModel(report), report.run.pointCount))
+          << ",\n";
       out << "  \"activeCount\": " << count(pairs ? pairs->activeCount : n) << ",\n";
       out << "  \"suspect\": "
           << (report.hasAnalysis() && pairs->suspect ? count(*pairs->suspect + 1) : std::string("null")) << ",\n";
     }
     out << "  \"alpha\": " << roundTripText(report.alpha) << ",\n";
+    if (report.model) out << "  \"model\": " << jsonString(analysis::modelKey(*report.model)) << ",\n";
     // Switched-off pairs whose test fails, by Pkt. number.
     out << "  \"failedCheckPoints\": [";
     if (report.hasAnalysis()) {
@@ -185,10 +189,16 @@ void writeJson(std::ostream& stream, const Report& report) {
     }
     out << "],\n";
   }
-  if (report.hasParameters()) writeParameters(out, report);
+  if (report.hasParameters()) {
+    if (otherThanHelmert(report))
+      writeModelJson(out, report);
+    else
+      writeParameters(out, report);
+  }
   if (report.hasCentroids()) writeCentroids(out, report);
   if (report.hasAnalysis()) writeResiduals(out, report);
   writeDistributionJson(out, report);
+  if (report.comparison) writeModelComparisonJson(out, report);
   out << "  \"resultFile\": ";
   if (report.resultPath.empty())
     out << "null,\n";

@@ -9,6 +9,7 @@
 #include "ColumnNames.h"
 #include "DistributionOptions.h"
 #include "Exclusion.h"
+#include "ModelTexts.h"
 
 #include <cmath>
 #include <iterator>
@@ -85,7 +86,9 @@ constexpr OptionRule kOptionRules[] = {
     {"", "--proj", false, false,
      "      --proj             die gleichwertige PROJ-Operation ausgeben (PROJ, GDAL, QGIS):\n"
      "                         +proj=helmert +x=Yo +y=Xo +s=m +theta=atan2(o, a) in\n"
-     "                         Bogensekunden, mit rw als x und hw als y\n",
+     "                         Bogensekunden, mit rw als x und hw als y (kongruent: s=1;\n"
+     "                         affin: +proj=affine +xoff=Yo +yoff=Xo +s11=a1 +s12=a2\n"
+     "                         +s21=b1 +s22=b2)\n",
      rememberSwitch<&ParseState::proj>},
     {"", "--apply", true, false,
      "      --apply \"Xo Yo a o\" bekannte Parameter auf ALT anwenden, ohne Schätzung;\n"
@@ -212,6 +215,18 @@ constexpr OptionRule kOptionRules[] = {
      "                         Punkte außerhalb der Dreiecke nicht: cct meldet sie je\n"
      "                         Punkt als Fehler und endet trotzdem mit 0\n",
      storeValue<&Options::tinshiftPath>},
+    {"", "--model", true, false,
+     "      --model M          Transformationsmodell: helmert (voreingestellt, 4 Parameter),\n"
+     "                         kongruent (congruent: 3 Parameter, Maßstab 1) oder affin\n"
+     "                         (affine: 6 Parameter, zwei Maßstäbe und Scherung); es gilt\n"
+     "                         für Punkttest, -o und --proj. Protokoll und JSON zeigen\n"
+     "                         dazu den Vergleich der drei Modelle mit F-Tests\n",
+     [](ParseState& s, const std::string& value) {
+       s.options.model = analysis::modelFromName(value);
+       if (!s.options.model)
+         return "--model erwartet kongruent, helmert oder affin (congruent, affine), erhalten: \"" + value + "\".";
+       return std::string();
+     }},
     {"", "--decimal-comma", false, false,
      "      --decimal-comma    Zahlen im Protokoll mit Dezimalkomma\n",
      rememberSwitch<&ParseState::comma>},
@@ -339,6 +354,9 @@ ParseResult parseOptions(const std::vector<std::string>& arguments) {
       error = "--pair-by-name passt nicht zu --apply: es werden keine Paßpunkte gepaart.";
     else if (!options.exclude.empty() || options.alphaGiven)
       error = "--exclude und --alpha passen nicht zu --apply: es werden keine Paßpunkte ausgewertet.";
+    else if (options.model)
+      error = "--model passt nicht zu --apply: die bekannten Parameter \"Xo Yo a o\" sind die einer "
+              "Helmert-Transformation.";
     else if (!options.reportPath.empty())
       error = "--report passt nicht zu --apply: ohne Schätzung gibt es kein Transformationsprotokoll.";
     else if (!options.pointsPath.empty() || !options.pointsOutPath.empty())
@@ -368,6 +386,16 @@ ParseResult parseOptions(const std::vector<std::string>& arguments) {
       if (error = checkExcludeList(list, options.pairing); !error.empty()) break;
   }
   if (error.empty()) error = distributionUsageError(options, state.proj);
+  // The HTML protocol documents the Helmert estimate only.
+  if (error.empty() && options.model && *options.model != models::Model::Helmert && !options.reportPath.empty())
+    error = "--report gibt es nur für das Helmert-Modell: mit --model " +
+            std::string(analysis::modelKey(*options.model)) + " wird kein Transformationsprotokoll geschrieben.";
+  // The Restklaffenverteilung and --transform carry the Helmert estimate only.
+  if (error.empty() && options.model && *options.model != models::Model::Helmert &&
+      (options.distribute || !options.transformPath.empty()))
+    error = std::string(options.distribute ? "--distribute" : "--transform") +
+            " gibt es nur für das Helmert-Modell, nicht mit --model " +
+            std::string(analysis::modelKey(*options.model)) + ".";
   if (!error.empty()) return result;
 
   options.format = state.json ? OutputFormat::Json : state.proj ? OutputFormat::Proj : OutputFormat::Protocol;
@@ -407,6 +435,19 @@ std::string helpText(const std::string& version) {
       "Verbesserungen im Zielsystem.\n"
       "\n"
       "Modell:  RW = Yo + a·rw + o·hw,   HW = Xo + a·hw − o·rw\n"
+      "\n"
+      "Mit --model wird ein anderes Modell geschätzt und angewandt (Punkttest, -o, --proj,\n"
+      "--points-out):\n"
+      "  kongruent  RW = Yo + a·rw + o·hw, HW = Xo + a·hw − o·rw mit a = cos d, o = sin d:\n"
+      "             Verschiebung und Drehung, Maßstab 1 fest (GNSS-Lokalisierung,\n"
+      "             Systeme gleichen Maßstabs); Redundanz 2n − 3\n"
+      "  helmert    das Modell oben (voreingestellt); Redundanz 2n − 4\n"
+      "  affin      RW = Yo + a1·rw + a2·hw, HW = Xo + b1·rw + b2·hw: zwei Maßstäbe und\n"
+      "             eine Scherung (gescannte Karten, verzogene Pläne); Redundanz 2n − 6\n"
+      "Protokoll und --json zeigen dann zusätzlich den Modellvergleich: So und f jedes\n"
+      "Modells und die F-Tests Helmert gegen kongruent und affin gegen Helmert auf dem\n"
+      "Niveau --alpha, mit Urteil, z. B. \"Das affine Modell ist nicht signifikant besser\n"
+      "als Helmert (F = 1,21 < 5,14, α = 5 %).\"\n"
       "\n"
       "Paßpunktanalyse: je Paßpunkt die Klaffe (Verbesserung nach Neuberechnung ohne den\n"
       "Punkt), der Redundanzanteil r, die Prüfgröße T und der kritische Wert k der\n"

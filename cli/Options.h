@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ControlPointAnalysis.h"
+#include "PlaneModel.h"
 #include "PointFileFormat.h"
 #include "ResidualDistribution.h"
 
@@ -58,6 +59,9 @@ struct Options {
   std::optional<double> mqDelta;    // [m]
   std::string transformPath;  // --transform: the file -o is written from, instead of ALT
   std::string tinshiftPath;   // --tinshift: the triangles as a PROJ tinshift file
+  // --model: the model to estimate and apply; unset, Helmert without the comparison of the
+  // models (every output as without the option).
+  std::optional<models::Model> model;
   // Not from the command line: the program's file version, which main sets for --report.
   std::string programVersion;
 };

@@ -24,10 +24,34 @@ ProjParameters projParameters(long double Xo, long double Yo, long double a, lon
   return parameters;
 }
 
-std::string projOperation(const kel::TKEL_Vovezorevarovaduvorir& solver) {
-  const ProjParameters p = projParameters(solver.Xo, solver.Yo, solver.a, solver.o);
+namespace {
+
+std::string helmertOperation(const ProjParameters& p) {
   return "+proj=helmert +x=" + roundTripText(p.x) + " +y=" + roundTripText(p.y) +
          " +s=" + roundTripText(p.s) + " +theta=" + roundTripText(p.thetaArcSeconds);
+}
+
+}  // namespace
+
+std::string projOperation(const kel::TKEL_Vovezorevarovaduvorir& solver) {
+  return helmertOperation(projParameters(solver.Xo, solver.Yo, solver.a, solver.o));
+}
+
+std::string projOperation(const models::PlaneTransformation& t) {
+  auto text = [](long double value) { return roundTripText(static_cast<double>(value)); };
+  switch (t.model) {
+    case models::Model::Affine:
+      return "+proj=affine +xoff=" + text(t.Yo) + " +yoff=" + text(t.Xo) + " +s11=" + text(t.a1) +
+             " +s12=" + text(t.a2) + " +s21=" + text(t.b1) + " +s22=" + text(t.b2);
+    case models::Model::Congruent: {
+      ProjParameters p = projParameters(t.Xo, t.Yo, t.a1, t.a2);
+      p.s = 1;
+      return helmertOperation(p);
+    }
+    case models::Model::Helmert:
+      break;
+  }
+  return helmertOperation(projParameters(t.Xo, t.Yo, t.a1, t.a2));
 }
 
 }  // namespace cli

@@ -4,6 +4,7 @@
 
 #include "AnalysisTexts.h"
 #include "InputFormat.h"
+#include "ModelReport.h"
 #include "PairCells.h"
 #include "ChunkedOutput.h"
 #include "DistributionProtocol.h"
@@ -80,7 +81,7 @@ void writeHeader(ChunkedOutput& out, const Report& report) {
     out << fileLine("Altsystem:  ", report.oldFile);
     return;
   }
-  out << "Helmert-Transformation Alt -> Neu\n";
+  out << modelHeadLine(report);
   out << fileLine("Altsystem:  ", report.oldFile);
   out << fileLine("Neusystem:  ", report.newFile);
   if (report.pairing == Pairing::ByName) {
@@ -97,8 +98,10 @@ void writeHeader(ChunkedOutput& out, const Report& report) {
   }
   if (report.outcome != Outcome::InputError && report.outcome != Outcome::EmptyInput) {
     const int n = report.run.pointCount;
-    out << "Paßpunkte:  n = " + std::to_string(n) +
-               ", Redundanz 2n - 4 = " + std::to_string(redundancy(n)) + "\n";
+    const models::Model model = reportModel(report);
+    out << "Paßpunkte:  n = " + std::to_string(n) + ", Redundanz 2n - " +
+               std::to_string(models::parameterCount(model)) + " = " +
+               std::to_string(models::redundancy(model, n)) + "\n";
   }
 }
 
@@ -126,7 +129,6 @@ void writeCentroids(ChunkedOutput& out, const Report& report, char sep) {
 }
 
 void writeResiduals(ChunkedOutput& out, const Report& report, char sep) {
-  const kel::TKEL_Vovezorevarovaduvorir& solver = *report.solver;
   // Every pair, switched-off ones included: their residual is that of a check point.
   const std::vector<analysis::PairStatistics>& pairs = report.pairAnalysis->pairs;
   // The running number is the window's first column; the point name follows at the end,
@@ -147,9 +149,9 @@ void writeResiduals(ChunkedOutput& out, const Report& report, char sep) {
     row += '\n';
     out << row;
   }
-  out << padLeft(compute::kSumRowText, kNumberColumnWidth) +
-             cell(compute::residualText(solver.residual_rw_sum(), sep), kColumnWidth) +
-             cell(compute::residualText(solver.residual_hw_sum(), sep), kColumnWidth) + "\n";
+  const ResidualSums sums = residualSums(report);
+  out << padLeft(compute::kSumRowText, kNumberColumnWidth) + cell(compute::residualText(sums.rw, sep), kColumnWidth) +
+             cell(compute::residualText(sums.hw, sep), kColumnWidth) + "\n";
   if (report.pairAnalysis->activeCount < pairs.size())
     out << "  (Summe der aktiven Paßpunkte; abgeschaltete Paßpunkte sind Kontrollpunkte.)\n";
 }
@@ -203,13 +205,19 @@ void writeAnalysis(ChunkedOutput& out, const Report& report, char sep) {
 void writeProtocol(std::ostream& stream, const Report& report, char sep) {
   ChunkedOutput out(stream);
   writeHeader(out, report);
-  if (report.hasParameters()) writeParameters(out, report, sep);
+  if (report.hasParameters()) {
+    if (otherThanHelmert(report))
+      writeModelParameters(out, report, sep);
+    else
+      writeParameters(out, report, sep);
+  }
   if (report.hasCentroids()) writeCentroids(out, report, sep);
   if (report.hasAnalysis()) {
     writeResiduals(out, report, sep);
     writeAnalysis(out, report, sep);
   }
   writeDistributionProtocol(out, report, sep);
+  if (report.comparison) writeModelComparison(out, report, sep);
   if (!report.resultPath.empty())
     out << "\nErgebnisdatei: " + toolkit::DisplayText(report.resultPath) + "  (" +
                (report.resultFormat == ResultFormat::Csv ? "CSV, " : "") +

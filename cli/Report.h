@@ -7,6 +7,7 @@
 #include "DistributionReport.h"
 #include "HelmertRedundancy.h"
 #include "Keltransformation.h"
+#include "ModelComparison.h"
 #include "Options.h"
 #include "ParameterRun.h"
 #include "PointFileFormat.h"
@@ -25,6 +26,7 @@ enum class Outcome {
   EmptyInput,      // the window's "Solv Error"
   TooFewPairs,     // the window's first "Solve Error"
   PointsCoincide,  // the window's second "Solve Error"; the centroids are known
+  PointsCollinear,  // --model affine: the active old points on one line; the centroids are known
   NotRepresentable,  // the estimate does not fit into a double; the centroids are known
   WriteFailed,     // the result file could not be written; the estimate is known
   DistributionFailed,  // --distribute could not be set up; the estimate is known
@@ -60,6 +62,10 @@ struct Report {
   // The control-point analysis of the estimate (the run above is its run); null with --apply.
   const analysis::ControlPointAnalysis* pairAnalysis = nullptr;
   double alpha = analysis::kDefaultAlpha;  // the point test's significance level
+  // --model: the model asked for (unset: Helmert, and no comparison; ModelReport.h), and the
+  // comparison of the three models on the active pairs (with --model and an estimate).
+  std::optional<models::Model> model;
+  std::optional<models::ModelComparison> comparison;
 
   std::string resultPath;              // the result file written, empty when none
   std::size_t transformedPoints = 0;   // lines in the result file
@@ -72,8 +78,8 @@ struct Report {
   // Whether the values of each part are known for this outcome.
   bool hasCentroids() const {
     return !applyOnly && (outcome == Outcome::Success || outcome == Outcome::PointsCoincide ||
-                          outcome == Outcome::NotRepresentable || outcome == Outcome::WriteFailed ||
-                          outcome == Outcome::DistributionFailed);
+                          outcome == Outcome::PointsCollinear || outcome == Outcome::NotRepresentable ||
+                          outcome == Outcome::WriteFailed || outcome == Outcome::DistributionFailed);
   }
   bool hasParameters() const {
     return applyOnly ? outcome != Outcome::InputError && outcome != Outcome::NotRepresentable

@@ -71,6 +71,7 @@ void TForm2::Parameter1Click(QObject*) {
 
   scale = run.scale;
   rotation = run.rotation;
+  takenModel.reset();  // "Parameter" is Helmert with all pairs, whatever was taken over
   StringGrid1->ReplaceRowsFrom(1, std::move(cells));
 
   ShowParameters(run, separator);

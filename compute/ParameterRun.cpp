@@ -107,9 +107,11 @@ ParameterTexts parameterTexts(const kel::TKEL_Vovezorevarovaduvorir& solver,
   texts.o = fixedText(static_cast<double>(solver.o), 11, 10, sep);
   texts.m = fixedText(run.scale, 11, 10, sep);
   texts.d = fixedText(run.rotation, 11, 10, sep);
-  texts.So = fixedText(run.So, 10, 4, sep);
+  texts.So = standardDeviationText(run.So, sep);
   return texts;
 }
+
+std::string standardDeviationText(double So, char sep) { return fixedText(So, 10, 4, sep); }
 
 std::string residualText(long double value, char sep) { return fixedText(value, 10, 4, sep); }
 

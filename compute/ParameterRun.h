@@ -84,6 +84,9 @@ struct ParameterTexts {
 ParameterTexts parameterTexts(const kel::TKEL_Vovezorevarovaduvorir& solver,
                               const ParameterRun& run, char sep);
 
+// Text of So as the parameter labels show it: 10 significant digits, 4 decimals.
+std::string standardDeviationText(double So, char sep);
+
 // Text of one residual or residual sum in the grid: 10 significant digits, 4 decimals.
 std::string residualText(long double value, char sep);
 

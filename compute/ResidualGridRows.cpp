@@ -20,6 +20,13 @@ void residualGridRows(std::size_t pairCount, const std::function<GridResidual(st
                       const kel::TKEL_Vovezorevarovaduvorir& solver, char sep,
                       const std::function<void(std::string&& text)>& cell,
                       const toolkit::ProgressHandler& onProgress) {
+  residualGridRows(pairCount, pairAt, solver.residual_rw_sum(), solver.residual_hw_sum(), sep, cell, onProgress);
+}
+
+void residualGridRows(std::size_t pairCount, const std::function<GridResidual(std::size_t)>& pairAt,
+                      long double sumRW, long double sumHW, char sep,
+                      const std::function<void(std::string&& text)>& cell,
+                      const toolkit::ProgressHandler& onProgress) {
   for (std::size_t i = 0; i < pairCount; ++i) {
     if (onProgress && (i + 1) % kRowsPerProgressStep == 0)
       onProgress(static_cast<double>(i + 1) / static_cast<double>(pairCount));
@@ -31,8 +38,8 @@ void residualGridRows(std::size_t pairCount, const std::function<GridResidual(st
     cell(residualText(pair.vHW, sep));
   }
   cell(kSumRowText);
-  cell(residualText(solver.residual_rw_sum(), sep));
-  cell(residualText(solver.residual_hw_sum(), sep));
+  cell(residualText(sumRW, sep));
+  cell(residualText(sumHW, sep));
 }
 
 }  // namespace compute

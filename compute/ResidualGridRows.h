@@ -1,8 +1,8 @@
 // The rows of the main window's residual grid below its heading, as "Parameter" shows them
 // and as the "Paßpunktanalyse" leaves them on "Übernehmen": one row per pair with its Pkt.
 // number (followed by " (aus)" for a switched-off pair, a check point), vRW and vHW, then
-// the row "Summe" with the sums of the residuals the solver holds, which are those of the
-// active pairs. No user interface here; the window turns the texts into grid cells.
+// the row "Summe" with the sums of the residuals of the active pairs (those the solver
+// holds, for Helmert). No user interface here; the window turns the texts into grid cells.
 #pragma once
 
 #include "Keltransformation.h"
@@ -30,6 +30,12 @@ struct GridResidual {
 // rows done.
 void residualGridRows(std::size_t pairCount, const std::function<GridResidual(std::size_t)>& pairAt,
                       const kel::TKEL_Vovezorevarovaduvorir& solver, char sep,
+                      const std::function<void(std::string&& text)>& cell,
+                      const toolkit::ProgressHandler& onProgress = {});
+// The same with the sums of the active pairs' residuals given: those of a model other than
+// Helmert, which the solver does not hold.
+void residualGridRows(std::size_t pairCount, const std::function<GridResidual(std::size_t)>& pairAt,
+                      long double sumRW, long double sumHW, char sep,
                       const std::function<void(std::string&& text)>& cell,
                       const toolkit::ProgressHandler& onProgress = {});
 

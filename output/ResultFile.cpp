@@ -49,42 +49,58 @@ ResultPoint transformedPoint(double rw, double hw, const kel::TKEL_Vovezorevarov
           static_cast<double>(solver.transform_hw(rw, hw))};
 }
 
-bool appendTransformedLine(std::string& out, std::string_view name, double rw, double hw,
-                           const kel::TKEL_Vovezorevarovaduvorir& solver) {
-  const ResultPoint transformed = transformedPoint(rw, hw, solver);
+namespace {
+
+// Appends the line of a transformed point; false, with nothing appended, where it is infinite.
+bool appendResultPoint(std::string& out, std::string_view name, const ResultPoint& transformed) {
   if (!std::isfinite(transformed.rw) || !std::isfinite(transformed.hw)) return false;
   appendResultLine(out, name, transformed.rw, transformed.hw);
   return true;
 }
 
-std::string infiniteResultReason(const std::string& where) {
-  return where + ": transformierte Koordinate außerhalb des darstellbaren Zahlenbereichs (unendlich)";
-}
+// A point given by the caller's mapping (the plain transformation followed by a correction).
+ResultPoint transformedPoint(double rw, double hw, const PointMapping& transform) { return transform(rw, hw); }
 
-namespace {
-
-template <typename Transform>
-WriteResult writeTransformedPoints(const std::string& path, const PointList& oldPoints, const Transform& transform,
+template <class Transformation>
+WriteResult writeTransformedPoints(const std::string& path, const PointList& oldPoints,
+                                   const Transformation& transformation,
                                    const toolkit::ProgressHandler& onProgress) {
   return writeInChunks(
       path, {}, oldPoints.count(),
       [&](std::string& chunk, std::size_t i) {
         if (i != 0) chunk.append("\r\n");
-        const ResultPoint transformed = transform(oldPoints.rw[i], oldPoints.hw[i]);
-        if (!std::isfinite(transformed.rw) || !std::isfinite(transformed.hw)) return false;
-        appendResultLine(chunk, oldPoints.nameAt(i), transformed.rw, transformed.hw);
-        return true;
+        return appendResultPoint(chunk, oldPoints.nameAt(i),
+                                 transformedPoint(oldPoints.rw[i], oldPoints.hw[i], transformation));
       },
       onProgress);
 }
 
 }  // namespace
 
+ResultPoint transformedPoint(double rw, double hw, const models::PlaneTransformation& transformation) {
+  return {static_cast<double>(transformation.transformRW(rw, hw)),
+          static_cast<double>(transformation.transformHW(rw, hw))};
+}
+
+bool appendTransformedLine(std::string& out, std::string_view name, double rw, double hw,
+                           const kel::TKEL_Vovezorevarovaduvorir& solver) {
+  return appendResultPoint(out, name, transformedPoint(rw, hw, solver));
+}
+
+std::string infiniteResultReason(const std::string& where) {
+  return where + ": transformierte Koordinate außerhalb des darstellbaren Zahlenbereichs (unendlich)";
+}
+
 WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,
                             const kel::TKEL_Vovezorevarovaduvorir& solver,
                             const toolkit::ProgressHandler& onProgress) {
-  return writeTransformedPoints(
-      path, oldPoints, [&solver](double rw, double hw) { return transformedPoint(rw, hw, solver); }, onProgress);
+  return writeTransformedPoints(path, oldPoints, solver, onProgress);
+}
+
+WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,
+                            const models::PlaneTransformation& transformation,
+                            const toolkit::ProgressHandler& onProgress) {
+  return writeTransformedPoints(path, oldPoints, transformation, onProgress);
 }
 
 WriteResult writeResultFile(const std::string& path, const PointList& oldPoints, const PointMapping& transform,

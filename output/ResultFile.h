@@ -3,6 +3,7 @@
 // lines separated by CR LF, no line break after the last line.
 #pragma once
 
+#include "PlaneTransformation.h"
 #include "PointList.h"
 #include "ProgressHandler.h"
 #include "SafeFileWriter.h"
@@ -28,6 +29,8 @@ struct ResultPoint {
   double hw;
 };
 ResultPoint transformedPoint(double rw, double hw, const kel::TKEL_Vovezorevarovaduvorir& solver);
+// The same with a transformation of any of the three models (for Helmert the same bits).
+ResultPoint transformedPoint(double rw, double hw, const models::PlaneTransformation& transformation);
 
 // Appends the result line (without line break) of the old-system point (rw, hw), transformed
 // as transformedPoint does. Returns false and appends nothing when a transformed coordinate is
@@ -47,6 +50,10 @@ std::string infiniteResultReason(const std::string& where);
 // `onProgress`, when given, hears after each written chunk how far the writing has got.
 WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,
                             const kel::TKEL_Vovezorevarovaduvorir& solver,
+                            const toolkit::ProgressHandler& onProgress = {});
+// The same with a transformation of any of the three models (models/PlaneTransformation.h).
+WriteResult writeResultFile(const std::string& path, const PointList& oldPoints,
+                            const models::PlaneTransformation& transformation,
                             const toolkit::ProgressHandler& onProgress = {});
 
 // The same with each point's new-system coordinates given by `transform` (the plain

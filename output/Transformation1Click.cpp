@@ -1,6 +1,7 @@
 // The "Transformation Alt -> Neu" command: asks for a result file and writes every
-// old-system point, transformed with the solver's present parameters, as result file
-// (.erg) or, with the filter "CSV (*.csv)", as CSV with height and code.
+// old-system point, transformed with the current transformation (the solver's present
+// Helmert parameters, or the congruent or affine model the "Paßpunktanalyse" took over),
+// as result file (.erg) or, with the filter "CSV (*.csv)", as CSV with height and code.
 #include "Application.h"
 #include "CsvFile.h"
 #include "InputTargets.h"
@@ -41,13 +42,15 @@ void TForm2::Transformation1Click(QObject*) {
   const std::string path = SaveDialog1.GetFileName();
   toolkit::TProgress progress(this, QStringLiteral("Ergebnisdatei wird geschrieben …"));
   const char separator = toolkit::RegionalDecimalSeparator();
+  const pointfiles::DecimalMark csvMark =
+      separator == ',' ? pointfiles::DecimalMark::Comma : pointfiles::DecimalMark::Point;
+  // Helmert through the solver itself, so that its files stay byte for byte as they were.
   const output::WriteResult result =
       SaveDialog1.FilterIndex == kCsvFilter
-          ? pointfiles::writeCsvResultFile(path, oldPoints, solver,
-                                           separator == ',' ? pointfiles::DecimalMark::Comma
-                                                            : pointfiles::DecimalMark::Point,
-                                           progress.Handler())
-          : output::writeResultFile(path, oldPoints, solver, progress.Handler());
+          ? (takenModel ? pointfiles::writeCsvResultFile(path, oldPoints, *takenModel, csvMark, progress.Handler())
+                        : pointfiles::writeCsvResultFile(path, oldPoints, solver, csvMark, progress.Handler()))
+          : (takenModel ? output::writeResultFile(path, oldPoints, *takenModel, progress.Handler())
+                        : output::writeResultFile(path, oldPoints, solver, progress.Handler()));
   if (!result.ok)
     toolkit::MessageBox(output::writeErrorMessage(toolkit::DisplayText(path), result.reason),
                         toolkit::kFileErrorCaption, toolkit::MB_OK | toolkit::MB_ICONERROR);

@@ -80,27 +80,42 @@ void appendCsvLine(std::string& out, const CsvLayout& layout, std::string_view n
   out += "\r\n";
 }
 
-output::WriteResult writeCsvResultFile(const std::string& path, const PointList& oldPoints,
-                                       const kel::TKEL_Vovezorevarovaduvorir& solver,
-                                       DecimalMark decimalMark,
-                                       const toolkit::ProgressHandler& onProgress) {
+namespace {
+
+template <class Transformation>
+output::WriteResult writeTransformedCsv(const std::string& path, const PointList& oldPoints,
+                                        const Transformation& transformation, DecimalMark decimalMark,
+                                        const toolkit::ProgressHandler& onProgress) {
   const CsvLayout layout = csvLayoutFor(oldPoints, decimalMark);
   std::string header;
   appendCsvHeader(header, layout);
   return output::writeInChunks(
       path, header, oldPoints.count(),
       [&](std::string& out, std::size_t i) {
-        const double rw = oldPoints.rw[i];
-        const double hw = oldPoints.hw[i];
-        const double RW = static_cast<double>(solver.transform_rw(rw, hw));
-        const double HW = static_cast<double>(solver.transform_hw(rw, hw));
-        if (!std::isfinite(RW) || !std::isfinite(HW)) return false;
-        appendCsvLine(out, layout, oldPoints.nameAt(i), RW, HW,
+        const output::ResultPoint transformed = output::transformedPoint(oldPoints.rw[i], oldPoints.hw[i], transformation);
+        if (!std::isfinite(transformed.rw) || !std::isfinite(transformed.hw)) return false;
+        appendCsvLine(out, layout, oldPoints.nameAt(i), transformed.rw, transformed.hw,
                       layout.height ? oldPoints.heights[i] : kNoHeight,
                       layout.code ? std::string_view(oldPoints.codes[i]) : std::string_view());
         return true;
       },
       onProgress);
+}
+
+}  // namespace
+
+output::WriteResult writeCsvResultFile(const std::string& path, const PointList& oldPoints,
+                                       const kel::TKEL_Vovezorevarovaduvorir& solver,
+                                       DecimalMark decimalMark,
+                                       const toolkit::ProgressHandler& onProgress) {
+  return writeTransformedCsv(path, oldPoints, solver, decimalMark, onProgress);
+}
+
+output::WriteResult writeCsvResultFile(const std::string& path, const PointList& oldPoints,
+                                       const models::PlaneTransformation& transformation,
+                                       DecimalMark decimalMark,
+                                       const toolkit::ProgressHandler& onProgress) {
+  return writeTransformedCsv(path, oldPoints, transformation, decimalMark, onProgress);
 }
 
 }  // namespace pointfiles

@@ -50,5 +50,10 @@ output::WriteResult writeCsvResultFile(const std::string& path, const PointList&
                                        const kel::TKEL_Vovezorevarovaduvorir& solver,
                                        DecimalMark decimalMark,
                                        const toolkit::ProgressHandler& onProgress = {});
+// The same with a transformation of any of the three models (models/PlaneTransformation.h).
+output::WriteResult writeCsvResultFile(const std::string& path, const PointList& oldPoints,
+                                       const models::PlaneTransformation& transformation,
+                                       DecimalMark decimalMark,
+                                       const toolkit::ProgressHandler& onProgress = {});
 
 }  // namespace pointfiles

@@ -178,6 +178,13 @@ void outlierTest(Html& html, const ProtocolSource& source, const ProtocolContent
   html.close("p");
 }
 
+void modelComparison(Html& html, const ProtocolContent& content) {
+  if (content.comparison.empty()) return;
+  html.element("h2", "Modellvergleich");
+  valueTable(html, content.comparison);
+  for (const std::string& line : content.comparisonVerdicts) html.element("p", line);
+}
+
 // Returns false when the sink failed on the way.
 bool pairTable(Html& html, const ProtocolSource& source, char sep) {
   html.element("h2", "Paßpunkte und Verbesserungen");
@@ -264,6 +271,7 @@ bool writeHtmlProtocol(const ProtocolSource& source, char sep, TextSink& sink) {
   header(html, content);
   parameters(html, content);
   outlierTest(html, source, content);
+  modelComparison(html, content);
   if (!html.pause()) return false;
   html.element("h2", "Restklaffen im Zielsystem");
   // The SVG travels inside the file as a data address: the document stays one file, and

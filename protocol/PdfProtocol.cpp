@@ -332,6 +332,14 @@ void testBlock(PageFlow& flow, const ProtocolSource& source, const ProtocolConte
   flow.paragraph(font(9), entries, kSwitchedOffSeparator, 0, flow.width());
 }
 
+void comparisonBlock(PageFlow& flow, const ProtocolContent& content) {
+  if (content.comparison.empty()) return;
+  heading(flow, "Modellvergleich", mm(20));
+  valueColumns(flow, content.comparison, 1, mm(24), mm(24));
+  for (const std::string& line : content.comparisonVerdicts)
+    flow.paragraph(font(9), blankSeparatedWords(line), " ", 0, flow.width());
+}
+
 void plotBlock(PageFlow& flow, const ProtocolSource& source, char sep) {
   heading(flow, "Restklaffen im Zielsystem", mm(kPlotMinHeightMm));
   const double height = std::min(mm(kPlotHeightMm), flow.room() - mm(1));
@@ -452,6 +460,7 @@ int layOut(QPdfWriter& writer, QPainter* painter, const ProtocolSource& source,
   inputBlock(flow, content);
   estimateBlock(flow, content);
   testBlock(flow, source, content);
+  comparisonBlock(flow, content);
   plotBlock(flow, source, sep);
   pairTable(flow, rows);
   if (source.distribution) distributionBlock(flow, gatherDistribution(*source.distribution, sep));

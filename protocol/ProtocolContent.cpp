@@ -4,7 +4,7 @@
 #include "ProtocolContent.h"
 
 #include "AnalysisTexts.h"
-#include "DegreesOfFreedom.h"
+#include "ModelTexts.h"
 #include "PairCells.h"
 #include "ParameterRun.h"
 #include "TextConversions.h"
@@ -73,6 +73,15 @@ std::string pairLabel(const ProtocolSource& source, std::size_t i) {
 
 namespace {
 
+// The parameters of a congruent or affine estimate and So, as the dialog shows them.
+std::vector<LabelledValue> modelParameters(const analysis::ControlPointAnalysis& result, char sep) {
+  std::vector<LabelledValue> parameters;
+  for (const analysis::ParameterLine& line : analysis::parameterLines(result, sep))
+    parameters.push_back({line.label, line.value, line.unit});
+  parameters.push_back({"So", compute::standardDeviationText(result.run.So, sep), ""});
+  return parameters;
+}
+
 void gatherParameters(const ProtocolSource& source, char sep, ProtocolContent& content) {
   const compute::ParameterRun& run = source.analysis->run;
   const compute::ParameterTexts texts = compute::parameterTexts(*source.solver, run, sep);
@@ -86,6 +95,7 @@ void gatherParameters(const ProtocolSource& source, char sep, ProtocolContent& c
       {"Drehung d", texts.d, "gon"},
       {"So", texts.So, ""},
   };
+  if (source.analysis->model != models::Model::Helmert) content.parameters = modelParameters(*source.analysis, sep);
   content.activeCount = analysis::activeCountLine(*source.analysis);
 
   const compute::CentroidTexts centroid = compute::centroidTexts(*source.solver, sep);
@@ -102,9 +112,9 @@ void gatherTest(const ProtocolSource& source, char sep, ProtocolContent& content
     long long dof;
   } criticals[] = {
       {"Grenzwert k aktiver Paßpunkte", result.criticalActive,
-       analysis::testDegreesOfFreedom(result.activeCount, true)},
+       result.testDof(true)},
       {"Grenzwert k abgeschalteter Paßpunkte", result.criticalSwitchedOff,
-       analysis::testDegreesOfFreedom(result.activeCount, false)}};
+       result.testDof(false)}};
   for (const auto& critical : criticals) {
     if (critical.critical)
       content.test.push_back({critical.label, analysis::testValueText(*critical.critical, sep),
@@ -117,6 +127,19 @@ void gatherTest(const ProtocolSource& source, char sep, ProtocolContent& content
 
   for (std::size_t i = 0; i < result.pairs.size(); ++i)
     if (!result.pairs[i].active) content.switchedOff.push_back(i);
+}
+
+void gatherComparison(const models::ModelComparison& comparison, char sep, ProtocolContent& content) {
+  for (const models::Model model : models::kAllModels) {
+    const models::ModelSummary& summary = comparison.summary(model);
+    const bool estimated = summary.outcome == models::FitOutcome::Success;
+    content.comparison.push_back({analysis::modelName(model),
+                                  estimated ? compute::standardDeviationText(summary.So, sep) : "nicht bestimmbar",
+                                  estimated ? "f = " + toolkit::IntToStr(summary.redundancy) : ""});
+  }
+  content.comparisonVerdicts = {analysis::nestedTestLine(comparison.helmertAgainstCongruent, comparison.alpha, sep),
+                                analysis::nestedTestLine(comparison.affineAgainstHelmert, comparison.alpha, sep),
+                                analysis::preferredModelLine(comparison, sep)};
 }
 
 }  // namespace
@@ -135,15 +158,21 @@ ProtocolContent gatherProtocol(const ProtocolSource& source, char sep) {
     content.files.push_back(fileLine(label, *file));
     if (!file->format.empty()) content.files.push_back({"Format", file->format, ""});
   }
-  content.model = {"RW = Yo + a · rw + o · hw,    HW = Xo + a · hw − o · rw",
-                   "m = √(a² + o²),  d = arctan(o / a) in gon;  Verbesserung v = beobachtet − "
-                   "berechnet, im Zielsystem"};
+  const models::Model model = source.analysis->model;
+  if (model == models::Model::Helmert)
+    content.model = {"RW = Yo + a · rw + o · hw,    HW = Xo + a · hw − o · rw",
+                     "m = √(a² + o²),  d = arctan(o / a) in gon;  Verbesserung v = beobachtet − "
+                     "berechnet, im Zielsystem"};
+  else
+    content.model = {analysis::modelTitle(model), analysis::modelFormula(model),
+                     "Verbesserung v = beobachtet − berechnet, im Zielsystem"};
   content.pairing = source.pairing == ProtocolPairing::ByName
                         ? "nach Punktnamen"
                         : "nach Reihenfolge (i-ter Punkt alt mit i-tem Punkt neu)";
 
   gatherParameters(source, sep, content);
   gatherTest(source, sep, content);
+  if (source.comparison) gatherComparison(*source.comparison, sep, content);
   return content;
 }
 

@@ -11,6 +11,7 @@
 #include "ControlPointAnalysis.h"
 #include "CorrectionSummary.h"
 #include "Keltransformation.h"
+#include "ModelComparison.h"
 #include "PointList.h"
 #include "WrittenAt.h"
 
@@ -49,6 +50,9 @@ struct ProtocolSource {
   const kel::TKEL_Vovezorevarovaduvorir* solver = nullptr;
   // The Restklaffenverteilung of the run, when there was one: the section of its own.
   const distribution::CorrectionSummary* distribution = nullptr;
+  // The three models compared on the same active pairs, at the analysis's α; none: the
+  // protocol has no section "Modellvergleich".
+  const models::ModelComparison* comparison = nullptr;
 };
 
 // A line of label, value and a note after the value (a unit or a remark; may be empty).
@@ -120,6 +124,12 @@ struct ProtocolContent {
   std::vector<std::string> failedCheckPoints;  // a line per failed check point, all of them
   // The switched-off pairs in pairing order (their labels: pairLabel); none: kNoneSwitchedOff.
   std::vector<std::size_t> switchedOff;
+
+  // "Modellvergleich", where the source compares the models: So and f of each model
+  // (label the model's name, value So, note "f = 14"), then the two F tests' verdicts and
+  // the model the data support.
+  std::vector<LabelledValue> comparison;
+  std::vector<std::string> comparisonVerdicts;
 };
 
 inline constexpr const char* kSwitchedOffLead = "Abgeschaltete Paßpunkte: ";

@@ -20,5 +20,6 @@ void TForm2::SaveAnalysisProtocol(analysis::ControlPointDialog& dialog) {
   source.newPairs = &dialog.newPairs();
   source.analysis = &dialog.analysis();
   source.solver = &dialog.estimate();
+  source.comparison = &dialog.comparison();
   protocol::saveProtocolCommand(&dialog, source);
 }

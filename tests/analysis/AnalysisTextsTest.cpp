@@ -124,7 +124,8 @@ analysis::PairStatistics pairOf(bool active, std::string_view shown, double vRW,
   pair.setResidual(vRW, vHW);
   pair.active = active;
   pair.shareShown = shown.find('r') != std::string_view::npos;
-  pair.gapShown = shown.find('g') != std::string_view::npos;
+  // An active pair's gap is v / r (Helmert), a check point's its residual.
+  if (shown.find('g') != std::string_view::npos) pair.setGap(active ? vRW / r : vRW, active ? vHW / r : vHW);
   pair.testShown = shown.find('T') != std::string_view::npos;
   pair.r = r;
   pair.T = T;
@@ -142,7 +143,7 @@ TEST(PairCells, WhichFiguresReadADash) {
     analysis::PairStatistics pair;
     const char* cells[6];  // in the order of `figures`
   } rows[] = {
-      // An active pair's gap is v / r; 3-4-5 residuals make a round length.
+      // 3-4-5 residuals make a round length.
       {"active", pairOf(true, "rgT", 0.003, -0.004, 0.5, 2.5), {"0,0060", "-0,0080", "0,0100", "0,500", "2,50", "14,91"}},
       // A check point's gap is its residual; it has no share of the estimate's redundancy.
       {"switched off", pairOf(false, "gT", 0.03, 0.04, 0, 7.25), {"0,0300", "0,0400", "0,0500", "–", "7,25", "13,80"}},

@@ -45,6 +45,7 @@ class SaveProtocolDialogTest : public QObject {
   Q_OBJECT
 private slots:
   void savesPdfAndHtmlOfWhatTheDialogShows();
+  void affineModelIsTheProtocols();
   void failedWriteKeepsTheExistingFile();
   void inputFileIsRefusedAsTarget();
 };
@@ -86,6 +87,36 @@ void SaveProtocolDialogTest::savesPdfAndHtmlOfWhatTheDialogShows() {
 
   const std::string html = testsupport::readFile(f.dir().file("seite.html"));
   QVERIFY(html.starts_with("<!DOCTYPE html>"));
+}
+
+// Guards against a protocol of Helmert's parameters beside the affine model's residuals:
+// the model chosen in the dialog, its formula and its parameters as the dialog shows them,
+// and the comparison of the three models.
+void SaveProtocolDialogTest::affineModelIsTheProtocols() {
+  WindowFixture f;
+  f.readOld(kOld);
+  f.readNew(kNew);
+  const std::string pdf = f.dir().file("alt_protokoll.pdf");
+  QStringList shown;
+  withDialog(f, [&](ControlPointDialog& d) {
+    d.ModelBox->setCurrentIndex(d.ModelBox->findData(static_cast<int>(models::Model::Affine)));
+    QCOMPARE(d.model(), models::Model::Affine);
+    for (std::size_t i = 0; i < d.ModelNames.size(); ++i)
+      if (d.ModelNames[i]->text() == QStringLiteral("a1 =") || d.ModelNames[i]->text() == QStringLiteral("Scherung ="))
+        shown.push_back(d.ModelValues[i]->text());
+    shown.push_back(d.ComparisonVerdicts->text().split(QLatin1Char('\n')).last());  // the model the data support
+    f.driver().acceptFileDialog();
+    QTest::mouseClick(d.ProtocolButton, Qt::LeftButton);
+  });
+  QCOMPARE(shown.size(), 3);
+  const clitest::ProcessResult text = clitest::runProcess(TRAMIS_PDFTOTEXT_PATH, {pdf, "-"}, f.dir().path());
+  QCOMPARE(text.exitCode, 0);
+  for (const QString& value : shown) QVERIFY2(text.out.find(value.toStdString()) != std::string::npos, qPrintable(value));
+  // "Affin" with the ligature "ﬃ" in the text pdftotext gives back.
+  for (const char* part : {"transformation (6 Parameter)", "HW = Xo + b1·rw + b2·hw", "Scherung", "n = 6 von 6 aktiv, Redundanz 6",
+                           "Modellvergleich"})
+    QVERIFY2(text.out.find(part) != std::string::npos, part);
+  QVERIFY(text.out.find("m = √(a² + o²)") == std::string::npos);
 }
 
 void SaveProtocolDialogTest::failedWriteKeepsTheExistingFile() {

@@ -31,7 +31,7 @@
 #include <cmath>
 #include <cstddef>
 
-namespace analysis {
+namespace models {
 
 struct RoundOffLevel {
   // Units in the last place of the coordinates that a residual may carry as round-off.
@@ -68,4 +68,4 @@ struct RoundOffLevel {
   }
 };
 
-}  // namespace analysis
+}  // namespace models
