@@ -5,8 +5,8 @@
 # exit codes, protocols, messages and result files must be identical, byte for byte
 # (console output compared without the CR that Windows puts before each line feed).
 # The cases cover decimal comma and point, CR LF, German regional settings, UTF-16 input,
-# CSV and QGIS .points files, bad lines, file names with umlauts and characters outside
-# the ANSI code page, and backslash paths.
+# CSV and QGIS .points files, bad lines, the congruent and the affine model, file names with
+# umlauts and characters outside the ANSI code page, and backslash paths.
 # Usage: scripts/windows-cli.sh [LINUX_BUILD_DIR]   (default build; built when missing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -143,6 +143,9 @@ run_case "umlaut folder, backslash paths"   $de "Messung Süd/passpunkte_alt.asc
                                          -- "Messung Süd\\passpunkte_alt.asc" "Messung Süd\\passpunkte_neu.asc" -o "Messung Süd\\ergebnis.erg"
 run_case "names outside the code page"      C.UTF-8 "Łódź Ω/passpunkte_alt.asc" "Łódź Ω/passpunkte_neu.asc" -o "Łódź Ω/ergebnis.erg" \
                                          -- "Łódź Ω\\passpunkte_alt.asc" "Łódź Ω\\passpunkte_neu.asc" -o "Łódź Ω\\ergebnis.erg"
+run_case "congruent model, result file"     $de --model kongruent passpunkte_alt.asc passpunkte_neu.asc -o kongruent.erg
+run_case "affine model, json"               C.UTF-8 --model affin --json --exclude 7 passpunkte_alt.asc passpunkte_neu.asc -o affin.erg
+run_case "affine model, proj"               C.UTF-8 --model affine --proj passpunkte_alt.asc passpunkte_neu.asc
 
 echo "$count cases, $failures failed"
 [ "$failures" = 0 ]
