@@ -20,6 +20,9 @@ constexpr const char* kCaption = "Restklaffenverteilung";
 constexpr const char* kNoEstimateMessage =
     "Es liegt keine Transformation vor. Bitte zuerst \"Parameter\" berechnen oder in der "
     "Paßpunktanalyse \"Übernehmen\" wählen.";
+constexpr const char* kHelmertOnlyMessage =
+    "Die Restklaffenverteilung verteilt die Restklaffen der Helmert-Transformation. Bitte in der "
+    "Paßpunktanalyse das Helmert-Modell übernehmen oder \"Parameter\" berechnen.";
 constexpr const char* kNoOldPointsMessage = "Das Altsystem enthält keine Punkte.";
 constexpr const char* kNoControlPointsMessage =
     "Die Paßpunkte der Transformation sind in den eingelesenen Dateien nicht mehr enthalten. "
@@ -34,6 +37,12 @@ constexpr const char* kResultExtension = "erg";
 void TForm2::mnuRestklaffenClick(QObject*) {
   if (!distribution::holdsEstimate(solver)) {
     toolkit::MessageBox(kNoEstimateMessage, kCaption, toolkit::MB_OK | toolkit::MB_ICONINFORMATION);
+    return;
+  }
+  // After Übernehmen with the congruent or the affine model the solver still holds a Helmert
+  // estimate, whose residuals are not the current transformation's.
+  if (takenModel) {
+    toolkit::MessageBox(kHelmertOnlyMessage, kCaption, toolkit::MB_OK | toolkit::MB_ICONINFORMATION);
     return;
   }
   if (oldPoints.empty()) {

@@ -58,7 +58,9 @@ bool appendResultPoint(std::string& out, std::string_view name, const ResultPoin
   return true;
 }
 
-// A point given by the caller's mapping (the plain transformation followed by a correction).
+// A point given by the caller's mapping (the plain transformation followed by a correction),
+// beside the solver's and the models' transformations.
+using output::transformedPoint;
 ResultPoint transformedPoint(double rw, double hw, const PointMapping& transform) { return transform(rw, hw); }
 
 template <class Transformation>

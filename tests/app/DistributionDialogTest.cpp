@@ -175,6 +175,7 @@ private slots:
   void withoutEstimateRefuses();
   void takeOverLeavesSwitchedOffPairsToTheDistribution();
   void refusedWhenTheFilesNoLongerHoldTheEstimatesPairs();
+  void refusedAfterTakingOverAnotherModel();
   void previewFigures_data();
   void previewFigures();
   void savesCorrectedPoints();
@@ -250,6 +251,26 @@ void DistributionDialogTest::refusedWhenTheFilesNoLongerHoldTheEstimatesPairs() 
   QCOMPARE(f.driver().messages().size(), std::size_t{1});
   QVERIFY2(f.driver().messages().front().text.startsWith(
                QStringLiteral("Die Paßpunkte der Transformation sind in den eingelesenen Dateien nicht mehr enthalten.")),
+           qPrintable(f.driver().messages().front().text));
+}
+
+// Guards against distributing the Helmert residuals that the solver still holds after the
+// affine model was taken over: they are not the current transformation's.
+void DistributionDialogTest::refusedAfterTakingOverAnotherModel() {
+  WindowFixture f;
+  f.readOld(kOld);
+  f.readNew(kNew);
+  testsupport::withDialog(f, [&](analysis::ControlPointDialog& d) {
+    d.ModelBox->setCurrentIndex(d.ModelBox->findData(static_cast<int>(models::Model::Affine)));
+    QTest::mouseClick(d.ApplyButton, Qt::LeftButton);
+  });
+  QVERIFY(f.form().takenModel.has_value());
+  f.driver().answerMessage();
+  f.form().mnuRestklaffen->trigger();
+  QVERIFY(f.driver().idle());
+  QCOMPARE(f.driver().messages().size(), std::size_t{1});
+  QVERIFY2(f.driver().messages().front().text.startsWith(
+               QStringLiteral("Die Restklaffenverteilung verteilt die Restklaffen der Helmert-Transformation.")),
            qPrintable(f.driver().messages().front().text));
 }
 

@@ -229,6 +229,12 @@ INSTANTIATE_TEST_SUITE_P(
     Refused, DistributionCliUsage,
     ::testing::Values(
         UsageRow{"unknown_method", {"alt.asc", "neu.asc", "--distribute", "idw3"}, "--distribute erwartet idw1"},
+        // Guards against distributing Helmert residuals onto an affine result.
+        UsageRow{"with_affine_model", {"alt.asc", "neu.asc", "--distribute", "idw2", "--model", "affin", "-o", "r.erg"},
+                 "--distribute gibt es nur für das Helmert-Modell, nicht mit --model affine."},
+        UsageRow{"transform_with_congruent_model",
+                 {"alt.asc", "neu.asc", "--transform", "alt.asc", "--model", "congruent", "-o", "r.erg"},
+                 "--transform gibt es nur für das Helmert-Modell"},
         UsageRow{"radius_with_triangles",
                  {"alt.asc", "neu.asc", "--idw-radius", "10", "--distribute", "triangles"},
                  "--idw-radius gilt nur für --distribute idw1, idw1.5 oder idw2."},
