@@ -386,10 +386,6 @@ ParseResult parseOptions(const std::vector<std::string>& arguments) {
       if (error = checkExcludeList(list, options.pairing); !error.empty()) break;
   }
   if (error.empty()) error = distributionUsageError(options, state.proj);
-  // The HTML protocol documents the Helmert estimate only.
-  if (error.empty() && options.model && *options.model != models::Model::Helmert && !options.reportPath.empty())
-    error = "--report gibt es nur für das Helmert-Modell: mit --model " +
-            std::string(analysis::modelKey(*options.model)) + " wird kein Transformationsprotokoll geschrieben.";
   // The Restklaffenverteilung and --transform carry the Helmert estimate only.
   if (error.empty() && options.model && *options.model != models::Model::Helmert &&
       (options.distribute || !options.transformPath.empty()))

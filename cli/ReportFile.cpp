@@ -40,6 +40,7 @@ output::WriteResult writeReportFile(const Options& options, const Report& report
   source.analysis = report.pairAnalysis;
   source.solver = report.solver;
   if (report.distribution && report.distribution->summary) source.distribution = &*report.distribution->summary;
+  if (report.comparison) source.comparison = &*report.comparison;
   return protocol::saveHtmlProtocol(options.reportPath, source, sep);
 }
 
