@@ -86,8 +86,39 @@ run_case() {
   mkdir -p "$l" "$w"
   make_inputs "$l"
   make_inputs "$w"
-  local linux_status=0 windows_status=0
+  local linux_status=0
   (cd "$l" && LC_ALL=$locale "$linux_cli" "${linux_args[@]}" > "$work/l.out" 2> "$work/l.err") || linux_status=$?
+  local problem
+  problem=$(windows_run_differs "$locale" "$linux_status" "$l" "$w" "${windows_args[@]}")
+  if [ -n "$problem" ]; then
+    # Under Wine a run now and then prints its parameter block unlike the same run repeated
+    # (seen twice in about a dozen runs of the script, with German settings); a second run
+    # tells such a hiccup of the emulation from a real difference, which repeats. The first
+    # run's differences stay in the log.
+    echo "note  $name: the first Windows run differed:$problem"
+    diff "$work/l.out" "$work/w.out.lf" | head -n 4 || true
+    rm -rf "$w"
+    mkdir -p "$w"
+    make_inputs "$w"
+    problem=$(windows_run_differs "$locale" "$linux_status" "$l" "$w" "${windows_args[@]}")
+  fi
+  if [ -n "$problem" ]; then
+    echo "FAIL  $name:$problem"
+    diff "$work/l.out" "$work/w.out.lf" | head -n 10 || true
+    diff "$work/l.err" "$work/w.err.lf" | head -n 10 || true
+    head -n 10 "$work/files.diff"
+    failures=$((failures + 1))
+  else
+    echo "ok    $name (exit $linux_status)"
+  fi
+}
+
+# Runs tramis-cli.exe in `w` and prints what differs from the Linux run in `l` (nothing
+# when the two agree): exit code, standard output and error, and every file written.
+windows_run_differs() {
+  local locale=$1 linux_status=$2 l=$3 w=$4; shift 4
+  local -a windows_args=("$@")
+  local windows_status=0
   (cd "$w" && LC_ALL=$locale "$wine" "$windows_cli" "${windows_args[@]}" > "$work/w.out" 2> "$work/w.err") || windows_status=$?
   for stream in out err; do
     tr -d '\r' < "$work/w.$stream" > "$work/w.$stream.lf"
@@ -100,16 +131,8 @@ run_case() {
   cmp -s "$work/l.out" "$work/w.out.lf" || problem+=" standard output differs;"
   cmp -s "$work/l.err" "$work/w.err.lf" || problem+=" standard error differs;"
   # Every file the runs wrote or changed, byte for byte.
-  if ! diff -r "$l" "$w" > "$work/files.diff"; then problem+=" files differ;"; fi
-  if [ -n "$problem" ]; then
-    echo "FAIL  $name:$problem"
-    diff "$work/l.out" "$work/w.out.lf" | head -n 10 || true
-    diff "$work/l.err" "$work/w.err.lf" | head -n 10 || true
-    head -n 10 "$work/files.diff"
-    failures=$((failures + 1))
-  else
-    echo "ok    $name (exit $linux_status)"
-  fi
+  diff -r "$l" "$w" > "$work/files.diff" || problem+=" files differ;"
+  printf '%s' "$problem"
 }
 
 de=de_DE.UTF-8
