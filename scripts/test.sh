@@ -37,5 +37,5 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
 build_and_test build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTRAMIS_SANITIZE=ON
 
-echo "== Fuzzing, 30 s per target =="
-bash scripts/fuzz.sh 30
+echo "== Fuzzing, 15 s per target =="
+bash scripts/fuzz.sh 15
