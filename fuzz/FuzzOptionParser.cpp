@@ -39,6 +39,21 @@ constexpr std::string_view kMessageOpenings[] = {
     "--report passt nicht zu --apply: ",
     "Zwei Koordinatendateien ALT und NEU werden erwartet.",
     "Zu viele Dateien angegeben: erwartet werden ALT und NEU.",
+    "--output-format ",
+    "--columns",
+    "--delimiter erwartet ",
+    "--points und --points-out passen nicht zu --apply: ",
+    "Mit --points werden keine Dateien ALT und NEU erwartet: ",
+    "--pair-by-name passt nicht zu --points: ",
+    "--model ",
+    "--distribute",
+    "--idw-radius ",
+    "--mq-delta ",
+    "Mit --transform wird ",
+    "--tinshift setzt --distribute triangles voraus: ",
+    "--proj mit --distribute setzt ",
+    "Der Pfad von --tinshift ",
+    "--transform gibt es nur für das Helmert-Modell",
 };
 
 bool isUsageMessage(const std::string& error) {
@@ -52,6 +67,13 @@ bool given(const std::vector<std::string>& arguments, const std::string& file) {
 }
 
 void checkAccepted(const std::vector<std::string>& arguments, const cli::Options& options) {
+  // --points: one QGIS file holds both systems; ALT and NEU are not given.
+  if (!options.pointsPath.empty()) {
+    if ((!given(arguments, options.pointsPath) && !given(arguments, "--points=" + options.pointsPath)) ||
+        !options.oldPath.empty() || !options.newPath.empty())
+      fail("--points accepted with other input files", arguments, options.pointsPath);
+    return;
+  }
   if (!given(arguments, options.oldPath)) fail("old file not among the arguments", arguments, options.oldPath);
   if (options.apply) {
     if (!options.newPath.empty() || options.resultPath.empty() || !options.exclude.empty() ||
